@@ -1,0 +1,2 @@
+# Warnings that every target of the project builds with.
+add_compile_options(-Wall -Wextra)

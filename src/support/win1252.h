@@ -1,0 +1,15 @@
+// Game strings are bytes in the Windows-1252 code page; the rest of the system speaks UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillon {
+
+// Bytes that have no character in the code page (0x81, 0x8D, 0x8F, 0x90, 0x9D) pass through as U+0080..U+009F.
+std::string win1252_to_utf8(std::string_view bytes);
+
+// Characters outside the code page become '?'; malformed UTF-8 bytes too.
+std::string utf8_to_win1252(std::string_view text);
+
+}  // namespace quillon
