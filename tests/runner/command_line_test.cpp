@@ -1,0 +1,94 @@
+// The runner's command line: accepted forms, their values, and the one-line usage errors.
+#include "runner/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace quillon;
+
+namespace {
+
+std::variant<CommandLine, UsageError> parse(const std::vector<const char*>& arguments)
+{
+    return parse_command_line(arguments);
+}
+
+}  // namespace
+
+TEST(CommandLine, DefaultsWithoutArguments)
+{
+    auto result = parse({});
+    ASSERT_TRUE(std::holds_alternative<CommandLine>(result));
+    const auto& line = std::get<CommandLine>(result);
+    EXPECT_FALSE(line.game);
+    EXPECT_FALSE(line.headless);
+    EXPECT_FALSE(line.steps);
+    EXPECT_FALSE(line.seed);
+    EXPECT_TRUE(line.screenshots.empty());
+    EXPECT_TRUE(line.game_arguments.empty());
+}
+
+TEST(CommandLine, EveryOptionIsKept)
+{
+    auto result = parse({"--headless", "--steps", "120", "--no-sleep", "--seed=4294967295", "--input", "keys.txt",
+        "--answers=answers.txt", "--screenshot", "0:first.png", "--screenshot=60:shots/Last.PNG", "game.dat",
+        "--", "--steps", "level2"});
+    ASSERT_TRUE(std::holds_alternative<CommandLine>(result)) << std::get<UsageError>(result).message;
+    const auto& line = std::get<CommandLine>(result);
+    EXPECT_EQ(line.game, std::filesystem::path("game.dat"));
+    EXPECT_TRUE(line.headless);
+    EXPECT_EQ(line.steps, 120);
+    EXPECT_TRUE(line.no_sleep);
+    EXPECT_EQ(line.seed, 4294967295u);
+    EXPECT_EQ(line.input_file, std::filesystem::path("keys.txt"));
+    EXPECT_EQ(line.answers_file, std::filesystem::path("answers.txt"));
+    ASSERT_EQ(line.screenshots.size(), 2u);
+    EXPECT_EQ(line.screenshots[0].step, 0);
+    EXPECT_EQ(line.screenshots[0].file, "first.png");
+    EXPECT_EQ(line.screenshots[1].step, 60);
+    EXPECT_EQ(line.screenshots[1].file, "shots/Last.PNG");
+    EXPECT_EQ(line.game_arguments, (std::vector<std::string> {"--steps", "level2"}));
+    EXPECT_FALSE(line.help);
+    EXPECT_FALSE(line.version);
+}
+
+TEST(CommandLine, HelpAndVersion)
+{
+    for (const char* option : {"--help", "-h"})
+        EXPECT_TRUE(std::get<CommandLine>(parse({option})).help) << option;
+    EXPECT_TRUE(std::get<CommandLine>(parse({"--version"})).version);
+    EXPECT_EQ(version_text(), "quillon-runner 0.1.0");
+    EXPECT_TRUE(usage_text().starts_with("Usage: quillon-runner [options] [GAME] [-- GAME-ARGS...]\n"));
+}
+
+TEST(CommandLine, BadLinesNameTheProblem)
+{
+    struct Case {
+        std::vector<const char*> arguments;  // after the program name
+        std::string message;                 // the whole usage error
+    };
+    const Case cases[] = {
+        {{"--steps"}, "quillon-runner: --steps needs a number"},
+        {{"--steps", "ten"}, "quillon-runner: --steps needs a number, not 'ten'"},
+        {{"--steps=-1"}, "quillon-runner: --steps needs a number, not '-1'"},
+        {{"--steps", "12x"}, "quillon-runner: --steps needs a number, not '12x'"},
+        {{"--seed", "4294967296"}, "quillon-runner: --seed needs a number, not '4294967296'"},
+        {{"game.dat", "--input"}, "quillon-runner: --input needs a file name"},
+        {{"--answers="}, "quillon-runner: --answers needs a file name, not ''"},
+        {{"--screenshot", "shot.png"}, "quillon-runner: --screenshot needs STEP:FILE.png, not 'shot.png'"},
+        {{"--screenshot", "5:shot.bmp"}, "quillon-runner: --screenshot needs STEP:FILE.png, not '5:shot.bmp'"},
+        {{"--screenshot", "x:shot.png"}, "quillon-runner: --screenshot needs STEP:FILE.png, not 'x:shot.png'"},
+        {{"--screenshot", "5:.png"}, "quillon-runner: --screenshot needs STEP:FILE.png, not '5:.png'"},
+        {{"--headless=yes"}, "quillon-runner: --headless takes no value"},
+        {{"--fullscreen"}, "quillon-runner: unknown option '--fullscreen' (see --help)"},
+        {{"-x"}, "quillon-runner: unknown option '-x' (see --help)"},
+        {{"one.dat", "two.dat"}, "quillon-runner: only one game can be given, not 'one.dat' and 'two.dat'"},
+    };
+    for (const Case& test : cases) {
+        auto result = parse(test.arguments);
+        ASSERT_TRUE(std::holds_alternative<UsageError>(result)) << test.message;
+        EXPECT_EQ(std::get<UsageError>(result).message, test.message);
+    }
+}
