@@ -1,8 +1,9 @@
-# quillon_library(NAME DEPENDS ...): one static library per src/ folder, built from every source in it.
-# Drivers live in subfolders of platform/ and are added by that folder's own list.
+# quillon_library(NAME DEPENDS ...): one static library per src/ folder, built from every source in it but a
+# program's main.cpp. Drivers live in subfolders of platform/ and are added by that folder's own list.
 function(quillon_library name)
   cmake_parse_arguments(ARG "" "" "DEPENDS;PRIVATE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
   if(NOT sources)
     # A subsystem that holds only headers so far.
     add_library(quillon_${name} INTERFACE)

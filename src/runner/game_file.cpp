@@ -165,10 +165,15 @@ LoadOutcome read_game_header(CStream& stream, GameFile& game)
     return {true, {}};
 }
 
-LoadOutcome read_game_blocks(CStream& stream, GameFile& game, const LoadProgress& progress)
+LoadOutcome read_game_settings(CStream& stream, GameFile& game)
 {
     if (!read_settings(stream, game.settings))
         return failure("Error loading options.");
+    return {true, {}};
+}
+
+LoadOutcome read_game_blocks(CStream& stream, GameFile& game, const LoadProgress& progress)
+{
     for (const BlockStep& step : BLOCK_STEPS) {
         if (step.percent >= 0 && progress)
             progress(step.percent, step.caption);
@@ -181,6 +186,8 @@ LoadOutcome read_game_blocks(CStream& stream, GameFile& game, const LoadProgress
 LoadOutcome read_game_file(CStream& stream, GameFile& game, const LoadProgress& progress)
 {
     LoadOutcome outcome = read_game_header(stream, game);
+    if (outcome.ok)
+        outcome = read_game_settings(stream, game);
     return outcome.ok ? read_game_blocks(stream, game, progress) : outcome;
 }
 

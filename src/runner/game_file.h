@@ -69,11 +69,14 @@ using LoadProgress = std::function<void(int percent, std::string_view caption)>;
 // Header checks on the whole file in memory; unscrambles it in place and leaves the stream after the header.
 LoadOutcome read_game_header(CStream& stream, GameFile& game);
 
-// Reads the settings and every block in file order. A read past the end of the data throws StreamError, which
-// the caller turns into its general failure message.
+// The settings block that follows the header.
+LoadOutcome read_game_settings(CStream& stream, GameFile& game);
+
+// Reads every resource block in file order. A read past the end of the data throws StreamError, which the
+// caller turns into its general failure message.
 LoadOutcome read_game_blocks(CStream& stream, GameFile& game, const LoadProgress& progress = {});
 
-// Both of the above.
+// All three of the above.
 LoadOutcome read_game_file(CStream& stream, GameFile& game, const LoadProgress& progress = {});
 
 // The complete file, scrambled with game.seed; reading it back gives the same game.

@@ -132,18 +132,18 @@ void CDataFile::clean_up(const DataFileContext& context) const
     fs::remove(*target, ignored);
 }
 
-void export_data_files(std::span<std::optional<CDataFile>> files, const DataFileContext& context)
+void export_data_files(ResourceList<CDataFile>& files, const DataFileContext& context)
 {
-    for (auto& file : files) {
-        if (file)
+    for (int i = 0; i < files.count(); ++i) {
+        if (CDataFile* file = files.get(i))
             file->export_at_start(context);
     }
 }
 
-void clean_up_data_files(std::span<const std::optional<CDataFile>> files, const DataFileContext& context)
+void clean_up_data_files(const ResourceList<CDataFile>& files, const DataFileContext& context)
 {
-    for (const auto& file : files) {
-        if (file)
+    for (int i = 0; i < files.count(); ++i) {
+        if (const CDataFile* file = files.get(i))
             file->clean_up(context);
     }
 }

@@ -1,6 +1,7 @@
 // CDataFile: a file that a game carries inside its game file, with its record and its export and clean-up.
 #pragma once
 
+#include "support/resource_list.h"
 #include "support/stream.h"
 
 #include <cstdint>
@@ -69,8 +70,8 @@ private:
 };
 
 // Exports every existing data file in index order; the results are ignored.
-void export_data_files(std::span<std::optional<CDataFile>> files, const DataFileContext& context);
+void export_data_files(ResourceList<CDataFile>& files, const DataFileContext& context);
 // Cleans up every existing data file in index order.
-void clean_up_data_files(std::span<const std::optional<CDataFile>> files, const DataFileContext& context);
+void clean_up_data_files(const ResourceList<CDataFile>& files, const DataFileContext& context);
 
 }  // namespace quillon

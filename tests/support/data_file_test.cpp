@@ -278,17 +278,17 @@ TEST_F(DataFileTest, NamesThatStartWithASeparatorStayInTheTemporaryDirectory)
 
 TEST_F(DataFileTest, ExportAndCleanUpAllSkipEmptySlots)
 {
-    std::vector<std::optional<CDataFile>> files;
-    files.push_back(data_file("first.txt", DATA_FILE_TO_TEMP_DIRECTORY, "1"));
-    files.push_back(std::nullopt);
-    files.push_back(data_file("third.txt", DATA_FILE_TO_TEMP_DIRECTORY, "3"));
-    files.push_back(data_file("odd_mode.txt", 9));
+    ResourceList<CDataFile> files;
+    files.add("first", std::make_unique<CDataFile>(data_file("first.txt", DATA_FILE_TO_TEMP_DIRECTORY, "1")));
+    files.add({}, nullptr);
+    files.add("third", std::make_unique<CDataFile>(data_file("third.txt", DATA_FILE_TO_TEMP_DIRECTORY, "3")));
+    files.add("odd", std::make_unique<CDataFile>(data_file("odd_mode.txt", 9)));
 
     export_data_files(files, m_context);
     EXPECT_EQ(read_file(m_temp.path() / "first.txt"), "1");
     EXPECT_EQ(read_file(m_temp.path() / "third.txt"), "3");
     EXPECT_FALSE(fs::exists(m_temp.path() / "odd_mode.txt"));
-    EXPECT_FALSE(files[3]->has_data);
+    EXPECT_FALSE(files.get(3)->has_data);
 
     clean_up_data_files(files, m_context);
     EXPECT_TRUE(fs::is_empty(m_temp.path()));
