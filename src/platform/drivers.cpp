@@ -1,0 +1,88 @@
+// Drivers: per service a table of the backends that serve it, and the Platform that bundles one of each.
+#include "platform/drivers.h"
+
+#include "platform/headless/headless_dialog_host.h"
+#include "platform/headless/headless_display.h"
+#include "platform/headless/headless_input.h"
+#include "platform/headless/silent_audio_device.h"
+#include "platform/headless/virtual_clock.h"
+#include "platform/sdl2/sdl2_audio_device.h"
+#include "platform/sdl2/sdl2_clock.h"
+#include "platform/sdl2/sdl2_dialog_host.h"
+#include "platform/sdl2/sdl2_display.h"
+#include "platform/sdl2/sdl2_input.h"
+#include "platform/sdl2/sdl2_subsystems.h"
+
+namespace quillon::platform {
+
+namespace {
+
+template <typename Service, typename Backend>
+std::unique_ptr<Service> make()
+{
+    return std::make_unique<Backend>();
+}
+
+constexpr Driver<Display> DISPLAY_DRIVERS[] = {
+    {"sdl2", "SDL2 window, frames scaled in through a streaming texture", make<Display, Sdl2Display>},
+    {"headless", "no window; the last frame is kept in memory", make<Display, HeadlessDisplay>},
+};
+
+constexpr Driver<Input> INPUT_DRIVERS[] = {
+    {"sdl2", "SDL2 keyboard, mouse and window events", make<Input, Sdl2Input>},
+    {"headless", "events from a queue filled by scripted input", make<Input, HeadlessInput>},
+};
+
+constexpr Driver<Clock> CLOCK_DRIVERS[] = {
+    {"sdl2", "SDL2 tick count and delay", make<Clock, Sdl2Clock>},
+    {"headless", "virtual time that sleeping advances", make<Clock, VirtualClock>},
+};
+
+constexpr Driver<DialogHost> DIALOG_HOST_DRIVERS[] = {
+    {"sdl2", "SDL2 message boxes", make<DialogHost, Sdl2DialogHost>},
+    {"headless", "texts to standard error, answers from a script", make<DialogHost, HeadlessDialogHost>},
+};
+
+constexpr Driver<AudioDevice> AUDIO_DEVICE_DRIVERS[] = {
+    {"sdl2", "SDL2 audio device (silent output so far)", make<AudioDevice, Sdl2AudioDevice>},
+    {"headless", "silent", make<AudioDevice, SilentAudioDevice>},
+};
+
+template <typename Service>
+std::unique_ptr<Service> create(std::span<const Driver<Service>> drivers, std::string_view name)
+{
+    for (const Driver<Service>& driver : drivers) {
+        if (driver.name == name)
+            return driver.create();
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::span<const Driver<Display>> display_drivers() { return DISPLAY_DRIVERS; }
+std::span<const Driver<Input>> input_drivers() { return INPUT_DRIVERS; }
+std::span<const Driver<Clock>> clock_drivers() { return CLOCK_DRIVERS; }
+std::span<const Driver<DialogHost>> dialog_host_drivers() { return DIALOG_HOST_DRIVERS; }
+std::span<const Driver<AudioDevice>> audio_device_drivers() { return AUDIO_DEVICE_DRIVERS; }
+
+std::unique_ptr<Platform> create_platform(std::string_view name)
+{
+    auto platform = std::make_unique<Platform>();
+    platform->clock = create(clock_drivers(), name);
+    platform->display = create(display_drivers(), name);
+    platform->input = create(input_drivers(), name);
+    platform->dialogs = create(dialog_host_drivers(), name);
+    platform->audio = create(audio_device_drivers(), name);
+    if (!platform->clock || !platform->display || !platform->input || !platform->dialogs || !platform->audio)
+        return nullptr;
+    platform->name = name;
+    return platform;
+}
+
+bool display_available()
+{
+    return sdl2_video_available();
+}
+
+}  // namespace quillon::platform

@@ -1,0 +1,38 @@
+// Sdl2Display: an SDL2 window whose frames are scaled in through a renderer and a streaming texture.
+#pragma once
+
+#include "platform/display.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace quillon::platform {
+
+class Sdl2Display final : public Display {
+public:
+    Sdl2Display();
+    ~Sdl2Display() override;
+    Sdl2Display(const Sdl2Display&) = delete;
+    Sdl2Display& operator=(const Sdl2Display&) = delete;
+
+    bool open(const WindowPlacement& placement, std::string_view caption) override;
+    void close() override;
+    bool is_open() const override { return m_window != nullptr; }
+    void set_caption(std::string_view caption) override;
+    void set_visible(bool visible) override;
+    bool present(const FrameView& frame) override;
+    ScreenSize screen_size() const override;
+
+private:
+    bool fit_texture(int width, int height);
+
+    bool m_started;                       // the video subsystem is ours to stop
+    SDL_Window* m_window = nullptr;       // the open window, if any
+    SDL_Renderer* m_renderer = nullptr;   // draws into m_window
+    SDL_Texture* m_texture = nullptr;     // streaming, the size of the last frame
+    int m_texture_width = 0;              // size of m_texture
+    int m_texture_height = 0;             // size of m_texture
+};
+
+}  // namespace quillon::platform

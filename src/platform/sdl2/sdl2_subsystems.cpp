@@ -1,0 +1,37 @@
+// SDL2 subsystems: starting and stopping them for the SDL2 drivers, and the test for a real window system.
+#include "platform/sdl2/sdl2_subsystems.h"
+
+#include <SDL.h>
+
+#include <string_view>
+
+namespace quillon::platform {
+
+bool sdl2_start(std::uint32_t subsystems)
+{
+    // Closing the game window is the game's business (it counts as Escape), not a request to quit.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // Frames are scaled by whole pixels, as the game drew them.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // The runner takes no part in the desktop's screen saver policy.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    return SDL_InitSubSystem(subsystems) == 0;
+}
+
+void sdl2_stop(std::uint32_t subsystems)
+{
+    SDL_QuitSubSystem(subsystems);
+}
+
+bool sdl2_video_available()
+{
+    if (!sdl2_start(SDL_INIT_VIDEO))
+        return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    std::string_view name = driver ? driver : "";
+    bool real = name == "x11" || name == "wayland";
+    sdl2_stop(SDL_INIT_VIDEO);
+    return real;
+}
+
+}  // namespace quillon::platform

@@ -1,0 +1,16 @@
+// SDL2 subsystems: starting and stopping them for the SDL2 drivers, and the test for a real window system.
+#pragma once
+
+#include <cstdint>
+
+namespace quillon::platform {
+
+// SDL_InitSubSystem with the hints every driver relies on; SDL counts the starts, so each driver that started
+// a subsystem stops it once. False when SDL refuses (SDL_GetError says why).
+bool sdl2_start(std::uint32_t subsystems);
+void sdl2_stop(std::uint32_t subsystems);
+
+// Whether SDL's video starts with a driver that shows real windows (X11 or Wayland).
+bool sdl2_video_available();
+
+}  // namespace quillon::platform

@@ -1,0 +1,170 @@
+// SDL2 drivers: the key table, events turned into plain records, and a real window when a display exists.
+#include "platform/drivers.h"
+#include "platform/sdl2/key_map.h"
+#include "platform/sdl2/sdl2_display.h"
+#include "platform/sdl2/sdl2_input.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+using namespace quillon::platform;
+
+TEST(KeyMap, SdlKeysGiveWindowsVirtualKeys)
+{
+    struct Case {
+        SDL_Keycode key;   // the key pressed
+        int scancode;      // its position, for keys the layout leaves unknown
+        bool num_lock;     // num lock state
+        int expected;      // the virtual-key code
+    };
+    const Case cases[] = {
+        {SDLK_a, 0, false, 65}, {SDLK_z, 0, false, 90}, {SDLK_0, 0, false, 48}, {SDLK_9, 0, false, 57},
+        {SDLK_F1, 0, false, 112}, {SDLK_F12, 0, false, 123}, {SDLK_LEFT, 0, false, 37}, {SDLK_UP, 0, false, 38},
+        {SDLK_RIGHT, 0, false, 39}, {SDLK_DOWN, 0, false, 40}, {SDLK_RETURN, 0, false, 13},
+        {SDLK_KP_ENTER, 0, false, 13}, {SDLK_ESCAPE, 0, false, 27}, {SDLK_SPACE, 0, false, 32},
+        {SDLK_BACKSPACE, 0, false, 8}, {SDLK_TAB, 0, false, 9}, {SDLK_PAGEUP, 0, false, 33},
+        {SDLK_PAGEDOWN, 0, false, 34}, {SDLK_END, 0, false, 35}, {SDLK_HOME, 0, false, 36},
+        {SDLK_INSERT, 0, false, 45}, {SDLK_DELETE, 0, false, 46}, {SDLK_LSHIFT, 0, false, 160},
+        {SDLK_RSHIFT, 0, false, 161}, {SDLK_LCTRL, 0, false, 162}, {SDLK_RCTRL, 0, false, 163},
+        {SDLK_LALT, 0, false, 164}, {SDLK_RALT, 0, false, 165}, {SDLK_PAUSE, 0, false, 19},
+        {SDLK_PRINTSCREEN, 0, false, 44}, {SDLK_NUMLOCKCLEAR, 0, false, 144},
+        // The keypad: digits with num lock, the navigation keys printed on them without.
+        {SDLK_KP_0, 0, true, 96}, {SDLK_KP_5, 0, true, 101}, {SDLK_KP_9, 0, true, 105}, {SDLK_KP_PERIOD, 0, true, 110},
+        {SDLK_KP_0, 0, false, 45}, {SDLK_KP_1, 0, false, 35}, {SDLK_KP_5, 0, false, 12}, {SDLK_KP_8, 0, false, 38},
+        {SDLK_KP_PERIOD, 0, false, 46}, {SDLK_KP_MULTIPLY, 0, false, 106}, {SDLK_KP_PLUS, 0, false, 107},
+        {SDLK_KP_MINUS, 0, false, 109}, {SDLK_KP_DIVIDE, 0, false, 111},
+        {SDLK_SEMICOLON, 0, false, 186}, {SDLK_MINUS, 0, false, 189}, {SDLK_QUOTE, 0, false, 222},
+        // A letter the layout gives its own keycode counts as the US key in its place.
+        {0xE4, SDL_SCANCODE_APOSTROPHE, false, 222}, {0xE9, SDL_SCANCODE_2, false, 50},
+        {SDLK_VOLUMEUP, 0, false, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(virtual_key_from_sdl(c.key, c.scancode, c.num_lock), c.expected) << SDL_GetKeyName(c.key);
+}
+
+TEST(KeyMap, KeyMessagesCarryUnsidedModifiers)
+{
+    for (auto [sided, unsided] : {std::pair {160, 16}, {161, 16}, {162, 17}, {163, 17}, {164, 18}, {165, 18},
+             {65, 65}, {13, 13}})
+        EXPECT_EQ(unsided_virtual_key(sided), unsided) << sided;
+}
+
+namespace {
+
+void push_key(Uint32 type, SDL_Keycode key, Uint16 mod = KMOD_NONE)
+{
+    SDL_Event event {};
+    event.type = type;
+    event.key.type = type;
+    event.key.keysym.sym = key;
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    event.key.keysym.mod = mod;
+    SDL_PushEvent(&event);
+}
+
+// Sets SDL_VIDEODRIVER for the life of the object, restoring what was there before.
+class ScopedVideoDriver {
+public:
+    explicit ScopedVideoDriver(const char* driver)
+    {
+        const char* previous = std::getenv("SDL_VIDEODRIVER");
+        m_had_previous = previous != nullptr;
+        m_previous = previous ? previous : "";
+        setenv("SDL_VIDEODRIVER", driver, 1);
+    }
+    ~ScopedVideoDriver()
+    {
+        if (m_had_previous)
+            setenv("SDL_VIDEODRIVER", m_previous.c_str(), 1);
+        else
+            unsetenv("SDL_VIDEODRIVER");
+    }
+
+private:
+    bool m_had_previous;      // the variable was set before
+    std::string m_previous;   // and had this value
+};
+
+}  // namespace
+
+// Events are pushed into SDL's own queue, which works with any video driver (the dummy one under CTest).
+TEST(Sdl2Input, TurnsSdlEventsIntoRecords)
+{
+    Sdl2Input input;
+    std::vector<Event> events;
+    input.poll(events);  // drop whatever SDL queued at start
+    events.clear();
+
+    push_key(SDL_KEYDOWN, SDLK_RSHIFT);
+    push_key(SDL_KEYUP, SDLK_KP_4, KMOD_NUM);
+    push_key(SDL_KEYDOWN, SDLK_BACKSPACE);
+    SDL_Event text {};
+    text.type = SDL_TEXTINPUT;
+    std::strcpy(text.text.text, "\xc3\xa9\xe2\x82\xac");
+    SDL_PushEvent(&text);
+    SDL_Event button {};
+    button.type = SDL_MOUSEBUTTONDOWN;
+    button.button = {SDL_MOUSEBUTTONDOWN, 0, 0, 0, SDL_BUTTON_MIDDLE, SDL_PRESSED, 1, 0, 12, 34};
+    SDL_PushEvent(&button);
+    SDL_Event close {};
+    close.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    SDL_PushEvent(&close);
+    SDL_Event quit {};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+
+    input.poll(events);
+    ASSERT_EQ(events.size(), 8u);
+    EXPECT_EQ(events[0].kind, EventKind::key_down);
+    EXPECT_EQ(events[0].sdl_key, SDLK_RSHIFT);
+    EXPECT_EQ(events[0].virtual_key, 16);
+    EXPECT_EQ(events[0].sided_key, 161);
+    EXPECT_EQ(events[1].kind, EventKind::key_up);
+    EXPECT_EQ(events[1].virtual_key, 100);
+    // Backspace also types its control character, which keyboard_string needs.
+    EXPECT_EQ(events[2].virtual_key, 8);
+    EXPECT_EQ(events[3].kind, EventKind::text);
+    EXPECT_EQ(events[3].text, "\x08");
+    EXPECT_EQ(events[4].kind, EventKind::text);
+    EXPECT_EQ(events[4].text, "\xe9\x80");
+    EXPECT_EQ(events[5].kind, EventKind::mouse_down);
+    EXPECT_EQ(events[5].button, MOUSE_MIDDLE);
+    EXPECT_EQ(events[5].x, 12);
+    EXPECT_EQ(events[5].y, 34);
+    EXPECT_EQ(events[6].kind, EventKind::window_close);
+    EXPECT_EQ(events[7].kind, EventKind::quit);
+}
+
+// Needs a real X11 display (for instance under xvfb-run); skipped elsewhere.
+TEST(Sdl2Display, OpensARealWindowWhenADisplayExists)
+{
+    if (!std::getenv("DISPLAY"))
+        GTEST_SKIP() << "no DISPLAY";
+    ScopedVideoDriver x11("x11");
+    EXPECT_TRUE(display_available());
+    Sdl2Display display;
+    ScreenSize screen = display.screen_size();
+    EXPECT_GT(screen.width, 0);
+    EXPECT_GT(screen.height, 0);
+    ASSERT_TRUE(display.open({(screen.width - 64) / 2, (screen.height - 48) / 2, 64, 48, false}, "Quillon \xe9"));
+    std::vector<std::uint32_t> pixels(32 * 24, 0x3366CC);
+    EXPECT_TRUE(display.present({pixels.data(), 32, 24, 32 * 4}));
+    display.set_visible(true);
+    // A frame of another size makes a new texture.
+    EXPECT_TRUE(display.present({pixels.data(), 24, 32, 24 * 4}));
+    display.set_caption("Room 2");
+    display.close();
+    EXPECT_FALSE(display.is_open());
+    EXPECT_FALSE(display.present({pixels.data(), 32, 24, 32 * 4}));
+}
+
+TEST(Sdl2Display, TheDummyVideoDriverIsNoDisplay)
+{
+    ScopedVideoDriver dummy("dummy");
+    EXPECT_FALSE(display_available());
+}
