@@ -49,13 +49,20 @@ constexpr Driver<AudioDevice> AUDIO_DEVICE_DRIVERS[] = {
 };
 
 template <typename Service>
-std::unique_ptr<Service> create(std::span<const Driver<Service>> drivers, std::string_view name)
+const Driver<Service>* find(std::span<const Driver<Service>> drivers, std::string_view name)
 {
     for (const Driver<Service>& driver : drivers) {
         if (driver.name == name)
-            return driver.create();
+            return &driver;
     }
     return nullptr;
+}
+
+template <typename Service>
+std::unique_ptr<Service> create(std::span<const Driver<Service>> drivers, std::string_view name)
+{
+    const Driver<Service>* driver = find(drivers, name);
+    return driver ? driver->create() : nullptr;
 }
 
 }  // namespace
@@ -77,6 +84,7 @@ std::unique_ptr<Platform> create_platform(std::string_view name)
     if (!platform->clock || !platform->display || !platform->input || !platform->dialogs || !platform->audio)
         return nullptr;
     platform->name = name;
+    platform->create_display = find(display_drivers(), name)->create;
     return platform;
 }
 

@@ -36,6 +36,9 @@ struct Platform {
     std::unique_ptr<Input> input;           // keyboard, mouse and window events
     std::unique_ptr<DialogHost> dialogs;    // modal message boxes
     std::unique_ptr<AudioDevice> audio;     // sound output
+    // Makes another display of the same driver: one Display is one window, so a window that lives beside
+    // the game's (the loading window, which stays up while the game's display is set up) needs its own.
+    std::unique_ptr<Display> (*create_display)() = nullptr;
 };
 
 // Creates the platform whose drivers bear this name ("sdl2" or "headless"); nullptr for an unknown name.

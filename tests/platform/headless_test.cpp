@@ -186,6 +186,9 @@ TEST(Drivers, PlatformsAreChosenByName)
     EXPECT_NE(dynamic_cast<HeadlessInput*>(platform->input.get()), nullptr);
     EXPECT_NE(dynamic_cast<VirtualClock*>(platform->clock.get()), nullptr);
     EXPECT_NE(dynamic_cast<HeadlessDialogHost*>(platform->dialogs.get()), nullptr);
+    auto second = platform->create_display();
+    EXPECT_NE(dynamic_cast<HeadlessDisplay*>(second.get()), nullptr);
+    EXPECT_NE(second.get(), platform->display.get());
     platform->audio->open();
     EXPECT_TRUE(platform->audio->is_open());
     EXPECT_TRUE(platform->audio->is_silent());

@@ -21,6 +21,9 @@ bool sdl2_start(std::uint32_t subsystems)
 void sdl2_stop(std::uint32_t subsystems)
 {
     SDL_QuitSubSystem(subsystems);
+    // The last one out also lets SDL free what no subsystem owns (its D-Bus connection, its hints).
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0)
+        SDL_Quit();
 }
 
 bool sdl2_video_available()

@@ -6,7 +6,7 @@
 namespace quillon::platform {
 
 // SDL_InitSubSystem with the hints every driver relies on; SDL counts the starts, so each driver that started
-// a subsystem stops it once. False when SDL refuses (SDL_GetError says why).
+// a subsystem stops it once, and the last stop shuts SDL down. False when SDL refuses (SDL_GetError says why).
 bool sdl2_start(std::uint32_t subsystems);
 void sdl2_stop(std::uint32_t subsystems);
 
