@@ -46,7 +46,8 @@ public:
     virtual void set_caption(std::string_view caption) = 0;
     virtual void set_visible(bool visible) = 0;
 
-    // Scales the frame into the whole client area; false when no window is open or the frame is empty.
+    // Scales the frame into the whole client area; false when no window is open or the frame is empty or
+    // its pitch is shorter than a row.
     virtual bool present(const FrameView& frame) = 0;
 
     // The size of the desktop on which windows are placed.

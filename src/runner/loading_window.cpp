@@ -33,7 +33,8 @@ void stretch_into(std::vector<std::uint32_t>& frame, const LoadingBox& window, c
     int right = std::min(box.left + box.width, window.width);
     int bottom = std::min(box.top + box.height, window.height);
     for (int y = top; y < bottom; ++y) {
-        const std::uint8_t* row = picture.row(static_cast<int>(std::int64_t(y - box.top) * picture.height / box.height));
+        int source_y = static_cast<int>(std::int64_t(y - box.top) * picture.height / box.height);
+        const std::uint8_t* row = picture.row(source_y);
         std::uint32_t* out = frame.data() + static_cast<std::size_t>(y) * window.width;
         for (int x = left; x < right; ++x)
             out[x] = pixel_value(row + std::int64_t(x - box.left) * picture.width / box.width * 3);
@@ -64,7 +65,8 @@ LoadingLayout loading_layout(
     int bar_width = std::max(picture_width - 2 * BAR_LEFT, 0);
     layout.empty_bar = {BAR_LEFT, picture_height - EMPTY_BAR_RISE, bar_width, empty_bar_height};
     layout.full_bar = {BAR_LEFT, picture_height - FULL_BAR_RISE, bar_width, full_bar_height};
-    layout.caption = {BAR_LEFT, picture_height - EMPTY_BAR_RISE, bar_width, std::max(empty_bar_height, FONT_GLYPH_HEIGHT)};
+    layout.caption = {
+        BAR_LEFT, picture_height - EMPTY_BAR_RISE, bar_width, std::max(empty_bar_height, FONT_GLYPH_HEIGHT)};
     layout.bars_visible = bar_mode > 0;
     layout.caption_visible = debug && bar_mode > 0;
     return layout;

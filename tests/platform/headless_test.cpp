@@ -31,6 +31,7 @@ TEST(HeadlessDisplay, KeepsTheLastFrameAcrossPitchAndClose)
     EXPECT_EQ(display.caption(), "Caf\xe9");
     EXPECT_EQ(display.screen_size(), (ScreenSize {800, 600}));
 
+    EXPECT_FALSE(display.present({pixels.data(), 2, 2, 4}));  // rows may not overlap
     // Rows are 16 bytes apart; the two padding pixels of each row are not part of the frame.
     ASSERT_TRUE(display.present({pixels.data(), 2, 2, 16}));
     display.close();

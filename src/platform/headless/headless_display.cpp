@@ -41,7 +41,7 @@ void HeadlessDisplay::set_visible(bool visible)
 
 bool HeadlessDisplay::present(const FrameView& frame)
 {
-    if (!m_open || !frame.pixels || frame.width <= 0 || frame.height <= 0)
+    if (!m_open || !frame.pixels || frame.width <= 0 || frame.height <= 0 || frame.pitch < frame.width * 4)
         return false;
     m_frame.width = frame.width;
     m_frame.height = frame.height;

@@ -86,7 +86,7 @@ bool Sdl2Display::fit_texture(int width, int height)
 
 bool Sdl2Display::present(const FrameView& frame)
 {
-    if (!m_renderer || !frame.pixels || frame.width <= 0 || frame.height <= 0)
+    if (!m_renderer || !frame.pixels || frame.width <= 0 || frame.height <= 0 || frame.pitch < frame.width * 4)
         return false;
     if (!fit_texture(frame.width, frame.height))
         return false;
