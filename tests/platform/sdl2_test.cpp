@@ -1,12 +1,15 @@
-// SDL2 drivers: the key table, events turned into plain records, and a real window when a display exists.
+// SDL2 drivers: the key table, events turned into plain records, the audio fallback, and a real window when a
+// display exists.
 #include "platform/drivers.h"
 #include "platform/sdl2/key_map.h"
+#include "platform/sdl2/sdl2_audio_device.h"
 #include "platform/sdl2/sdl2_display.h"
 #include "platform/sdl2/sdl2_input.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -66,26 +69,29 @@ void push_key(Uint32 type, SDL_Keycode key, Uint16 mod = KMOD_NONE)
     SDL_PushEvent(&event);
 }
 
-// Sets SDL_VIDEODRIVER for the life of the object, restoring what was there before.
-class ScopedVideoDriver {
+// Sets an environment variable (SDL_VIDEODRIVER, SDL_AUDIODRIVER) for the life of the object, restoring what
+// was there before.
+class ScopedVariable {
 public:
-    explicit ScopedVideoDriver(const char* driver)
+    ScopedVariable(const char* name, const char* value)
+        : m_name(name)
     {
-        const char* previous = std::getenv("SDL_VIDEODRIVER");
+        const char* previous = std::getenv(name);
         m_had_previous = previous != nullptr;
         m_previous = previous ? previous : "";
-        setenv("SDL_VIDEODRIVER", driver, 1);
+        setenv(name, value, 1);
     }
-    ~ScopedVideoDriver()
+    ~ScopedVariable()
     {
         if (m_had_previous)
-            setenv("SDL_VIDEODRIVER", m_previous.c_str(), 1);
+            setenv(m_name, m_previous.c_str(), 1);
         else
-            unsetenv("SDL_VIDEODRIVER");
+            unsetenv(m_name);
     }
 
 private:
-    bool m_had_previous;      // the variable was set before
+    const char* m_name;       // the variable
+    bool m_had_previous;      // it was set before
     std::string m_previous;   // and had this value
 };
 
@@ -145,7 +151,7 @@ TEST(Sdl2Display, OpensARealWindowWhenADisplayExists)
 {
     if (!std::getenv("DISPLAY"))
         GTEST_SKIP() << "no DISPLAY";
-    ScopedVideoDriver x11("x11");
+    ScopedVariable x11("SDL_VIDEODRIVER", "x11");
     EXPECT_TRUE(display_available());
     Sdl2Display display;
     ScreenSize screen = display.screen_size();
@@ -165,6 +171,31 @@ TEST(Sdl2Display, OpensARealWindowWhenADisplayExists)
 
 TEST(Sdl2Display, TheDummyVideoDriverIsNoDisplay)
 {
-    ScopedVideoDriver dummy("dummy");
+    ScopedVariable dummy("SDL_VIDEODRIVER", "dummy");
     EXPECT_FALSE(display_available());
+}
+
+TEST(Sdl2AudioDevice, AMissingDeviceFallsBackToSilenceWithOneLine)
+{
+    {
+        ScopedVariable dummy("SDL_AUDIODRIVER", "dummy");
+        Sdl2AudioDevice device;
+        testing::internal::CaptureStderr();
+        device.open();
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_TRUE(device.is_open());
+        EXPECT_FALSE(device.is_silent());
+        device.close();
+        EXPECT_FALSE(device.is_open());
+    }
+    ScopedVariable missing("SDL_AUDIODRIVER", "no-such-driver");
+    Sdl2AudioDevice device;
+    testing::internal::CaptureStderr();
+    device.open();
+    device.open();
+    std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(device.is_open());
+    EXPECT_TRUE(device.is_silent());
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+    EXPECT_EQ(log.rfind("audio: ", 0), 0u) << log;
 }
