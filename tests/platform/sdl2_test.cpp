@@ -199,3 +199,27 @@ TEST(Sdl2AudioDevice, AMissingDeviceFallsBackToSilenceWithOneLine)
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
     EXPECT_EQ(log.rfind("audio: ", 0), 0u) << log;
 }
+
+// SDL's dummy video driver makes windows without a screen, so the whole SDL2 platform runs in CI too.
+TEST(Sdl2Drivers, MakeAWorkingPlatformOverTheDummyVideoDriver)
+{
+    ScopedVariable dummy("SDL_VIDEODRIVER", "dummy");
+    auto platform = create_platform("sdl2");
+    ASSERT_NE(platform, nullptr);
+    EXPECT_EQ(platform->name, "sdl2");
+
+    std::uint64_t start = platform->clock->ticks_ms();
+    platform->clock->sleep_ms(5);
+    EXPECT_GE(platform->clock->ticks_ms() - start, 5u);
+
+    ASSERT_TRUE(platform->display->open({0, 0, 40, 30, true}, "dummy"));
+    std::vector<std::uint32_t> pixels(20 * 15, 0xFFFFFF);
+    EXPECT_TRUE(platform->display->present({pixels.data(), 20, 15, 20 * 4}));
+    auto second = platform->create_display();
+    EXPECT_TRUE(second->open({0, 0, 10, 10, false}, "beside"));
+    second.reset();
+    EXPECT_TRUE(platform->display->present({pixels.data(), 20, 15, 20 * 4}));
+    std::vector<Event> events;
+    platform->input->poll(events);
+    platform->display->close();
+}
