@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+
 #include <string_view>
 
 namespace quillon::platform {
@@ -28,6 +30,12 @@ void sdl2_stop(std::uint32_t subsystems)
 
 bool sdl2_video_available()
 {
+    // Without a display named in the environment no window system can answer; asking SDL anyway makes its
+    // drivers print complaints of their own.
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((!x11 || !*x11) && (!wayland || !*wayland))
+        return false;
     if (!sdl2_start(SDL_INIT_VIDEO))
         return false;
     const char* driver = SDL_GetCurrentVideoDriver();

@@ -1,0 +1,41 @@
+// quillon-runner: plays a game file in a window, or headless.
+#include "platform/headless/headless_dialog_host.h"
+#include "runner/command_line.h"
+#include "runner/runner.h"
+
+#include <cstdio>
+#include <variant>
+
+using namespace quillon;
+
+int main(int argc, char** argv)
+{
+    auto parsed = parse_command_line(std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1)));
+    if (auto* error = std::get_if<UsageError>(&parsed)) {
+        std::fprintf(stderr, "%s\n", error->message.c_str());
+        return USAGE_EXIT_STATUS;
+    }
+    CommandLine command_line = std::get<CommandLine>(std::move(parsed));
+    if (command_line.help) {
+        std::fputs(usage_text().c_str(), stdout);
+        return EXIT_NORMAL_END;
+    }
+    if (command_line.version) {
+        std::printf("%s\n", version_text().c_str());
+        return EXIT_NORMAL_END;
+    }
+    if (!command_line.headless && !platform::display_available()) {
+        std::fputs("quillon-runner: no display available, running headless\n", stderr);
+        command_line.headless = true;
+    }
+    auto platform = platform::create_platform(command_line.headless ? "headless" : "sdl2");
+    if (command_line.answers_file && command_line.headless) {
+        auto& dialogs = static_cast<platform::HeadlessDialogHost&>(*platform->dialogs);
+        if (!dialogs.load_answers(*command_line.answers_file)) {
+            std::fprintf(stderr, "quillon-runner: cannot read the answers file %s\n", command_line.answers_file->c_str());
+            return USAGE_EXIT_STATUS;
+        }
+    }
+    Runner runner(*platform, std::move(command_line));
+    return runner.run();
+}

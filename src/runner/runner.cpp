@@ -1,0 +1,209 @@
+// Runner: takes a game from process start through loading and preparation to its end, in order.
+#include "runner/runner.h"
+
+#include "runner/game_location.h"
+#include "runner/loading_window.h"
+#include "support/game_error.h"
+
+#include <algorithm>
+#include <string>
+
+namespace quillon {
+
+namespace {
+
+constexpr std::string_view UNEXPECTED_ERROR = "Unexpected error occured when running the game.";
+constexpr std::string_view MESSAGE_CAPTION = "Quillon";
+
+// The preparation steps, in order, with their progress and the message shown when one fails.
+struct PreparationStep {
+    int percent;            // progress reported before the step
+    const char* caption;    // progress caption
+    const char* failure;    // the message when the step fails
+};
+
+constexpr PreparationStep EXPORT_DATA_FILES {50, "Exporting data files", "Failed to export the data files."};
+constexpr PreparationStep COMPILE_TIME_LINES {55, "Compiling time line actions", "Failed to compile the actions in the time lines."};
+constexpr PreparationStep COMPILE_SCRIPTS {60, "Compiling scripts", "Failed to compile the scripts."};
+constexpr PreparationStep COMPILE_OBJECTS {65, "Compiling object actions", "Failed to compile the actions in the objects."};
+constexpr PreparationStep PREPARE_ROOMS {75, "Preparing rooms", "Failed to compile the room initialization code."};
+constexpr PreparationStep PREPARE_SOUNDS {80, "Preparing sounds", "Failed to prepare the sounds."};
+constexpr PreparationStep PREPARE_GRAPHICS {90, "Preparing graphics", "Failed to initialize DirectX."};
+
+}  // namespace
+
+Runner::Runner(platform::Platform& platform, CommandLine command_line)
+    : m_platform(platform)
+    , m_command_line(std::move(command_line))
+    , m_temp(m_command_line.seed ? *m_command_line.seed : std::random_device {}())
+{
+}
+
+Runner::~Runner() = default;
+
+void Runner::show_message(std::string_view text)
+{
+    static const std::string OK_BUTTON[] = {"OK"};
+    m_platform.dialogs->message_box(MESSAGE_CAPTION, text, OK_BUTTON, 0);
+}
+
+DataFileContext Runner::data_file_context()
+{
+    DataFileContext context;
+    context.temp_directory = m_temp.path();
+    context.report_error = [](const std::string& message) { report_game_error(message); };
+    return context;
+}
+
+int Runner::run()
+{
+    // 1. The temporary directory comes before anything else.
+    m_temp.create([this](std::string_view message) { show_message(message); });
+    // 2. Load, prepare and play inside one guard: an escaping error ends the run with one message.
+    int status = EXIT_NORMAL_END;
+    try {
+        if (!LoadGame() || !PrepareGame())
+            status = EXIT_LOAD_FAILED;
+        else
+            play();
+    } catch (const std::exception&) {
+        if (m_loading)
+            m_loading->close();
+        show_message(UNEXPECTED_ERROR);
+        status = EXIT_LOAD_FAILED;
+    }
+    // 3. The orderly end on every path.
+    end();
+    return status;
+}
+
+void Runner::open_loading_window()
+{
+    const GameSettings& settings = m_game.settings;
+    LoadingLook look;
+    look.bar_mode = settings.loading_bar;
+    if (settings.own_loading_image)
+        look.picture = settings.loading_image.bitmap;
+    if (settings.loading_bar == LOADING_BAR_OWN) {
+        look.empty_bar = settings.loading_bar_back.bitmap;
+        look.full_bar = settings.loading_bar_front.bitmap;
+    }
+    m_loading_display = m_platform.create_display();
+    m_loading = std::make_unique<LoadingWindow>(*m_loading_display);
+    m_loading->open(look, m_game.debug());
+}
+
+bool Runner::LoadGame()
+{
+    // 1. The whole game file into memory, through a temporary copy if need be.
+    std::filesystem::path file = locate_game(m_command_line.game);
+    std::optional<CStream> stream = open_game_data(file, m_temp);
+    if (!stream) {
+        show_message("Cannot open the game file.");
+        return false;
+    }
+    // 2. The header, then the loading window, then the blocks in order with their progress.
+    LoadOutcome outcome = read_game_header(*stream, m_game);
+    if (outcome.ok)
+        outcome = read_game_settings(*stream, m_game);
+    if (outcome.ok) {
+        open_loading_window();
+        outcome = read_game_blocks(*stream, m_game,
+            [this](int percent, std::string_view caption) { m_loading->ShowProgress(percent, caption); });
+    }
+    if (!outcome.ok) {
+        if (m_loading)
+            m_loading->close();
+        show_message(outcome.message);
+        return false;
+    }
+    return true;
+}
+
+bool Runner::PrepareGame()
+{
+    // Steps whose subsystems do not run games yet report success.
+    auto step = [this](const PreparationStep& s, bool ok) {
+        m_loading->ShowProgress(s.percent, s.caption);
+        if (!ok) {
+            m_loading->close();
+            show_message(s.failure);
+        }
+        return ok;
+    };
+    // 1. Data files go out; the step never fails.
+    m_loading->ShowProgress(EXPORT_DATA_FILES.percent, EXPORT_DATA_FILES.caption);
+    export_data_files(m_game.data_files, data_file_context());
+    // 2. to 6. Code is compiled and sounds are prepared.
+    if (!step(COMPILE_TIME_LINES, true) || !step(COMPILE_SCRIPTS, true) || !step(COMPILE_OBJECTS, true)
+        || !step(PREPARE_ROOMS, true) || !step(PREPARE_SOUNDS, true))
+        return false;
+    // 7. The display.
+    if (!step(PREPARE_GRAPHICS, open_game_window()))
+        return false;
+    // 8. Ready: the loading window goes.
+    m_loading->ShowProgress(100, "Ready");
+    m_loading->close();
+    return true;
+}
+
+const CRoom* Runner::first_room() const
+{
+    return m_game.room_order.empty() ? nullptr : m_game.rooms.get(m_game.room_order.front());
+}
+
+bool Runner::open_game_window()
+{
+    const CRoom* room = first_room();
+    platform::WindowPlacement placement;
+    placement.width = room ? std::max(1, room->width) : 640;
+    placement.height = room ? std::max(1, room->height) : 480;
+    platform::ScreenSize screen = m_platform.display->screen_size();
+    placement.left = (screen.width - placement.width) / 2;
+    placement.top = (screen.height - placement.height) / 2;
+    placement.border = !m_game.settings.no_window_border;
+    return m_platform.display->open(placement, room ? room->caption : std::string());
+}
+
+// Until the world runs rooms, a game shows its first room's background colour at the room's speed and ends on
+// Esc, on closing the window or after the steps the command line asks for.
+void Runner::play()
+{
+    const CRoom* room = first_room();
+    int width = room ? std::max(1, room->width) : 640;
+    int height = room ? std::max(1, room->height) : 480;
+    int speed = room && room->speed > 0 ? room->speed : 30;
+    Color color = room ? static_cast<Color>(room->background_color) : 0;
+    std::vector<std::uint32_t> frame(static_cast<std::size_t>(width) * height,
+        std::uint32_t(color_red(color)) << 16 | std::uint32_t(color_green(color)) << 8 | color_blue(color));
+    m_platform.display->present({frame.data(), width, height, width * 4});
+    m_platform.display->set_visible(true);
+
+    std::vector<platform::Event> events;
+    std::uint64_t next_step = m_platform.clock->ticks_ms();
+    for (std::int64_t step = 0; !m_command_line.steps || step < *m_command_line.steps; ++step) {
+        events.clear();
+        m_platform.input->poll(events);
+        for (const platform::Event& event : events) {
+            bool escape = event.kind == platform::EventKind::key_down && event.virtual_key == 27;
+            if (event.kind == platform::EventKind::window_close || event.kind == platform::EventKind::quit
+                || (escape && m_game.settings.escape_ends_game))
+                return;
+        }
+        m_platform.display->present({frame.data(), width, height, width * 4});
+        if (!m_command_line.no_sleep) {
+            next_step += 1000 / speed;
+            std::uint64_t now = m_platform.clock->ticks_ms();
+            if (next_step > now)
+                m_platform.clock->sleep_ms(static_cast<std::uint32_t>(next_step - now));
+        }
+    }
+}
+
+void Runner::end()
+{
+    clean_up_data_files(m_game.data_files, data_file_context());
+    m_temp.remove();
+}
+
+}  // namespace quillon

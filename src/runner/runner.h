@@ -1,0 +1,49 @@
+// Runner: takes a game from process start through loading and preparation to its end, in order.
+#pragma once
+
+#include "platform/drivers.h"
+#include "runner/command_line.h"
+#include "runner/game_file.h"
+#include "support/temp_dir.h"
+
+#include <memory>
+
+namespace quillon {
+
+class LoadingWindow;
+
+// Exit statuses of quillon-runner.
+constexpr int EXIT_NORMAL_END = 0;
+constexpr int EXIT_LOAD_FAILED = 1;   // the game could not be loaded or prepared
+constexpr int EXIT_FATAL_ERROR = 2;   // a fatal game error ended the game
+
+class Runner {
+public:
+    Runner(platform::Platform& platform, CommandLine command_line);
+    ~Runner();
+
+    // Runs the whole life of the game and gives the exit status.
+    int run();
+
+    const GameFile& game() const { return m_game; }
+
+private:
+    bool LoadGame();
+    bool PrepareGame();
+    void open_loading_window();
+    const CRoom* first_room() const;
+    bool open_game_window();
+    void play();
+    void end();
+    void show_message(std::string_view text);
+    DataFileContext data_file_context();
+
+    platform::Platform& m_platform;           // the services of the window system, or their headless stand-ins
+    CommandLine m_command_line;               // what the user asked for
+    TempDirectory m_temp;                     // the process's temporary directory
+    GameFile m_game;                          // everything the game file holds
+    std::unique_ptr<platform::Display> m_loading_display;  // the loading window's own window
+    std::unique_ptr<LoadingWindow> m_loading;  // open from loading until the game is ready
+};
+
+}  // namespace quillon

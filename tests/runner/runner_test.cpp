@@ -1,0 +1,121 @@
+// The runner from start to end: loading, preparation, data files, the temporary directory and each message.
+#include "platform/headless/headless_dialog_host.h"
+#include "platform/headless/headless_display.h"
+#include "runner/runner.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+using namespace quillon;
+namespace fs = std::filesystem;
+
+namespace {
+
+GameFile small_game()
+{
+    GameFile game;
+    game.seed = 321;
+    auto room = std::make_unique<CRoom>();
+    room->caption = "First room";
+    room->width = 320;
+    room->height = 200;
+    room->background_color = make_color(10, 20, 30);
+    game.rooms.add("room_first", std::move(room));
+    game.room_order = {0};
+    auto data_file = std::make_unique<CDataFile>();
+    data_file->file_name = "notes.txt";
+    data_file->set_contents({'h', 'i'});
+    game.data_files.add("notes", std::move(data_file));
+    return game;
+}
+
+class RunnerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_folder = fs::temp_directory_path() / ("runner_test_" + std::to_string(::getpid()));
+        fs::create_directories(m_folder / "tmp");
+        setenv("TMPDIR", (m_folder / "tmp").c_str(), 1);
+        m_platform = platform::create_platform("headless");
+        m_platform->dialogs = std::make_unique<platform::HeadlessDialogHost>(m_messages);
+    }
+    void TearDown() override
+    {
+        unsetenv("TMPDIR");
+        fs::remove_all(m_folder);
+    }
+
+    fs::path write(const std::string& name, const std::vector<std::uint8_t>& bytes)
+    {
+        fs::path path = m_folder / name;
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return path;
+    }
+
+    int run(std::optional<fs::path> game, std::int64_t steps = 3)
+    {
+        CommandLine command_line;
+        command_line.game = std::move(game);
+        command_line.headless = true;
+        command_line.steps = steps;
+        command_line.seed = 7;
+        Runner runner(*m_platform, command_line);
+        return runner.run();
+    }
+
+    fs::path m_folder;                                  // everything the test writes
+    std::ostringstream m_messages;                      // the message boxes' texts
+    std::unique_ptr<platform::Platform> m_platform;     // headless services
+};
+
+}  // namespace
+
+TEST_F(RunnerTest, AGameLoadsPreparesPlaysAndEndsInOrder)
+{
+    EXPECT_EQ(run(write("game.bin", write_game_file(small_game()))), EXIT_NORMAL_END);
+    EXPECT_EQ(m_messages.str(), "");
+    auto& display = static_cast<platform::HeadlessDisplay&>(*m_platform->display);
+    EXPECT_EQ(display.caption(), "First room");
+    EXPECT_EQ(display.last_frame().width, 320);
+    EXPECT_EQ(display.last_frame().pixel(5, 5), 0x0A141Eu);
+    // The data file went into the temporary directory, and both are gone at the end.
+    EXPECT_TRUE(fs::is_empty(m_folder / "tmp"));
+}
+
+TEST_F(RunnerTest, EachFailureShowsExactlyOneMessage)
+{
+    GameFile no_rooms = small_game();
+    no_rooms.room_order.clear();
+    std::vector<std::uint8_t> truncated = write_game_file(small_game());
+    truncated.resize(truncated.size() - 10);
+    const std::pair<std::vector<std::uint8_t>, const char*> cases[] = {
+        {std::vector<std::uint8_t>(1000), "Not a valid quillon file.\n"},
+        {write_game_file(no_rooms), "Error loading room order. Game has no rooms?\n"},
+        {truncated, "Unexpected error occured when running the game.\n"},
+    };
+    for (const auto& [bytes, message] : cases) {
+        m_messages.str("");
+        EXPECT_EQ(run(write("bad.bin", bytes)), EXIT_LOAD_FAILED);
+        EXPECT_EQ(m_messages.str(), message);
+    }
+    m_messages.str("");
+    EXPECT_EQ(run(m_folder / "missing.bin"), EXIT_LOAD_FAILED);
+    EXPECT_EQ(m_messages.str(), "Cannot open the game file.\n");
+    EXPECT_TRUE(fs::is_empty(m_folder / "tmp"));
+}
+
+TEST_F(RunnerTest, GameDatInTheCurrentDirectoryIsTheDefault)
+{
+    GameFile game = small_game();
+    game.rooms.get(0)->caption = "From game.dat";
+    write("game.dat", write_game_file(game));
+    fs::path before = fs::current_path();
+    fs::current_path(m_folder);
+    int status = run(std::nullopt);
+    fs::current_path(before);
+    EXPECT_EQ(status, EXIT_NORMAL_END);
+    EXPECT_EQ(static_cast<platform::HeadlessDisplay&>(*m_platform->display).caption(), "From game.dat");
+}
