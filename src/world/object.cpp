@@ -1,15 +1,9 @@
 // CObject: the template of instances, with its sprite, flags, parent and its events of every kind.
 #include "world/object.h"
 
+#include <unordered_map>
+
 namespace quillon {
-
-namespace {
-
-// Event numbers beyond this are refused: no event kind uses numbers anywhere near it, and a hostile file
-// could otherwise make the event list enormous with a few bytes.
-constexpr std::int32_t MAX_EVENT_NUMBER = 100000;
-
-}  // namespace
 
 bool CObject::read_record(CStream& stream)
 {
@@ -24,16 +18,18 @@ bool CObject::read_record(CStream& stream)
     parent = stream.ReadInt();
     mask = stream.ReadInt();
     highest_kind = version == OBJECT_VERSION ? stream.ReadInt() : EVENT_DRAW;
-    for (int kind = 0; kind < EVENT_KIND_COUNT; ++kind) {
-        events[kind].clear();
-        event_order[kind].clear();
-        m_ordered[kind].clear();
-    }
     for (std::int32_t kind = 0; kind <= highest_kind; ++kind) {
+        // A number stored twice reads into the same event again; the index keeps that linear in the count.
+        std::unordered_map<std::int32_t, std::size_t> index;
+        if (kind < EVENT_KIND_COUNT)
+            events[kind].clear();
         for (std::int32_t number = stream.ReadInt(); number >= 0; number = stream.ReadInt()) {
-            if (kind >= EVENT_KIND_COUNT || number > MAX_EVENT_NUMBER)
+            if (kind >= EVENT_KIND_COUNT)
                 return false;
-            if (!event(kind, number).read_record(stream))
+            auto [found, added] = index.try_emplace(number, events[kind].size());
+            if (added)
+                events[kind].push_back({number, {}});
+            if (!events[kind][found->second].event.read_record(stream))
                 return false;
         }
     }
@@ -55,9 +51,9 @@ void CObject::write_record(CStream& stream) const
     std::int32_t last_kind = version == OBJECT_VERSION ? highest_kind : EVENT_DRAW;
     for (std::int32_t kind = 0; kind <= last_kind; ++kind) {
         if (kind < EVENT_KIND_COUNT) {
-            for (std::int32_t number : event_order[kind]) {
-                stream.WriteInt(number);
-                events[kind][number].write_record(stream);
+            for (const NumberedEvent& numbered : events[kind]) {
+                stream.WriteInt(numbered.number);
+                numbered.event.write_record(stream);
             }
         }
         stream.WriteInt(-1);
@@ -66,24 +62,23 @@ void CObject::write_record(CStream& stream) const
 
 const CEvent* CObject::own_event(int kind, int number) const
 {
-    if (kind < 0 || kind >= EVENT_KIND_COUNT || number < 0 || number >= static_cast<int>(events[kind].size()))
+    if (kind < 0 || kind >= EVENT_KIND_COUNT)
         return nullptr;
-    const CEvent& found = events[kind][number];
-    return found.empty() ? nullptr : &found;
+    for (const NumberedEvent& numbered : events[kind]) {
+        if (numbered.number == number)
+            return numbered.event.empty() ? nullptr : &numbered.event;
+    }
+    return nullptr;
 }
 
 CEvent& CObject::event(int kind, int number)
 {
     auto& list = events[kind];
-    if (number >= static_cast<int>(list.size())) {
-        list.resize(number + 1);
-        m_ordered[kind].resize(number + 1);
+    for (NumberedEvent& numbered : list) {
+        if (numbered.number == number)
+            return numbered.event;
     }
-    if (!m_ordered[kind][number]) {
-        m_ordered[kind][number] = true;
-        event_order[kind].push_back(number);
-    }
-    return list[number];
+    return list.emplace_back(NumberedEvent {number, {}}).event;
 }
 
 }  // namespace quillon

@@ -25,6 +25,14 @@ constexpr int EVENT_KEY_PRESS = 9;
 constexpr int EVENT_KEY_RELEASE = 10;
 constexpr int EVENT_KIND_COUNT = 11;
 
+// An event with the number that says which one of its kind it is (alarm index, key code, other object...).
+struct NumberedEvent {
+    std::int32_t number = 0;  // meaning depends on the kind
+    CEvent event;             // its actions
+};
+
+// Events are kept per kind in the order the game file stores them, so that writing reproduces the file; each
+// kind holds only a few, and the running game builds its own dispatch tables from them.
 class CObject {
 public:
     std::int32_t version = OBJECT_VERSION;  // 400 or 430, as stored
@@ -36,20 +44,15 @@ public:
     std::int32_t parent = -1;               // the object events are inherited from
     std::int32_t mask = -1;                 // the sprite used for collisions; -1: the sprite itself
     std::int32_t highest_kind = EVENT_KIND_COUNT - 1;  // the highest event kind stored (version 430)
-    std::array<std::vector<CEvent>, EVENT_KIND_COUNT> events;  // per kind, indexed by event number
-    std::array<std::vector<std::int32_t>, EVENT_KIND_COUNT> event_order;  // per kind, the numbers as stored
+    std::array<std::vector<NumberedEvent>, EVENT_KIND_COUNT> events;  // per kind, in stored order
 
     bool read_record(CStream& stream);
     void write_record(CStream& stream) const;
 
     // The event (kind, number) of this object alone; null when it is absent or has no actions.
     const CEvent* own_event(int kind, int number) const;
-    // The event (kind, number), made (with empty events before it) when the list is shorter; a new number
-    // joins the stored order.
+    // The event (kind, number), added at the end of its kind's list when it is not there yet.
     CEvent& event(int kind, int number);
-
-private:
-    std::array<std::vector<bool>, EVENT_KIND_COUNT> m_ordered;  // per kind and number: in event_order already
 };
 
 }  // namespace quillon
