@@ -98,7 +98,9 @@ void CPath::compute()
         for (auto i = static_cast<std::int64_t>(m_computed.size()) - 2; i >= 0; --i)
             m_computed.push_back(m_computed[i]);
     }
-    // 3. Distances along the polyline.
+    // 3. Distances along the polyline; a closed smooth path without subdivision has no points at all.
+    if (m_computed.empty())
+        return;
     m_computed.front().distance = 0;
     for (std::size_t i = 1; i < m_computed.size(); ++i) {
         const ComputedPoint& previous = m_computed[i - 1];
