@@ -1,0 +1,71 @@
+// CodeNode: the nodes of a compiled code tree, which the parser builds once and the executer walks.
+#pragma once
+
+#include "code/value.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quillon {
+
+// ORDER: statement kinds 13 to 29 are the token kinds of their keywords.
+enum NodeKind : std::int32_t {
+    NODE_EMPTY_PROGRAM = -2,
+    NODE_EMPTY = -1,  // a `;` where a statement starts
+    NODE_CONSTANT = 5,
+    NODE_CALL = 6,
+    NODE_VARIABLE = 7,         // [object expression, first index?, second index?]
+    NODE_SIMPLE_VARIABLE = 8,  // target and id in the node
+    NODE_IF = 13,
+    NODE_WHILE = 16,
+    NODE_DO = 17,
+    NODE_FOR = 18,
+    NODE_REPEAT = 20,
+    NODE_EXIT = 21,
+    NODE_BREAK = 22,
+    NODE_CONTINUE = 23,
+    NODE_WITH = 24,
+    NODE_RETURN = 25,
+    NODE_SWITCH = 26,
+    NODE_CASE = 27,
+    NODE_DEFAULT = 28,
+    NODE_VAR = 29,
+    NODE_ASSIGN = 101,
+    NODE_BLOCK = 1000,
+    NODE_UNARY = 1010,
+    NODE_BINARY = 1011,
+};
+
+// Where a variable lives; 0 to 99999 is an object index and 100000 up an instance id.
+enum Target : std::int32_t {
+    TARGET_LOCAL = -7,    // the temporaries of the current run
+    TARGET_DEFAULT = -6,  // the current instance, when no object is written
+    TARGET_GLOBAL = -5,
+    TARGET_NOONE = -4,
+    TARGET_ALL = -3,
+    TARGET_OTHER = -2,
+    TARGET_SELF = -1,
+};
+
+inline constexpr std::int32_t FIRST_SCRIPT_INDEX = 100000;  // function index of script 0
+inline constexpr std::int32_t FIRST_USER_VARIABLE = 100000; // variable id of the first named variable
+inline constexpr std::int32_t FIRST_INSTANCE_ID = 100000;   // smallest instance id
+inline constexpr int MAX_ARGUMENTS = 16;
+
+struct CodeNode {
+    std::int32_t kind = NODE_EMPTY;  // a NodeKind
+    std::int32_t op = 0;             // operator code, function index or variable id
+    std::int32_t target = 0;         // simple variables: where the variable lives
+    Value value;                     // constants: the value
+    std::int32_t position = 0;       // source position for error messages
+    std::vector<CodeNode> children;  // in source order
+
+    // A one-line picture of the tree, for tests: `(block (= x@-6 7))`.
+    std::string dump() const;
+};
+
+// The written form of an operator or assignment code, as used by dump().
+const char* operator_text(std::int32_t code);
+
+}  // namespace quillon

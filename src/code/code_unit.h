@@ -1,0 +1,42 @@
+// CCode: one unit of game code (a program or an expression), compiled once into a code tree.
+#pragma once
+
+#include "code/code_tree.h"
+
+#include <cstdint>
+#include <string>
+
+namespace quillon {
+
+class CCode {
+public:
+    enum Kind : std::int32_t { PROGRAM = 1, EXPRESSION = 2, CONSTANT_EXPRESSION = 3 };
+
+    CCode(std::string text, bool as_expression)
+        : m_text(std::move(text)), m_kind(as_expression ? EXPRESSION : PROGRAM)
+    {
+    }
+
+    // Tokens, name resolution, parsing, then marking temporaries, fixing targets and folding constants.
+    // On failure the message waits in the code error routine and the unit stays uncompiled.
+    bool compile();
+
+    const std::string& text() const { return m_text; }
+    bool compiled() const { return m_compiled; }
+    bool is_expression() const { return m_kind != PROGRAM; }
+    std::int32_t kind() const { return m_kind; }
+    const CodeNode& root() const { return m_root; }
+    const Value& constant() const { return m_root.value; }
+    std::string dump() const { return m_root.dump(); }
+
+    // Records a code error at a position of this unit's text.
+    void error(std::int32_t position, std::string_view message) const;
+
+private:
+    std::string m_text;          // the source text
+    bool m_compiled = false;     // set once compilation has succeeded
+    std::int32_t m_kind;         // a Kind
+    CodeNode m_root;             // the tree; for a constant expression its value
+};
+
+}  // namespace quillon

@@ -1,0 +1,582 @@
+// Executer: evaluates expression nodes and runs statement nodes of a code tree.
+#include "code/executer.h"
+
+#include "code/builtin_variables.h"
+#include "code/code_unit.h"
+#include "code/errors.h"
+#include "code/function_registry.h"
+#include "code/host.h"
+#include "code/messages.h"
+#include "code/operators.h"
+#include "code/script.h"
+#include "code/stack_guard.h"
+#include "code/token.h"
+#include "code/variable_names.h"
+
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace quillon {
+
+CVariableList& global_variables()
+{
+    static CVariableList s_globals;
+    return s_globals;
+}
+
+namespace {
+
+enum class Outcome { normal, error, exit, break_loop, continue_loop };
+
+// Where a variable reference points: target, variable id and array index.
+struct Place {
+    std::int32_t target;  // a Target, an object index or an instance id
+    std::int32_t id;      // variable id
+    std::int32_t index;   // array index, first times 32000 plus second
+};
+
+std::int32_t compound_operator(std::int32_t assignment)
+{
+    switch (assignment) {
+    case TOKEN_ADD_ASSIGN: return OP_PLUS;
+    case TOKEN_SUBTRACT_ASSIGN: return OP_MINUS;
+    case TOKEN_MULTIPLY_ASSIGN: return OP_MULTIPLY;
+    case TOKEN_DIVIDE_ASSIGN: return OP_DIVIDE;
+    case TOKEN_OR_ASSIGN: return OP_BIT_OR;
+    case TOKEN_AND_ASSIGN: return OP_BIT_AND;
+    default: return OP_BIT_XOR;  // TOKEN_XOR_ASSIGN
+    }
+}
+
+bool same_value(const Value& a, const Value& b)
+{
+    if (a.kind != b.kind)
+        return false;
+    return a.is_real() ? a.real == b.real : a.string == b.string;
+}
+
+// Temporaries of nested runs, one store per depth, reused so that runs do not allocate.
+class TemporaryPool {
+public:
+    CVariableList& acquire()
+    {
+        if (m_depth == m_stores.size())
+            m_stores.push_back(std::make_unique<CVariableList>());
+        return *m_stores[m_depth++];
+    }
+    void release(CVariableList& store)
+    {
+        store.clear();
+        --m_depth;
+    }
+    std::size_t depth() const { return m_depth; }
+
+private:
+    std::vector<std::unique_ptr<CVariableList>> m_stores;  // by run depth
+    std::size_t m_depth = 0;                               // runs in progress
+};
+
+TemporaryPool& temporary_pool()
+{
+    static TemporaryPool s_pool;
+    return s_pool;
+}
+
+class Run {
+public:
+    Run(ScriptInstance* self, ScriptInstance* other, CVariableList& temporaries, const CCode& code)
+        : m_self(self), m_other(other), m_temporaries(temporaries), m_code(code)
+    {
+    }
+
+    // Evaluates an expression node into dest; false after an error.
+    bool eval(const CodeNode& node, Value& dest)
+    {
+        switch (node.kind) {
+        case NODE_CONSTANT: dest = node.value; return true;
+        case NODE_SIMPLE_VARIABLE: {
+            if (node.target == TARGET_DEFAULT && node.op >= FIRST_STORED_VARIABLE) {
+                if (const Value* found = m_self->m_variables.find(node.op, 0)) {
+                    dest = *found;
+                    return true;
+                }
+            }
+            return read(Place {node.target, node.op, 0}, node, dest);
+        }
+        case NODE_VARIABLE: {
+            Place place;
+            return locate(node, place) && read(place, node, dest);
+        }
+        case NODE_BINARY: {
+            if (!eval(node.children[0], dest))
+                return false;
+            Value right;
+            if (!eval(node.children[1], right))
+                return false;
+            return check(binary_operation(node.op, dest, right), node.children[1].position);
+        }
+        case NODE_UNARY:
+            if (!eval(node.children[0], dest))
+                return false;
+            return check(unary_operation(node.op, dest), node.children[0].position);
+        case NODE_CALL: dest.set_real(0); return call(node, dest);
+        default: return fail(node.position, message::SUBEXPRESSION_EXPECTED);
+        }
+    }
+
+    // Runs a statement node; every statement of the run shares the result value.
+    Outcome run(const CodeNode& node, Value& result)
+    {
+        switch (node.kind) {
+        case NODE_CALL: return call(node, result) ? Outcome::normal : Outcome::error;
+        case NODE_BLOCK: return block(node.children.data(), node.children.size(), result);
+        case NODE_VAR: return Outcome::normal;
+        case NODE_ASSIGN: return assign(node, result);
+        case NODE_IF: return if_statement(node, result);
+        case NODE_WHILE: return while_statement(node, result);
+        case NODE_DO: return do_statement(node, result);
+        case NODE_FOR: return for_statement(node, result);
+        case NODE_REPEAT: return repeat_statement(node, result);
+        case NODE_EXIT: return Outcome::exit;
+        case NODE_BREAK: return Outcome::break_loop;
+        case NODE_CONTINUE: return Outcome::continue_loop;
+        case NODE_RETURN: return eval(node.children[0], result) ? Outcome::exit : Outcome::error;
+        case NODE_WITH: return with_statement(node, result);
+        case NODE_SWITCH: return switch_statement(node, result);
+        case NODE_CASE: return failed(node.position, message::CASE_OUTSIDE_SWITCH);
+        case NODE_DEFAULT: return failed(node.position, message::DEFAULT_OUTSIDE_SWITCH);
+        default: return failed(node.position, message::STATEMENT_EXPECTED);
+        }
+    }
+
+    Outcome block(const CodeNode* statements, std::size_t count, Value& result)
+    {
+        for (std::size_t i = 0; i < count; ++i)
+            if (Outcome outcome = run(statements[i], result); outcome != Outcome::normal)
+                return outcome;
+        return Outcome::normal;
+    }
+
+private:
+    bool fail(std::int32_t position, std::string_view text)
+    {
+        m_code.error(position, text);
+        return false;
+    }
+    Outcome failed(std::int32_t position, std::string_view text)
+    {
+        fail(position, text);
+        return Outcome::error;
+    }
+    bool check(const char* failure, std::int32_t position) { return !failure || fail(position, failure); }
+
+    // Evaluates a condition that must be a real; false after an error.
+    bool condition(const CodeNode& node, std::int32_t position, const char* not_real, double& real)
+    {
+        Value value;
+        if (!eval(node, value))
+            return false;
+        if (!value.is_real())
+            return fail(position, not_real);
+        real = value.real;
+        return true;
+    }
+
+    // 1. The object expression gives the target; 2. the indices give the array index.
+    bool locate(const CodeNode& node, Place& place)
+    {
+        if (node.kind == NODE_SIMPLE_VARIABLE) {
+            place = Place {node.target, node.op, 0};
+            return true;
+        }
+        Value object;
+        if (!eval(node.children[0], object))
+            return false;
+        if (!object.is_real())
+            return fail(node.children[0].position, message::WRONG_VARIABLE_INDEX);
+        place = Place {round_to_int32(object.real), node.op, 0};
+        for (std::size_t i = 1; i < node.children.size(); ++i) {
+            const CodeNode& index_node = node.children[i];
+            Value index;
+            if (!eval(index_node, index))
+                return false;
+            if (!index.is_real())
+                return fail(index_node.position, message::WRONG_ARRAY_INDEX);
+            std::int64_t rounded = round_to_int64(index.real);
+            if (rounded < 0)
+                return fail(index_node.position, message::NEGATIVE_ARRAY_INDEX);
+            if (rounded >= CVariableList::ROW_LENGTH)
+                return fail(index_node.position, message::ARRAY_INDEX_TOO_BIG);
+            place.index = place.index * CVariableList::ROW_LENGTH + static_cast<std::int32_t>(rounded);
+        }
+        return true;
+    }
+
+    static ScriptInstance* first_alive(int count, ScriptInstance* (*at)(int, int), int object)
+    {
+        for (int i = 0; i < count; ++i)
+            if (ScriptInstance* instance = at(object, i); instance && !instance->m_destroyed)
+                return instance;
+        return nullptr;
+    }
+    static ScriptInstance* room_instance(int, int index) { return host().instance_at(index); }
+    static ScriptInstance* object_instance(int object, int index) { return host().object_instance_at(object, index); }
+
+    // The instance a read of this target means, or none.
+    ScriptInstance* read_instance(std::int32_t target)
+    {
+        switch (target) {
+        case TARGET_DEFAULT:
+        case TARGET_SELF: return m_self;
+        case TARGET_OTHER: return m_other;
+        case TARGET_ALL: return first_alive(host().instance_count(), room_instance, 0);
+        default: break;
+        }
+        if (target >= FIRST_INSTANCE_ID) {
+            ScriptInstance* instance = host().find_instance(target);
+            return instance && !instance->m_destroyed ? instance : nullptr;
+        }
+        if (target >= 0)
+            return first_alive(host().object_instance_count(target), object_instance, target);
+        return nullptr;
+    }
+
+    bool read(const Place& place, const CodeNode& node, Value& dest)
+    {
+        bool found = false;
+        if (place.target == TARGET_LOCAL)
+            found = m_temporaries.get(place.id, place.index, dest);
+        else if (place.target == TARGET_GLOBAL)
+            found = global_variables().get(place.id, place.index, dest);
+        else if (ScriptInstance* instance = read_instance(place.target))
+            found = builtin_variables().read(instance, place.id, place.index, dest);
+        if (found)
+            return true;
+        if (errors().m_settings.uninitialised_as_zero) {
+            dest.set_real(0);
+            return true;
+        }
+        std::string text = message::UNKNOWN_VARIABLE + variable_names().name_of(place.id);
+        if (place.index != 0)
+            text += message::OR_INDEX_OUT_OF_BOUNDS;
+        return fail(node.position, text);
+    }
+
+    // Writes to every alive instance of a list; the outcome is that of the last one written.
+    template <typename At>
+    static bool write_each(int count, At at, const Place& place, const Value& value)
+    {
+        bool written = true;
+        for (int i = 0; i < count; ++i)
+            if (ScriptInstance* instance = at(i); instance && !instance->m_destroyed)
+                written = builtin_variables().write(instance, place.id, place.index, value);
+        return written;
+    }
+
+    bool write(const Place& place, const Value& value)
+    {
+        switch (place.target) {
+        case TARGET_LOCAL: m_temporaries.set(place.id, place.index, value); return true;
+        case TARGET_GLOBAL: global_variables().set(place.id, place.index, value); return true;
+        case TARGET_DEFAULT:
+        case TARGET_SELF: return builtin_variables().write(m_self, place.id, place.index, value);
+        case TARGET_OTHER: return builtin_variables().write(m_other, place.id, place.index, value);
+        case TARGET_ALL:
+            return write_each(host().instance_count(), [](int i) { return host().instance_at(i); }, place, value);
+        default: break;
+        }
+        if (place.target >= FIRST_INSTANCE_ID) {
+            ScriptInstance* instance = host().find_instance(place.target);
+            return !instance || instance->m_destroyed || builtin_variables().write(instance, place.id, place.index, value);
+        }
+        if (place.target >= 0) {
+            std::int32_t object = place.target;
+            return write_each(host().object_instance_count(object),
+                              [object](int i) { return host().object_instance_at(object, i); }, place, value);
+        }
+        return false;
+    }
+
+    Outcome assign(const CodeNode& node, Value& result)
+    {
+        const CodeNode& variable = node.children[0];
+        const CodeNode& expression = node.children[1];
+        Place place;
+        if (!locate(variable, place))
+            return Outcome::error;
+        Value assigned;
+        if (!eval(expression, assigned))
+            return Outcome::error;
+        if (node.op == TOKEN_ASSIGN) {
+            result = std::move(assigned);
+        } else {
+            if (!read(place, variable, result))
+                return Outcome::error;
+            if (!check(binary_operation(compound_operator(node.op), result, assigned), expression.position))
+                return Outcome::error;
+        }
+        // The instance's own variables are written directly; everything else goes through write().
+        if (place.target == TARGET_DEFAULT && place.id >= FIRST_STORED_VARIABLE) {
+            m_self->m_variables.element(place.id, place.index) = result;
+            return Outcome::normal;
+        }
+        return write(place, result) ? Outcome::normal : failed(node.position, message::CANNOT_ASSIGN);
+    }
+
+    bool call(const CodeNode& node, Value& dest)
+    {
+        std::array<Value, MAX_ARGUMENTS> arguments;
+        auto count = static_cast<std::int32_t>(node.children.size());
+        for (std::int32_t i = 0; i < count; ++i)
+            if (!eval(node.children[i], arguments[i]))
+                return false;
+        if (node.op >= FIRST_SCRIPT_INDEX)
+            return scripts().call(node.op - FIRST_SCRIPT_INDEX, m_self, m_other, arguments.data(), count, dest);
+        Value returned;
+        FunctionCall call {m_self, m_other, count, arguments.data(), returned, node.op};
+        function_registry().at(node.op).handler(call);
+        dest = std::move(returned);
+        return true;
+    }
+
+    Outcome if_statement(const CodeNode& node, Value& result)
+    {
+        double real;
+        if (!condition(node.children[0], node.position, message::EXPRESSION_EXPECTED, real))
+            return Outcome::error;
+        if (real > 0.5)
+            return run(node.children[1], result);
+        return node.children.size() > 2 ? run(node.children[2], result) : Outcome::normal;
+    }
+
+    Outcome while_statement(const CodeNode& node, Value& result)
+    {
+        while (true) {
+            double real;
+            if (!condition(node.children[0], node.position, message::BOOLEAN_EXPECTED, real))
+                return Outcome::error;
+            if (!is_true(real))
+                return Outcome::normal;
+            Outcome outcome = run(node.children[1], result);
+            if (outcome == Outcome::break_loop)
+                return Outcome::normal;
+            if (outcome == Outcome::exit || outcome == Outcome::error)
+                return outcome;
+        }
+    }
+
+    Outcome do_statement(const CodeNode& node, Value& result)
+    {
+        while (true) {
+            Outcome outcome = run(node.children[0], result);
+            if (outcome == Outcome::break_loop)
+                return Outcome::normal;
+            if (outcome == Outcome::exit || outcome == Outcome::error)
+                return outcome;
+            double real;
+            if (!condition(node.children[1], node.position, message::BOOLEAN_EXPECTED, real))
+                return Outcome::error;
+            if (is_true(real))
+                return Outcome::normal;
+        }
+    }
+
+    Outcome for_statement(const CodeNode& node, Value& result)
+    {
+        Value scratch;
+        Outcome outcome = run(node.children[0], scratch);
+        while (outcome == Outcome::normal) {
+            double real;
+            if (!condition(node.children[1], node.position, message::EXPRESSION_EXPECTED, real))
+                return Outcome::error;
+            if (!is_true(real))
+                return Outcome::normal;
+            outcome = run(node.children[3], result);
+            if (outcome == Outcome::break_loop)
+                return Outcome::normal;
+            if (outcome == Outcome::exit || outcome == Outcome::error)
+                return outcome;
+            outcome = run(node.children[2], scratch);
+        }
+        return outcome == Outcome::exit || outcome == Outcome::error ? outcome : Outcome::normal;
+    }
+
+    Outcome repeat_statement(const CodeNode& node, Value& result)
+    {
+        double real;
+        if (!condition(node.children[0], node.position, message::REPEAT_COUNT_NUMBER, real))
+            return Outcome::error;
+        std::int64_t count = round_to_int64(real);
+        for (std::int64_t i = 0; i < count; ++i) {
+            Outcome outcome = run(node.children[1], result);
+            if (outcome == Outcome::break_loop)
+                return Outcome::normal;
+            if (outcome == Outcome::exit || outcome == Outcome::error)
+                return outcome;
+        }
+        return Outcome::normal;
+    }
+
+    // Runs the body with self set to the instance and other to the old self.
+    Outcome run_for(ScriptInstance* instance, const CodeNode& body, Value& result)
+    {
+        ScriptInstance* saved_self = m_self;
+        ScriptInstance* saved_other = m_other;
+        m_self = instance;
+        m_other = saved_self;
+        Outcome outcome = run(body, result);
+        m_self = saved_self;
+        m_other = saved_other;
+        return outcome;
+    }
+
+    // Visits the alive entries of a list whose length is taken now; stops early if it shrinks.
+    template <typename Count, typename At>
+    Outcome run_for_each(Count count_now, At at, const CodeNode& body, Value& result)
+    {
+        int count = count_now();
+        for (int i = 0; i < count && i < count_now(); ++i) {
+            ScriptInstance* instance = at(i);
+            if (!instance || instance->m_destroyed)
+                continue;
+            Outcome outcome = run_for(instance, body, result);
+            if (outcome == Outcome::break_loop)
+                return Outcome::normal;
+            if (outcome == Outcome::exit || outcome == Outcome::error)
+                return outcome;
+        }
+        return Outcome::normal;
+    }
+
+    Outcome with_statement(const CodeNode& node, Value& result)
+    {
+        Value object;
+        if (!eval(node.children[0], object))
+            return Outcome::error;
+        if (!object.is_real())
+            return failed(node.position, message::OBJECT_ID_EXPECTED);
+        std::int32_t target = round_to_int32(object.real);
+        const CodeNode& body = node.children[1];
+        switch (target) {
+        case TARGET_LOCAL: return failed(node.position, message::WITH_LOCAL);
+        case TARGET_GLOBAL: return failed(node.position, message::WITH_GLOBAL);
+        case TARGET_NOONE: return Outcome::normal;
+        case TARGET_ALL:
+            return run_for_each([] { return host().instance_count(); }, [](int i) { return host().instance_at(i); },
+                                body, result);
+        case TARGET_OTHER: return run_for(m_other, body, result);
+        case TARGET_SELF:
+        case TARGET_DEFAULT: return run_for(m_self, body, result);
+        default: break;
+        }
+        if (target < TARGET_LOCAL)
+            return Outcome::normal;
+        if (target >= FIRST_INSTANCE_ID) {
+            ScriptInstance* instance = host().find_instance(target);
+            return instance && !instance->m_destroyed ? run_for(instance, body, result) : Outcome::normal;
+        }
+        return run_for_each([target] { return host().object_instance_count(target); },
+                            [target](int i) { return host().object_instance_at(target, i); }, body, result);
+    }
+
+    Outcome switch_statement(const CodeNode& node, Value& result)
+    {
+        Value selector;
+        if (!eval(node.children[0], selector))
+            return Outcome::error;
+        // 1. The first label that matches: a default at once, a case when kind and value are equal.
+        std::size_t match = 0;
+        for (std::size_t i = 1; i < node.children.size() && !match; ++i) {
+            const CodeNode& child = node.children[i];
+            if (child.kind == NODE_DEFAULT) {
+                match = i;
+            } else if (child.kind == NODE_CASE) {
+                Value label;
+                if (!eval(child.children[0], label))
+                    return Outcome::error;
+                if (same_value(label, selector))
+                    match = i;
+            }
+        }
+        if (!match)
+            return Outcome::normal;
+        // 2. Everything after it, passing over further labels.
+        for (std::size_t i = match + 1; i < node.children.size(); ++i) {
+            const CodeNode& child = node.children[i];
+            if (child.kind == NODE_CASE || child.kind == NODE_DEFAULT)
+                continue;
+            Outcome outcome = run(child, result);
+            if (outcome == Outcome::break_loop)
+                return Outcome::normal;
+            if (outcome != Outcome::normal)
+                return outcome;
+        }
+        return Outcome::normal;
+    }
+
+    ScriptInstance* m_self;           // the instance the code runs for
+    ScriptInstance* m_other;          // the other instance
+    CVariableList& m_temporaries;     // the `var` variables of this run
+    const CCode& m_code;              // the unit being run, for errors
+};
+
+}  // namespace
+
+bool execute(ScriptInstance* self, ScriptInstance* other, const CCode& code, Value& result)
+{
+    // 1. A run starts with no pending error.
+    errors().clear_code_error();
+    // 2. Only compiled code runs.
+    if (!code.compiled()) {
+        code.error(1, message::EXECUTING_UNCOMPILED);
+        return false;
+    }
+    // 3. A constant expression needs no instance.
+    if (code.kind() == CCode::CONSTANT_EXPRESSION) {
+        result = code.constant();
+        return true;
+    }
+    if (!self || !other) {
+        code.error(1, message::EXECUTING_FOR_NIL);
+        return false;
+    }
+    // Nested runs (script calls, code executed from code) stop before the stack runs out.
+    if (temporary_pool().depth() > 0 && stack_nearly_exhausted()) {
+        code.error(1, message::RECURSION_TOO_DEEP);
+        return false;
+    }
+    // 4. The run, with temporaries of its own.
+    TemporaryPool& pool = temporary_pool();
+    CVariableList& temporaries = pool.acquire();
+    Run run(self, other, temporaries, code);
+    const CodeNode& root = code.root();
+    bool succeeded = true;
+    if (code.is_expression())
+        succeeded = run.eval(root, result);
+    else if (root.kind == NODE_BLOCK)
+        succeeded = run.block(root.children.data(), root.children.size(), result) != Outcome::error;
+    else if (root.kind != NODE_EMPTY_PROGRAM)
+        succeeded = (code.error(root.position, message::NOT_A_PROGRAM), false);
+    pool.release(temporaries);
+    return succeeded;
+}
+
+bool execute_reporting(ScriptInstance* self, ScriptInstance* other, const CCode& code, Value& result)
+{
+    if (execute(self, other, code, result))
+        return true;
+    errors().report_in_context(errors().code_error_text(), false);
+    errors().clear_code_error();
+    return false;
+}
+
+bool execute_for_value(ScriptInstance* self, ScriptInstance* other, const CCode& code, Value& result)
+{
+    if (execute(self, other, code, result))
+        return true;
+    result = Value(message::SCRIPT_FAILED);
+    return false;
+}
+
+}  // namespace quillon

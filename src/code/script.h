@@ -1,0 +1,74 @@
+// Scripts: the game's named code units, callable like functions, and the shared argument slots.
+#pragma once
+
+#include "code/code_unit.h"
+#include "code/value.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace quillon {
+
+class CStream;
+class ScriptInstance;
+
+inline constexpr int MAX_SCRIPT_ARGUMENTS = 16;
+
+// The argument slots: slot k is `argument`k. Shared by all scripts and code actions.
+std::array<Value, MAX_SCRIPT_ARGUMENTS>& script_arguments();
+
+class CScript {
+public:
+    explicit CScript(std::string text) : m_text(std::move(text)) {}
+
+    const std::string& text() const { return m_text; }
+    const CCode* code() const { return m_code.get(); }
+    bool compile();
+
+private:
+    std::string m_text;               // the code text
+    std::unique_ptr<CCode> m_code;    // absent until compiled
+};
+
+class ScriptList {
+public:
+    static constexpr std::int32_t STORED_VERSION = 400;
+
+    // Reads the script block of the game file; destroys the scripts held before.
+    bool load(CStream& stream);
+    // Compiles every present script in index order; the first failure is reported as fatal.
+    bool compile_all();
+    // Appends a slot (none for an empty one) and returns its index.
+    std::int32_t add(std::string name, std::optional<std::string> text);
+    void clear();
+
+    std::int32_t find(std::string_view name) const;
+    bool exists(std::int32_t index) const;
+    const CScript* script(std::int32_t index) const;
+    std::string name_of(std::int32_t index) const;
+    std::size_t size() const { return m_slots.size(); }
+
+    // Runs the script with the given arguments in the argument slots, restoring them afterwards.
+    // A failure leaves "ERROR" in result and puts "In script <name>:" before the pending code error.
+    bool call(std::int32_t index, ScriptInstance* self, ScriptInstance* other, Value* arguments, std::int32_t count,
+              Value& result) const;
+
+private:
+    struct Slot {
+        std::string name;                   // the script's name
+        std::unique_ptr<CScript> script;    // none for an empty slot
+    };
+
+    std::vector<Slot> m_slots;                               // by script index
+    std::unordered_map<std::string, std::int32_t> m_lookup;  // name -> first present index
+};
+
+ScriptList& scripts();
+
+}  // namespace quillon

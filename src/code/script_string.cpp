@@ -1,0 +1,89 @@
+// ScriptString: shared buffers and in-place appending.
+#include "code/script_string.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace quillon {
+
+ScriptString::Buffer* ScriptString::allocate(std::size_t capacity)
+{
+    void* memory = std::malloc(offsetof(Buffer, bytes) + capacity + 1);
+    if (!memory)
+        throw std::bad_alloc();
+    auto* buffer = static_cast<Buffer*>(memory);
+    buffer->references = 1;
+    buffer->used = 0;
+    buffer->capacity = static_cast<std::uint32_t>(capacity);
+    return buffer;
+}
+
+ScriptString::ScriptString(std::string_view text)
+{
+    if (text.empty())
+        return;
+    if (text.size() > MAX_LENGTH)
+        text = text.substr(0, MAX_LENGTH);
+    m_buffer = allocate(text.size());
+    std::memcpy(m_buffer->bytes, text.data(), text.size());
+    m_buffer->used = m_length = static_cast<std::uint32_t>(text.size());
+}
+
+ScriptString& ScriptString::operator=(const ScriptString& other)
+{
+    if (m_buffer != other.m_buffer) {
+        if (other.m_buffer)
+            ++other.m_buffer->references;
+        release();
+        m_buffer = other.m_buffer;
+    }
+    m_length = other.m_length;
+    return *this;
+}
+
+ScriptString& ScriptString::operator=(ScriptString&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        m_buffer = other.m_buffer;
+        m_length = other.m_length;
+        other.m_buffer = nullptr;
+        other.m_length = 0;
+    }
+    return *this;
+}
+
+void ScriptString::release()
+{
+    if (m_buffer && --m_buffer->references == 0)
+        std::free(m_buffer);
+    m_buffer = nullptr;
+}
+
+bool ScriptString::append(std::string_view tail)
+{
+    if (tail.empty())
+        return true;
+    std::size_t length = std::size_t(m_length) + tail.size();
+    if (length > MAX_LENGTH)
+        return false;
+    if (m_buffer && m_buffer->used == m_length && m_buffer->capacity >= length) {
+        std::memcpy(m_buffer->bytes + m_length, tail.data(), tail.size());
+        m_buffer->used = m_length = static_cast<std::uint32_t>(length);
+        return true;
+    }
+    // Strings that grow by appending get room to grow again; a first concatenation stays exact.
+    std::size_t capacity = m_buffer ? std::min(MAX_LENGTH, length + length / 2 + 8) : length;
+    Buffer* grown = allocate(capacity);
+    std::memcpy(grown->bytes, data(), m_length);
+    std::memcpy(grown->bytes + m_length, tail.data(), tail.size());
+    grown->used = static_cast<std::uint32_t>(length);
+    release();
+    m_buffer = grown;
+    m_length = static_cast<std::uint32_t>(length);
+    return true;
+}
+
+}  // namespace quillon

@@ -1,0 +1,93 @@
+// The Misc family: code executed at run time and debug messages; events, external calls and the
+// clipboard arrive with the world and the platform.
+#include "functions/args.h"
+#include "functions/families.h"
+
+#include "code/code_unit.h"
+#include "code/executer.h"
+#include "code/host.h"
+#include "code/messages.h"
+
+#include "support/game_path.h"
+
+#include <fstream>
+
+namespace quillon {
+
+namespace {
+
+// Compiles the text as a program and runs it for the caller; a compile failure is reported non-fatally.
+void run_text(FunctionCall& call, std::string text, const char* compile_failure)
+{
+    CCode code(std::move(text), false);
+    if (!code.compile()) {
+        errors().report(std::string(compile_failure) + "\r" + errors().code_error_text(), false);
+        errors().clear_code_error();
+        return;
+    }
+    execute_reporting(call.self, call.other, code, call.result);
+}
+
+void execute_string(FunctionCall& call)
+{
+    run_text(call, string_argument(call, 0).str(), message::STRING_COMPILATION);
+}
+
+// The file's lines, each followed by a carriage return, so line numbers in errors count its lines.
+void execute_file(FunctionCall& call)
+{
+    std::ifstream file(game_path(string_argument(call, 0).view()), std::ios::binary);
+    if (!file) {
+        report_function_error(message::NO_FILE_TO_EXECUTE);
+        return;
+    }
+    std::string text;
+    for (std::string line; std::getline(file, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        text += line + "\r";
+    }
+    run_text(call, std::move(text), message::FILE_COMPILATION);
+}
+
+void show_debug_message(FunctionCall& call) { host().debug_message(string_argument(call, 0).view()); }
+
+// ORDER: table positions 409 to 438.
+constexpr FunctionEntry MISC_FUNCTIONS[] = {
+    {"event_perform", 2, nullptr},
+    {"event_user", 1, nullptr},
+    {"event_perform_object", 3, nullptr},
+    {"external_define", -1, nullptr},
+    {"external_call", -1, nullptr},
+    {"external_define0", 3, nullptr},
+    {"external_call0", 1, nullptr},
+    {"external_define1", 4, nullptr},
+    {"external_call1", 2, nullptr},
+    {"external_define2", 5, nullptr},
+    {"external_call2", 3, nullptr},
+    {"external_define3", 6, nullptr},
+    {"external_call3", 4, nullptr},
+    {"external_define4", 7, nullptr},
+    {"external_call4", 5, nullptr},
+    {"external_define5", 3, nullptr},
+    {"external_call5", 6, nullptr},
+    {"external_define6", 3, nullptr},
+    {"external_call6", 7, nullptr},
+    {"external_define7", 3, nullptr},
+    {"external_call7", 8, nullptr},
+    {"external_define8", 3, nullptr},
+    {"external_call8", 9, nullptr},
+    {"execute_string", 1, execute_string},
+    {"execute_file", 1, execute_file},
+    {"window_handle", 0, nullptr},
+    {"show_debug_message", 1, show_debug_message},
+    {"clipboard_has_text", 0, nullptr},
+    {"clipboard_set_text", 1, nullptr},
+    {"clipboard_get_text", 0, nullptr},
+};
+
+}  // namespace
+
+std::span<const FunctionEntry> misc_functions() { return MISC_FUNCTIONS; }
+
+}  // namespace quillon

@@ -1,0 +1,19 @@
+// Conversions between reals and text for `real`, `string` and `string_format`.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillon {
+
+// An integral real as its integer; any other real rounded to at most `precision` significant digits and
+// `decimals` decimals, written with exactly `decimals` decimals; scientific notation when the integer part
+// has more than `precision` digits.
+std::string format_real(double value, int precision, int decimals);
+
+// The number in the text: optional spaces, sign, digits with at most one point, an optional exponent,
+// optional spaces. None for anything else.
+std::optional<double> parse_real(std::string_view text);
+
+}  // namespace quillon
