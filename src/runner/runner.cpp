@@ -1,6 +1,7 @@
 // Runner: takes a game from process start through loading and preparation to its end, in order.
 #include "runner/runner.h"
 
+#include "platform/fonts.h"
 #include "runner/game_location.h"
 #include "runner/loading_window.h"
 #include "support/game_error.h"
@@ -52,6 +53,8 @@ DataFileContext Runner::data_file_context()
     DataFileContext context;
     context.temp_directory = m_temp.path();
     context.report_error = [](const std::string& message) { report_game_error(message); };
+    context.register_font = platform::register_font_file;
+    context.unregister_font = [](const std::filesystem::path&) { return platform::unregister_font_files(); };
     return context;
 }
 

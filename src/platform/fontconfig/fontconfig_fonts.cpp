@@ -1,0 +1,31 @@
+// Fonts: font files that a game carries, added to fontconfig's application fonts of this process.
+#include "platform/fonts.h"
+
+#include <fontconfig/fontconfig.h>
+
+namespace quillon::platform {
+
+bool register_font_file(const std::filesystem::path& file)
+{
+    FcConfig* config = FcConfigGetCurrent();
+    if (!config)
+        return false;
+    FcFontSet* before = FcConfigGetFonts(config, FcSetApplication);
+    int count_before = before ? before->nfont : 0;
+    if (!FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(file.c_str())))
+        return false;
+    FcFontSet* after = FcConfigGetFonts(config, FcSetApplication);
+    return after && after->nfont > count_before;
+}
+
+bool unregister_font_files()
+{
+    FcConfig* config = FcConfigGetCurrent();
+    if (!config)
+        return false;
+    // fontconfig forgets application fonts all at once; every one of them came from the game's data files.
+    FcConfigAppFontClear(config);
+    return true;
+}
+
+}  // namespace quillon::platform
