@@ -13,16 +13,15 @@ static_assert(std::endian::native == std::endian::little, "the stream copies lit
 
 std::optional<CStream> CStream::from_file(const std::filesystem::path& path)
 {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return std::nullopt;
+    auto size = std::filesystem::file_size(path, error);
     std::ifstream file(path, std::ios::binary);
-    if (!file)
+    if (error || !file)
         return std::nullopt;
-    file.seekg(0, std::ios::end);
-    auto size = file.tellg();
-    if (size < 0)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    file.seekg(0);
-    if (!file.read(reinterpret_cast<char*>(bytes.data()), size))
+    std::vector<std::uint8_t> bytes(size);
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))
         return std::nullopt;
     return CStream(std::move(bytes));
 }
