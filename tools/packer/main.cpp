@@ -1,0 +1,93 @@
+// quillon-pack: builds a game file from a project folder, or a project folder from a game file.
+#include "packer.h"
+#include "pack_error.h"
+
+#include <charconv>
+#include <cstring>
+#include <iostream>
+
+using namespace quillon;
+
+namespace {
+
+constexpr const char* USAGE =
+    "usage: quillon-pack DIR -o FILE [--seed N]   build the game file FILE from the project folder DIR\n"
+    "       quillon-pack --unpack FILE -o DIR     write the project folder DIR from the game file FILE\n";
+
+struct Options {
+    bool unpack = false;        // the direction
+    std::string input;          // project folder or game file
+    std::string output;         // game file or project folder
+    std::int32_t seed = 0;      // scrambling seed of a built file
+};
+
+std::optional<Options> parse(int argc, char** argv)
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        bool has_value = i + 1 < argc;
+        if (arg == "--unpack") {
+            options.unpack = true;
+        } else if (arg == "-o" && has_value) {
+            options.output = argv[++i];
+        } else if (arg == "--seed" && has_value) {
+            std::string_view text = argv[++i];
+            auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), options.seed);
+            if (error != std::errc {} || end != text.data() + text.size())
+                return std::nullopt;
+        } else if (!arg.starts_with("-") && options.input.empty()) {
+            options.input = arg;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (options.input.empty() || options.output.empty() || (options.unpack && options.seed != 0))
+        return std::nullopt;
+    return options;
+}
+
+void pack(const Options& options)
+{
+    FolderSource source(options.input);
+    GameFile game = pack_project(source, options.seed);
+    write_file_atomically(options.output, write_game_file(game));
+}
+
+void unpack(const Options& options)
+{
+    std::optional<CStream> stream = CStream::from_file(options.input);
+    if (!stream)
+        throw PackError(options.input + ": cannot read the file");
+    GameFile game;
+    LoadOutcome outcome;
+    try {
+        outcome = read_game_file(*stream, game);
+    } catch (const StreamError&) {
+        throw PackError(options.input + ": the game file ends too early or holds damaged data");
+    }
+    if (!outcome.ok)
+        throw PackError(options.input + ": " + outcome.message);
+    write_project_folder(unpack_game(game), options.output);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::optional<Options> options = parse(argc, argv);
+    if (!options) {
+        std::cerr << USAGE;
+        return 2;
+    }
+    try {
+        if (options->unpack)
+            unpack(*options);
+        else
+            pack(*options);
+    } catch (const PackError& error) {
+        std::cerr << "quillon-pack: " << error.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
