@@ -150,7 +150,7 @@ std::vector<std::uint8_t> record_bytes(const CAction& action)
 // Every field spelt out, with the code of a code action in its short form.
 Json full_action(const CAction& action, const ProjectNames& names)
 {
-    Json out;
+    Json out = Json::object();
     out["kind"] = name_of(action.kind, ACTION_KINDS);
     out["function"] = game_text(action.function_name);
     bool code_shorthand = action.kind == ACTION_CODE && action.arguments.size() == 1

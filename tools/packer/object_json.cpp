@@ -21,7 +21,9 @@ constexpr FieldRef<CObject> OBJECT_FIELDS[] = {
 
 void pack_event(const Json& json, const Place& place, const PackContext& context, CObject& object)
 {
-    Fields fields(json, place);
+    // Until the event is known, messages name it as written.
+    const Json* kind = json.is_object() && json.contains("event") ? &json["event"] : nullptr;
+    Fields fields(json, place.inside(kind && kind->is_string() ? "event " + kind->get<std::string>() : "event"));
     EventKey key = read_event_key(fields, context.names.objects);
     Place event_place = place.inside("event " + event_label(key, context.names.objects));
     std::int32_t last_kind = object.version == OBJECT_VERSION ? object.highest_kind : EVENT_DRAW;
@@ -59,7 +61,7 @@ CObject pack_object(const Json& json, const Place& place, const PackContext& con
 
 Json unpack_object(const CObject& object, UnpackContext& context, const std::string& code_folder)
 {
-    Json out;
+    Json out = Json::object();
     for (auto [key, index] : {std::pair {"sprite", object.sprite}, std::pair {"mask", object.mask}}) {
         if (index != -1)
             out[key] = context.names.sprites.reference(index);

@@ -206,7 +206,7 @@ PackedRoom pack_room(const Json& json, const Place& place, const PackContext& co
 
 Json unpack_room(const CRoom& room, UnpackContext& context, const std::string& code_folder, bool write_ids)
 {
-    Json out;
+    Json out = Json::object();
     put_fields<CRoom>(out, room, CRoom {}, ROOM_FIELDS);
     if (!room.creation_code.empty())
         context.put_code(out, "creation_code", room.creation_code, code_folder, "creation");
