@@ -134,16 +134,16 @@ void CDataFile::clean_up(const DataFileContext& context) const
 
 void export_data_files(ResourceList<CDataFile>& files, const DataFileContext& context)
 {
-    for (int i = 0; i < files.count(); ++i) {
-        if (CDataFile* file = files.get(i))
+    for (int index = 0; index < files.count(); ++index) {
+        if (CDataFile* file = files.get(index))
             file->export_at_start(context);
     }
 }
 
 void clean_up_data_files(const ResourceList<CDataFile>& files, const DataFileContext& context)
 {
-    for (int i = 0; i < files.count(); ++i) {
-        if (const CDataFile* file = files.get(i))
+    for (int index = 0; index < files.count(); ++index) {
+        if (const CDataFile* file = files.get(index))
             file->clean_up(context);
     }
 }
