@@ -115,7 +115,9 @@ GameFile full_game(std::int32_t seed)
     question.arguments = {"6"};
     question.negate = true;
     question.applies_to = 1;
-    object->event(EVENT_KEY_PRESS, 37).actions = {question, CAction {.version = 300}};
+    CAction old_action;
+    old_action.version = 300;
+    object->event(EVENT_KEY_PRESS, 37).actions = {question, old_action};
     game.objects.add("obj_ball", std::move(object));
     auto old_object = std::make_unique<CObject>();
     old_object->version = OBJECT_VERSION_OLD;
@@ -188,8 +190,9 @@ TEST(GameFile, ScramblingKeepsTheFirstFillerByteAndInvertsForEverySeed)
             plain[i] = static_cast<std::uint8_t>(i * 7);
         CStream stream(plain);
         Scramble(stream, seed, 10, 0);
-        if (seed <= 0)
+        if (seed <= 0) {
             EXPECT_EQ(stream.bytes(), plain);
+        }
         EXPECT_EQ(stream.bytes()[9], plain[9]);
         Unscramble(stream, seed, 10, 0);
         EXPECT_EQ(stream.bytes(), plain) << seed;
