@@ -53,6 +53,18 @@ inline constexpr std::int32_t FIRST_USER_VARIABLE = 100000; // variable id of th
 inline constexpr std::int32_t FIRST_INSTANCE_ID = 100000;   // smallest instance id
 inline constexpr int MAX_ARGUMENTS = 16;
 
+// How the executer runs a node: chosen when compiling, so that common shapes take a direct path.
+// The node's kind stays what the parser made; these only pick the fastest equivalent way to run it.
+enum ExecKind : std::uint8_t {
+    EXEC_GENERIC = 0,      // dispatch on the node kind
+    EXEC_LOCAL,            // a temporary in slot `slot`
+    EXEC_SELF_STORED,      // a variable of self's own store (id 100000 and up)
+    EXEC_ARGUMENT,         // `argument0` to `argument15` of self (the slots in use)
+    EXEC_BINARY_CONSTANT,  // a binary operator whose right operand is a real constant
+    EXEC_CALL_BUILTIN,     // a call of a built-in function
+    EXEC_CALL_SCRIPT,      // a call of a script
+};
+
 struct CodeNode {
     std::int32_t kind = NODE_EMPTY;  // a NodeKind
     std::int32_t op = 0;             // operator code, function index or variable id
@@ -60,6 +72,8 @@ struct CodeNode {
     Value value;                     // constants: the value
     std::int32_t position = 0;       // source position for error messages
     std::vector<CodeNode> children;  // in source order
+    ExecKind exec = EXEC_GENERIC;    // the executer's path for this node
+    std::int32_t slot = -1;          // temporaries: the slot of the variable in the run's frame
 
     // A one-line picture of the tree, for tests: `(block (= x@-6 7))`.
     std::string dump() const;

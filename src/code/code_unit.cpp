@@ -1,12 +1,15 @@
 // CCode: the four phases of compiling, and the final pass over the tree.
 #include "code/code_unit.h"
 
+#include "code/builtin_variables.h"
 #include "code/errors.h"
 #include "code/lexer.h"
 #include "code/messages.h"
 #include "code/operators.h"
 #include "code/parser.h"
 
+#include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace quillon {
@@ -14,6 +17,12 @@ namespace quillon {
 void CCode::error(std::int32_t position, std::string_view message) const
 {
     errors().code_error(m_text, is_expression(), position, message);
+}
+
+std::int32_t CCode::local_slot(std::int32_t id) const
+{
+    auto found = std::find(m_local_ids.begin(), m_local_ids.end(), id);
+    return found == m_local_ids.end() ? -1 : static_cast<std::int32_t>(found - m_local_ids.begin());
 }
 
 bool CCode::compile()
@@ -37,7 +46,7 @@ bool CCode::compile()
     if (!parse(*this, items, root))
         return false;
     // 4. Temporaries, targets and folding.
-    if (!finish_tree(*this, root))
+    if (!finish_tree(*this, root, m_local_ids))
         return false;
     if (m_kind == EXPRESSION && root.kind == NODE_CONSTANT)
         m_kind = CONSTANT_EXPRESSION;
@@ -50,7 +59,7 @@ namespace {
 
 class TreeFinisher {
 public:
-    explicit TreeFinisher(const CCode& code) : m_code(code) {}
+    TreeFinisher(const CCode& code, std::vector<std::int32_t>& local_ids) : m_code(code), m_local_ids(local_ids) {}
 
     // Depth first, children in order before their parent.
     bool visit(CodeNode& node)
@@ -66,6 +75,9 @@ public:
         case NODE_VARIABLE: return finish_variable(node);
         case NODE_UNARY: return fold_unary(node);
         case NODE_BINARY: return fold_binary(node);
+        case NODE_CALL:
+            node.exec = node.op >= FIRST_SCRIPT_INDEX ? EXEC_CALL_SCRIPT : EXEC_CALL_BUILTIN;
+            return true;
         default: return true;
         }
     }
@@ -74,11 +86,16 @@ private:
     bool finish_variable(CodeNode& node)
     {
         CodeNode& object = node.children[0];
-        if (object.kind != NODE_CONSTANT)
+        if (object.kind != NODE_CONSTANT) {
+            // The object is only known at run time and may turn out to be `local`.
+            node.slot = slot_for(node.op);
             return true;
+        }
         // A declared name without an object is a temporary of the run.
         if (object.value.is_real() && object.value.real == double(TARGET_DEFAULT) && m_declared.count(node.op))
             object.value.real = double(TARGET_LOCAL);
+        if (object.value.is_real() && object.value.real == double(TARGET_LOCAL))
+            node.slot = slot_for(node.op);
         if (node.children.size() > 1)
             return true;
         if (!object.value.is_real()) {
@@ -88,7 +105,29 @@ private:
         node.kind = NODE_SIMPLE_VARIABLE;
         node.target = round_to_int32(object.value.real);
         node.children.clear();
+        node.exec = simple_variable_path(node);
         return true;
+    }
+
+    static ExecKind simple_variable_path(const CodeNode& node)
+    {
+        if (node.target == TARGET_LOCAL)
+            return EXEC_LOCAL;
+        if (node.target != TARGET_DEFAULT && node.target != TARGET_SELF)
+            return EXEC_GENERIC;
+        if (node.op >= FIRST_USER_VARIABLE)
+            return EXEC_SELF_STORED;
+        if (node.op >= VARIABLE_ARGUMENT0 && node.op < VARIABLE_ARGUMENT0 + MAX_ARGUMENTS)
+            return EXEC_ARGUMENT;
+        return EXEC_GENERIC;
+    }
+
+    std::int32_t slot_for(std::int32_t id)
+    {
+        auto [entry, added] = m_slots.try_emplace(id, static_cast<std::int32_t>(m_local_ids.size()));
+        if (added)
+            m_local_ids.push_back(id);
+        return entry->second;
     }
 
     bool fold_unary(CodeNode& node)
@@ -109,6 +148,8 @@ private:
     {
         CodeNode& left = node.children[0];
         CodeNode& right = node.children[1];
+        if (right.kind == NODE_CONSTANT && right.value.is_real() && left.kind != NODE_CONSTANT)
+            node.exec = EXEC_BINARY_CONSTANT;
         if (left.kind != NODE_CONSTANT || right.kind != NODE_CONSTANT)
             return true;
         Value folded = left.value;
@@ -123,6 +164,7 @@ private:
     static void make_constant(CodeNode& node, Value value)
     {
         node.kind = NODE_CONSTANT;
+        node.exec = EXEC_GENERIC;
         node.op = 0;
         node.value = std::move(value);
         node.children.clear();
@@ -130,10 +172,15 @@ private:
 
     const CCode& m_code;                          // the unit, for errors
     std::unordered_set<std::int32_t> m_declared;  // ids declared with `var` so far in the walk
+    std::vector<std::int32_t>& m_local_ids;       // by slot, the ids that can name a temporary
+    std::unordered_map<std::int32_t, std::int32_t> m_slots;  // id -> slot
 };
 
 }  // namespace
 
-bool finish_tree(const CCode& code, CodeNode& root) { return TreeFinisher(code).visit(root); }
+bool finish_tree(const CCode& code, CodeNode& root, std::vector<std::int32_t>& local_ids)
+{
+    return TreeFinisher(code, local_ids).visit(root);
+}
 
 }  // namespace quillon

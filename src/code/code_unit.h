@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -29,6 +30,10 @@ public:
     const Value& constant() const { return m_root.value; }
     std::string dump() const { return m_root.dump(); }
 
+    // Variable ids of the temporaries' slots; a run has one slot for each.
+    const std::vector<std::int32_t>& local_ids() const { return m_local_ids; }
+    std::int32_t local_slot(std::int32_t id) const;
+
     // Records a code error at a position of this unit's text.
     void error(std::int32_t position, std::string_view message) const;
 
@@ -37,6 +42,7 @@ private:
     bool m_compiled = false;     // set once compilation has succeeded
     std::int32_t m_kind;         // a Kind
     CodeNode m_root;             // the tree; for a constant expression its value
+    std::vector<std::int32_t> m_local_ids;  // by slot, the ids that can name a temporary in this unit
 };
 
 }  // namespace quillon

@@ -14,6 +14,7 @@
 #include "code/variable_names.h"
 
 #include <array>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -34,7 +35,46 @@ struct Place {
     std::int32_t target;  // a Target, an object index or an instance id
     std::int32_t id;      // variable id
     std::int32_t index;   // array index, first times 32000 plus second
+    std::int32_t slot;    // the temporaries' slot of the id, or -1
 };
+
+using LocalSlot = CVariableList::Entry;  // a temporary; key 0 until it is first written
+
+// The operators that reals meet most, done in place; false sends the pair to binary_operation,
+// which also gives the messages.
+inline bool real_operation(std::int32_t code, double& a, double b)
+{
+    switch (code) {
+    case OP_PLUS: a += b; return true;
+    case OP_MINUS: a -= b; return true;
+    case OP_MULTIPLY: a *= b; return true;
+    case OP_DIVIDE:
+        if (b == 0)
+            return false;
+        a /= b;
+        return true;
+    case OP_LESS: a = a - b < 0 ? 1 : 0; return true;
+    case OP_LESS_EQUAL: a = a - b <= 0 ? 1 : 0; return true;
+    case OP_GREATER: a = a - b > 0 ? 1 : 0; return true;
+    case OP_GREATER_EQUAL: a = a - b >= 0 ? 1 : 0; return true;
+    case OP_EQUAL:
+    case OP_EQUAL_EQUAL: a = a - b == 0 ? 1 : 0; return true;
+    case OP_NOT_EQUAL: a = a - b != 0 ? 1 : 0; return true;
+    case OP_DIV:
+        if (b == 0)
+            return false;
+        a = static_cast<double>(round_to_int32(std::trunc(a / b)));
+        return true;
+    case OP_MOD:
+        if (b == 0)
+            return false;
+        a = a - std::trunc(a / b) * b;
+        return true;
+    case OP_AND: a = is_true(a) && is_true(b) ? 1 : 0; return true;
+    case OP_OR: a = is_true(a) || is_true(b) ? 1 : 0; return true;
+    default: return false;
+    }
+}
 
 std::int32_t compound_operator(std::int32_t assignment)
 {
@@ -56,54 +96,69 @@ bool same_value(const Value& a, const Value& b)
     return a.is_real() ? a.real == b.real : a.string == b.string;
 }
 
-// Temporaries of nested runs, one store per depth, reused so that runs do not allocate.
-class TemporaryPool {
+// The temporaries of nested runs, one frame per depth, reused so that runs do not allocate.
+class FramePool {
 public:
-    CVariableList& acquire()
+    LocalSlot* acquire(std::size_t slots)
     {
-        if (m_depth == m_stores.size())
-            m_stores.push_back(std::make_unique<CVariableList>());
-        return *m_stores[m_depth++];
+        if (m_depth == m_frames.size())
+            m_frames.emplace_back();
+        std::vector<LocalSlot>& frame = m_frames[m_depth++];
+        frame.resize(slots);
+        return frame.data();
     }
-    void release(CVariableList& store)
+    void release()
     {
-        store.clear();
-        --m_depth;
+        m_frames[--m_depth].clear();
     }
     std::size_t depth() const { return m_depth; }
 
 private:
-    std::vector<std::unique_ptr<CVariableList>> m_stores;  // by run depth
-    std::size_t m_depth = 0;                               // runs in progress
+    std::vector<std::vector<LocalSlot>> m_frames;  // by run depth
+    std::size_t m_depth = 0;                       // runs in progress
 };
 
-TemporaryPool& temporary_pool()
-{
-    static TemporaryPool s_pool;
-    return s_pool;
-}
+FramePool s_frames;
 
 class Run {
 public:
-    Run(ScriptInstance* self, ScriptInstance* other, CVariableList& temporaries, const CCode& code)
-        : m_self(self), m_other(other), m_temporaries(temporaries), m_code(code)
+    Run(ScriptInstance* self, ScriptInstance* other, LocalSlot* locals, const CCode& code)
+        : m_self(self), m_other(other), m_locals(locals), m_code(code)
     {
     }
 
     // Evaluates an expression node into dest; false after an error.
     bool eval(const CodeNode& node, Value& dest)
     {
+        switch (node.exec) {
+        case EXEC_LOCAL:
+            if (const LocalSlot& local = m_locals[node.slot]; local.key != 0) {
+                dest = local.value;
+                return true;
+            }
+            return read(Place {node.target, node.op, 0, node.slot}, node, dest);
+        case EXEC_SELF_STORED:
+            if (const Value* found = m_self->m_variables.find(node.op, 0)) {
+                dest = *found;
+                return true;
+            }
+            return read(Place {node.target, node.op, 0, -1}, node, dest);
+        case EXEC_ARGUMENT: dest = script_arguments()[node.op - VARIABLE_ARGUMENT0]; return true;
+        case EXEC_BINARY_CONSTANT: {
+            if (!eval(node.children[0], dest))
+                return false;
+            const CodeNode& right = node.children[1];
+            if (dest.is_real() && real_operation(node.op, dest.real, right.value.real))
+                return true;
+            return check(binary_operation(node.op, dest, right.value), right.position);
+        }
+        case EXEC_CALL_BUILTIN: return call_builtin(node, dest);
+        case EXEC_CALL_SCRIPT: dest.set_real(0); return call_script(node, dest);
+        default: break;
+        }
         switch (node.kind) {
         case NODE_CONSTANT: dest = node.value; return true;
-        case NODE_SIMPLE_VARIABLE: {
-            if (node.target == TARGET_DEFAULT && node.op >= FIRST_STORED_VARIABLE) {
-                if (const Value* found = m_self->m_variables.find(node.op, 0)) {
-                    dest = *found;
-                    return true;
-                }
-            }
-            return read(Place {node.target, node.op, 0}, node, dest);
-        }
+        case NODE_SIMPLE_VARIABLE: return read(Place {node.target, node.op, 0, node.slot}, node, dest);
         case NODE_VARIABLE: {
             Place place;
             return locate(node, place) && read(place, node, dest);
@@ -114,13 +169,14 @@ public:
             Value right;
             if (!eval(node.children[1], right))
                 return false;
+            if (dest.is_real() && right.is_real() && real_operation(node.op, dest.real, right.real))
+                return true;
             return check(binary_operation(node.op, dest, right), node.children[1].position);
         }
         case NODE_UNARY:
             if (!eval(node.children[0], dest))
                 return false;
             return check(unary_operation(node.op, dest), node.children[0].position);
-        case NODE_CALL: dest.set_real(0); return call(node, dest);
         default: return fail(node.position, message::SUBEXPRESSION_EXPECTED);
         }
     }
@@ -129,7 +185,10 @@ public:
     Outcome run(const CodeNode& node, Value& result)
     {
         switch (node.kind) {
-        case NODE_CALL: return call(node, result) ? Outcome::normal : Outcome::error;
+        case NODE_CALL:
+            return (node.exec == EXEC_CALL_SCRIPT ? call_script(node, result) : call_builtin(node, result))
+                       ? Outcome::normal
+                       : Outcome::error;
         case NODE_BLOCK: return block(node.children.data(), node.children.size(), result);
         case NODE_VAR: return Outcome::normal;
         case NODE_ASSIGN: return assign(node, result);
@@ -159,7 +218,7 @@ public:
     }
 
 private:
-    bool fail(std::int32_t position, std::string_view text)
+    [[gnu::noinline]] bool fail(std::int32_t position, std::string_view text)
     {
         m_code.error(position, text);
         return false;
@@ -184,10 +243,10 @@ private:
     }
 
     // 1. The object expression gives the target; 2. the indices give the array index.
-    bool locate(const CodeNode& node, Place& place)
+    [[gnu::noinline]] bool locate(const CodeNode& node, Place& place)
     {
         if (node.kind == NODE_SIMPLE_VARIABLE) {
-            place = Place {node.target, node.op, 0};
+            place = Place {node.target, node.op, 0, node.slot};
             return true;
         }
         Value object;
@@ -195,7 +254,7 @@ private:
             return false;
         if (!object.is_real())
             return fail(node.children[0].position, message::WRONG_VARIABLE_INDEX);
-        place = Place {round_to_int32(object.real), node.op, 0};
+        place = Place {round_to_int32(object.real), node.op, 0, node.slot};
         for (std::size_t i = 1; i < node.children.size(); ++i) {
             const CodeNode& index_node = node.children[i];
             Value index;
@@ -242,11 +301,16 @@ private:
         return nullptr;
     }
 
-    bool read(const Place& place, const CodeNode& node, Value& dest)
+    [[gnu::noinline]] bool read(const Place& place, const CodeNode& node, Value& dest)
     {
         bool found = false;
-        if (place.target == TARGET_LOCAL)
-            found = m_temporaries.get(place.id, place.index, dest);
+        if (place.target == TARGET_LOCAL) {
+            const Value* value = place.slot >= 0 && m_locals[place.slot].key != 0
+                                     ? CVariableList::find_in(m_locals[place.slot], place.index)
+                                     : nullptr;
+            if ((found = value != nullptr))
+                dest = *value;
+        }
         else if (place.target == TARGET_GLOBAL)
             found = global_variables().get(place.id, place.index, dest);
         else if (ScriptInstance* instance = read_instance(place.target))
@@ -274,10 +338,17 @@ private:
         return written;
     }
 
-    bool write(const Place& place, const Value& value)
+    [[gnu::noinline]] bool write(const Place& place, const Value& value)
     {
         switch (place.target) {
-        case TARGET_LOCAL: m_temporaries.set(place.id, place.index, value); return true;
+        case TARGET_LOCAL: {
+            if (place.slot < 0)
+                return false;
+            LocalSlot& local = m_locals[place.slot];
+            local.key = place.id;
+            CVariableList::element_in(local, place.index) = value;
+            return true;
+        }
         case TARGET_GLOBAL: global_variables().set(place.id, place.index, value); return true;
         case TARGET_DEFAULT:
         case TARGET_SELF: return builtin_variables().write(m_self, place.id, place.index, value);
@@ -308,6 +379,17 @@ private:
         Value assigned;
         if (!eval(expression, assigned))
             return Outcome::error;
+        // A temporary or a variable of self's own store that exists takes a real result in place.
+        Value* existing = nullptr;
+        if (variable.exec == EXEC_LOCAL && m_locals[variable.slot].key != 0)
+            existing = &m_locals[variable.slot].value;
+        else if (variable.exec == EXEC_SELF_STORED)
+            existing = m_self->m_variables.find(variable.op, 0);
+        if (existing && node.op != TOKEN_ASSIGN && existing->is_real() && assigned.is_real() &&
+            real_operation(compound_operator(node.op), existing->real, assigned.real)) {
+            result = *existing;
+            return Outcome::normal;
+        }
         if (node.op == TOKEN_ASSIGN) {
             result = std::move(assigned);
         } else {
@@ -324,20 +406,28 @@ private:
         return write(place, result) ? Outcome::normal : failed(node.position, message::CANNOT_ASSIGN);
     }
 
-    bool call(const CodeNode& node, Value& dest)
+    [[gnu::noinline]] bool call_builtin(const CodeNode& node, Value& dest)
     {
         std::array<Value, MAX_ARGUMENTS> arguments;
         auto count = static_cast<std::int32_t>(node.children.size());
         for (std::int32_t i = 0; i < count; ++i)
             if (!eval(node.children[i], arguments[i]))
                 return false;
-        if (node.op >= FIRST_SCRIPT_INDEX)
-            return scripts().call(node.op - FIRST_SCRIPT_INDEX, m_self, m_other, arguments.data(), count, dest);
         Value returned;
         FunctionCall call {m_self, m_other, count, arguments.data(), returned, node.op};
         function_registry().at(node.op).handler(call);
         dest = std::move(returned);
         return true;
+    }
+
+    [[gnu::noinline]] bool call_script(const CodeNode& node, Value& dest)
+    {
+        std::array<Value, MAX_ARGUMENTS> arguments;
+        auto count = static_cast<std::int32_t>(node.children.size());
+        for (std::int32_t i = 0; i < count; ++i)
+            if (!eval(node.children[i], arguments[i]))
+                return false;
+        return scripts().call(node.op - FIRST_SCRIPT_INDEX, m_self, m_other, arguments.data(), count, dest);
     }
 
     Outcome if_statement(const CodeNode& node, Value& result)
@@ -449,7 +539,7 @@ private:
         return Outcome::normal;
     }
 
-    Outcome with_statement(const CodeNode& node, Value& result)
+    [[gnu::noinline]] Outcome with_statement(const CodeNode& node, Value& result)
     {
         Value object;
         if (!eval(node.children[0], object))
@@ -480,7 +570,7 @@ private:
                             [target](int i) { return host().object_instance_at(target, i); }, body, result);
     }
 
-    Outcome switch_statement(const CodeNode& node, Value& result)
+    [[gnu::noinline]] Outcome switch_statement(const CodeNode& node, Value& result)
     {
         Value selector;
         if (!eval(node.children[0], selector))
@@ -517,7 +607,7 @@ private:
 
     ScriptInstance* m_self;           // the instance the code runs for
     ScriptInstance* m_other;          // the other instance
-    CVariableList& m_temporaries;     // the `var` variables of this run
+    LocalSlot* m_locals;              // the temporaries of this run, by slot
     const CCode& m_code;              // the unit being run, for errors
 };
 
@@ -542,14 +632,12 @@ bool execute(ScriptInstance* self, ScriptInstance* other, const CCode& code, Val
         return false;
     }
     // Nested runs (script calls, code executed from code) stop before the stack runs out.
-    if (temporary_pool().depth() > 0 && stack_nearly_exhausted()) {
+    if (s_frames.depth() > 0 && stack_nearly_exhausted()) {
         code.error(1, message::RECURSION_TOO_DEEP);
         return false;
     }
     // 4. The run, with temporaries of its own.
-    TemporaryPool& pool = temporary_pool();
-    CVariableList& temporaries = pool.acquire();
-    Run run(self, other, temporaries, code);
+    Run run(self, other, s_frames.acquire(code.local_ids().size()), code);
     const CodeNode& root = code.root();
     bool succeeded = true;
     if (code.is_expression())
@@ -558,7 +646,7 @@ bool execute(ScriptInstance* self, ScriptInstance* other, const CCode& code, Val
         succeeded = run.block(root.children.data(), root.children.size(), result) != Outcome::error;
     else if (root.kind != NODE_EMPTY_PROGRAM)
         succeeded = (code.error(root.position, message::NOT_A_PROGRAM), false);
-    pool.release(temporaries);
+    s_frames.release();
     return succeeded;
 }
 

@@ -3,6 +3,7 @@
 
 #include "code/operators.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -94,7 +95,7 @@ private:
             while (m_at < m_text.size() && static_cast<unsigned char>(m_text[m_at]) <= 32)
                 ++m_at;
             if (m_at >= m_text.size())
-                return make(TOKEN_END, m_at, "");
+                return make(TOKEN_END, std::min(m_at, m_text.size()), "");
         } while (skip_comment());
         char c = m_text[m_at];
         if (is_letter(c))

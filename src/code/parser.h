@@ -32,7 +32,8 @@ bool resolve_names(const CCode& code, const std::vector<Token>& tokens, std::vec
 bool parse(const CCode& code, const std::vector<CodeItem>& items, CodeNode& root);
 
 // Marks temporaries, turns variables with a constant object into simple variables and folds
-// operators on constants; false at the first error.
-bool finish_tree(const CCode& code, CodeNode& root);
+// operators on constants; false at the first error. Also gives each name that can be a temporary a
+// slot of the run's frame (local_ids, by slot) and picks the executer's path for each node.
+bool finish_tree(const CCode& code, CodeNode& root, std::vector<std::int32_t>& local_ids);
 
 }  // namespace quillon

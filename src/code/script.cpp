@@ -11,11 +11,16 @@
 
 namespace quillon {
 
-std::array<Value, MAX_SCRIPT_ARGUMENTS>& script_arguments()
-{
-    static std::array<Value, MAX_SCRIPT_ARGUMENTS> s_arguments;
-    return s_arguments;
-}
+namespace {
+std::array<Value, MAX_SCRIPT_ARGUMENTS> s_outermost_arguments;
+Value* s_arguments = s_outermost_arguments.data();
+}  // namespace
+
+Value* script_arguments() { return s_arguments; }
+
+Value* use_script_arguments(Value* frame) { return std::exchange(s_arguments, frame); }
+
+void reset_script_arguments() { s_outermost_arguments.fill(Value()); }
 
 ScriptList& scripts()
 {
@@ -111,20 +116,17 @@ bool ScriptList::call(std::int32_t index, ScriptInstance* self, ScriptInstance* 
     const CScript* called = script(index);
     if (!called || !called->code())
         return false;
-    // 2. and 3. The caller's slots trade places with the arguments (those beyond count are real 0).
-    auto& slots = script_arguments();
+    // 2. and 3. The arguments become the slots in use (those beyond count are real 0).
     for (std::int32_t k = count; k < MAX_SCRIPT_ARGUMENTS; ++k)
         arguments[k] = Value();
-    for (int k = 0; k < MAX_SCRIPT_ARGUMENTS; ++k)
-        std::swap(slots[k], arguments[k]);
+    Value* caller_slots = use_script_arguments(arguments);
     // 4. The run.
     bool succeeded = execute_for_value(self, other, *called->code(), result);
     // 5. A failure names the script in front of the error.
     if (!succeeded)
         errors().prefix_code_error(message::IN_SCRIPT + m_slots[index].name + ":\r");
     // 6. The caller's slots come back.
-    for (int k = 0; k < MAX_SCRIPT_ARGUMENTS; ++k)
-        std::swap(slots[k], arguments[k]);
+    use_script_arguments(caller_slots);
     return succeeded;
 }
 

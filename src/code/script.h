@@ -20,8 +20,14 @@ class ScriptInstance;
 
 inline constexpr int MAX_SCRIPT_ARGUMENTS = 16;
 
-// The argument slots: slot k is `argument`k. Shared by all scripts and code actions.
-std::array<Value, MAX_SCRIPT_ARGUMENTS>& script_arguments();
+// The argument slots in use: 16 values, slot k being `argument`k, shared by all scripts and code actions.
+// A script call puts its own arguments in place and the caller's come back when it returns, which is
+// the same as saving and restoring every slot, without copying any.
+Value* script_arguments();
+// Puts a frame of 16 values in use and returns the frame that was in use.
+Value* use_script_arguments(Value* frame);
+// Sets every slot of the outermost frame to real 0.
+void reset_script_arguments();
 
 class CScript {
 public:

@@ -31,36 +31,7 @@ ScriptString::ScriptString(std::string_view text)
     m_buffer->used = m_length = static_cast<std::uint32_t>(text.size());
 }
 
-ScriptString& ScriptString::operator=(const ScriptString& other)
-{
-    if (m_buffer != other.m_buffer) {
-        if (other.m_buffer)
-            ++other.m_buffer->references;
-        release();
-        m_buffer = other.m_buffer;
-    }
-    m_length = other.m_length;
-    return *this;
-}
-
-ScriptString& ScriptString::operator=(ScriptString&& other) noexcept
-{
-    if (this != &other) {
-        release();
-        m_buffer = other.m_buffer;
-        m_length = other.m_length;
-        other.m_buffer = nullptr;
-        other.m_length = 0;
-    }
-    return *this;
-}
-
-void ScriptString::release()
-{
-    if (m_buffer && --m_buffer->references == 0)
-        std::free(m_buffer);
-    m_buffer = nullptr;
-}
+void ScriptString::free_buffer(Buffer* buffer) { std::free(buffer); }
 
 bool ScriptString::append(std::string_view tail)
 {

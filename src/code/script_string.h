@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace quillon {
 
@@ -28,8 +29,27 @@ public:
         other.m_length = 0;
     }
     ~ScriptString() { release(); }
-    ScriptString& operator=(const ScriptString& other);
-    ScriptString& operator=(ScriptString&& other) noexcept;
+    ScriptString& operator=(const ScriptString& other)
+    {
+        if (m_buffer != other.m_buffer) {
+            if (other.m_buffer)
+                ++other.m_buffer->references;
+            release();
+            m_buffer = other.m_buffer;
+        }
+        m_length = other.m_length;
+        return *this;
+    }
+    ScriptString& operator=(ScriptString&& other) noexcept
+    {
+        swap(other);
+        return *this;
+    }
+    void swap(ScriptString& other) noexcept
+    {
+        std::swap(m_buffer, other.m_buffer);
+        std::swap(m_length, other.m_length);
+    }
 
     const char* data() const { return m_buffer ? m_buffer->bytes : ""; }
     std::size_t size() const { return m_length; }
@@ -58,7 +78,13 @@ private:
         if (m_buffer)
             ++m_buffer->references;
     }
-    void release();
+    void release()
+    {
+        if (m_buffer && --m_buffer->references == 0)
+            free_buffer(m_buffer);
+        m_buffer = nullptr;
+    }
+    static void free_buffer(Buffer* buffer);
 
     Buffer* m_buffer = nullptr;   // shared bytes, or none for the empty string
     std::uint32_t m_length = 0;   // bytes of the buffer that belong to this string

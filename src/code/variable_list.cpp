@@ -73,12 +73,8 @@ std::int32_t CVariableList::add_entry(std::int32_t key)
     return position;
 }
 
-const Value* CVariableList::find(std::int32_t key, std::int32_t index) const
+const Value* CVariableList::find_in(const Entry& entry, std::int32_t index)
 {
-    std::int32_t position = find_entry(key);
-    if (position < 0)
-        return nullptr;
-    const Entry& entry = m_entries[position];
     if (index <= 0)
         return &entry.value;
     std::size_t row = index / ROW_LENGTH;
@@ -88,12 +84,8 @@ const Value* CVariableList::find(std::int32_t key, std::int32_t index) const
     return &entry.rows[row][column];
 }
 
-Value& CVariableList::element(std::int32_t key, std::int32_t index)
+Value& CVariableList::element_in(Entry& entry, std::int32_t index)
 {
-    std::int32_t position = find_entry(key);
-    if (position < 0)
-        position = add_entry(key);
-    Entry& entry = m_entries[position];
     if (index <= 0)
         return entry.value;
     std::size_t row = index / ROW_LENGTH;
@@ -104,6 +96,20 @@ Value& CVariableList::element(std::int32_t key, std::int32_t index)
     if (column >= cells.size())
         cells.resize(column + 1);
     return cells[column];
+}
+
+const Value* CVariableList::find(std::int32_t key, std::int32_t index) const
+{
+    std::int32_t position = find_entry(key);
+    return position < 0 ? nullptr : find_in(m_entries[position], index);
+}
+
+Value& CVariableList::element(std::int32_t key, std::int32_t index)
+{
+    std::int32_t position = find_entry(key);
+    if (position < 0)
+        position = add_entry(key);
+    return element_in(m_entries[position], index);
 }
 
 bool CVariableList::get(std::int32_t key, std::int32_t index, Value& result) const

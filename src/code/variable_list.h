@@ -28,10 +28,18 @@ public:
 
     // The element, or none when the variable, its row or its column does not exist.
     const Value* find(std::int32_t key, std::int32_t index) const;
+    Value* find(std::int32_t key, std::int32_t index)
+    {
+        return const_cast<Value*>(static_cast<const CVariableList*>(this)->find(key, index));
+    }
     // The element, created with every slot on the way (as real 0) when missing.
     Value& element(std::int32_t key, std::int32_t index);
 
     void set(std::int32_t key, std::int32_t index, const Value& value) { element(key, index) = value; }
+
+    // The same for one entry's array.
+    static const Value* find_in(const Entry& entry, std::int32_t index);
+    static Value& element_in(Entry& entry, std::int32_t index);
     bool get(std::int32_t key, std::int32_t index, Value& result) const;
 
     // Stored form: version 440, the entry count, then per entry its key, plain value and rows.

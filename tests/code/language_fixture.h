@@ -97,7 +97,7 @@ protected:
         });
         global_variables().clear();
         scripts().clear();
-        script_arguments().fill(Value());
+        reset_script_arguments();
         game_counters() = GameCounters();
         set_host(&m_host);
         m_self = &m_host.add(0, 100001);

@@ -1,0 +1,121 @@
+// Executer speed against Lua 5.4: the same workloads in both languages, run in one invocation.
+#include "code/code_unit.h"
+#include "code/errors.h"
+#include "code/executer.h"
+#include "code/function_registry.h"
+#include "code/host.h"
+#include "code/script.h"
+#include "functions/table.h"
+
+#include <lua.hpp>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+using namespace quillon;
+
+namespace {
+
+struct Workload {
+    const char* name;          // what it measures
+    const char* script_name;   // a script the program calls, or null
+    const char* script;        // that script's code
+    const char* program;       // the program, returning its result
+    const char* lua;           // the same in Lua, returning its result
+};
+
+// Loops are written the same way in both languages, so that both do the same operations.
+const Workload WORKLOADS[] = {
+    {"fib(27) through a script", "fib",
+     "if (argument0 < 2) return argument0; return fib(argument0 - 1) + fib(argument0 - 2)", "return fib(27)",
+     "local function fib(n) if n < 2 then return n end return fib(n - 1) + fib(n - 2) end return fib(27)"},
+    {"10,000,000 arithmetic steps", nullptr, nullptr,
+     "var i, s; s = 0; i = 0; while (i < 10000000) { s += i * 0.5 - (i mod 3); i += 1 } return s",
+     "local s = 0 local i = 0 while i < 10000000 do s = s + i * 0.5 - (i % 3) i = i + 1 end return s"},
+    {"200,000 string appends", nullptr, nullptr,
+     "var s; s = ''; repeat (200000) s += 'ab'; return string_length(s)",
+     "local s = '' for _ = 1, 200000 do s = s .. 'ab' end return #s"},
+    {"1,000,000 array writes and reads", nullptr, nullptr,
+     "var a, i, s; i = 0; while (i < 1000000) { a[i div 32000, i mod 32000] = i; i += 1 }"
+     " s = 0; i = 0; while (i < 1000000) { s += a[i div 32000, i mod 32000]; i += 1 } return s",
+     "local a = {} local i = 0 while i < 1000000 do a[i] = i i = i + 1 end"
+     " local s = 0 i = 0 while i < 1000000 do s = s + a[i] i = i + 1 end return s"},
+    {"1000 x 1000 array filled and summed", nullptr, nullptr,
+     "var a, i, j, s; for (i = 0; i < 1000; i += 1) for (j = 0; j < 1000; j += 1) a[i, j] = i + j;"
+     " s = 0; for (i = 0; i < 1000; i += 1) for (j = 0; j < 1000; j += 1) s += a[i, j]; return s",
+     "local a = {} local i = 0 while i < 1000 do local row = {} a[i] = row local j = 0"
+     " while j < 1000 do row[j] = i + j j = j + 1 end i = i + 1 end"
+     " local s = 0 i = 0 while i < 1000 do local j = 0 while j < 1000 do s = s + a[i][j] j = j + 1 end i = i + 1 end"
+     " return s"},
+    {"1,000,000 calls with 3 arguments", "add3", "return argument0 + argument1 * argument2",
+     "var i, s; s = 0; i = 0; while (i < 1000000) { s += add3(i, 2, 3); i += 1 } return s",
+     "local function add3(a, b, c) return a + b * c end"
+     " local s = 0 local i = 0 while i < 1000000 do s = s + add3(i, 2, 3) i = i + 1 end return s"},
+};
+
+double seconds_since(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double run_quillon(const Workload& workload, ScriptInstance& self, std::string& answer)
+{
+    scripts().clear();
+    if (workload.script_name) {
+        scripts().add(workload.script_name, workload.script);
+        scripts().compile_all();
+    }
+    CCode code(workload.program, false);
+    if (!code.compile()) {
+        answer = "compile error: " + errors().code_error_text();
+        return 0;
+    }
+    Value result;
+    auto start = std::chrono::steady_clock::now();
+    bool ran = execute(&self, &self, code, result);
+    double elapsed = seconds_since(start);
+    answer = !ran ? "error: " + errors().code_error_text() : result.is_string() ? result.string.str()
+                                                                                : std::to_string(result.real);
+    return elapsed;
+}
+
+double run_lua(const Workload& workload, std::string& answer)
+{
+    lua_State* state = luaL_newstate();
+    luaL_openlibs(state);
+    auto start = std::chrono::steady_clock::now();
+    int status = luaL_dostring(state, workload.lua);
+    double elapsed = seconds_since(start);
+    answer = status != LUA_OK ? std::string("error: ") + lua_tostring(state, -1) : std::to_string(lua_tonumber(state, -1));
+    lua_close(state);
+    return elapsed;
+}
+
+}  // namespace
+
+// An optional argument runs only the workloads whose name contains it.
+int main(int argc, char** argv)
+{
+    register_builtin_functions(function_registry());
+    ScriptInstance self;
+    double log_sum = 0;
+    int count = 0;
+    std::printf("%-38s %12s %12s %8s\n", "workload", "quillon (s)", "lua (s)", "ratio");
+    for (const Workload& workload : WORKLOADS) {
+        if (argc > 1 && std::string(workload.name).find(argv[1]) == std::string::npos)
+            continue;
+        std::string quillon_answer;
+        std::string lua_answer;
+        double quillon = run_quillon(workload, self, quillon_answer);
+        double lua = run_lua(workload, lua_answer);
+        double ratio = quillon / lua;
+        log_sum += std::log(ratio);
+        ++count;
+        std::printf("%-38s %12.4f %12.4f %8.3f%s\n", workload.name, quillon, lua, ratio,
+                    quillon_answer == lua_answer ? "" : ("   answers differ: " + quillon_answer + " / " + lua_answer).c_str());
+    }
+    std::printf("geometric mean of the ratios: %.3f\n", std::exp(log_sum / count));
+    return 0;
+}
