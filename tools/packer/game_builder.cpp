@@ -5,6 +5,7 @@
 #include "support/picture_file.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quillon {
 
@@ -116,7 +117,10 @@ ProjectFiles GameBuilder::project() const
 {
     ProjectFiles files = m_files;
     Json manifest = m_manifest;
-    for (auto [list, records] : {std::pair {"objects", &m_objects}, std::pair {"rooms", &m_rooms}}) {
+    std::deque<std::pair<std::string, Json>> rooms = m_rooms;
+    if (rooms.empty())
+        rooms.emplace_back("room", Json::object());  // every game starts in a room
+    for (auto [list, records] : {std::pair {"objects", &m_objects}, std::pair {"rooms", &std::as_const(rooms)}}) {
         for (const auto& [name, record] : *records) {
             manifest[list].push_back(name);
             files[std::string(list) + "/" + name + ".json"] = json_file_bytes(record);

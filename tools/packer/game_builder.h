@@ -63,7 +63,8 @@ public:
     // Any file of the project, by its path in the project folder.
     GameBuilder& file(const std::string& path, std::vector<std::uint8_t> bytes);
 
-    // The project folder's files, as quillon-pack would read them.
+    // The project folder's files, as quillon-pack would read them. A game without rooms gets an empty one
+    // named "room", since the runner needs a room to start in.
     ProjectFiles project() const;
     // Packs the project; throws PackError as quillon-pack reports it.
     GameFile build(std::int32_t seed = 0) const;

@@ -159,9 +159,11 @@ void pack_room_order(Fields& manifest, const PackContext& context, GameFile& gam
             manifest.fail("room_order", "expected an array of rooms");
         for (const Json& room : *order)
             game.room_order.push_back(context.names.rooms.resolve(manifest, "room_order", room));
-        return;
+    } else {
+        game.room_order = all_rooms(game);
     }
-    game.room_order = all_rooms(game);
+    if (game.room_order.empty())
+        manifest.fail("room_order", "a game needs at least one room to start in");
 }
 
 // An entry per slot: null for an empty slot, the bare name when fill adds nothing, else an object.

@@ -1,0 +1,42 @@
+// GameBuilder: a test game in a few lines, as the runner's loader reads it.
+#include "game_builder.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillon;
+
+TEST(GameBuilder, BuildsAGameTheLoaderReads)
+{
+    GameBuilder builder;
+    builder.object("wall").set("solid", true);
+    builder.object("ball").on("create", "hspeed = 4").on({{"event", "collision"}, {"with", "wall"}}, "hspeed = -hspeed");
+    builder.room("main").set("speed", 60).instance("ball", 10, 20, "y += 1").instance("wall", 50, 20);
+    builder.script("twice", "return argument0 * 2");
+
+    CStream stream(builder.bytes(77));
+    GameFile game;
+    LoadOutcome outcome = read_game_file(stream, game);
+    ASSERT_TRUE(outcome.ok) << outcome.message;
+    EXPECT_EQ(game.seed, 77);
+    const CObject& ball = *game.objects.get(1);
+    EXPECT_EQ(ball.own_event(EVENT_CREATE, 0)->actions.front().arguments.front(), "hspeed = 4");
+    EXPECT_EQ(ball.own_event(EVENT_COLLISION, 0)->actions.size(), 1u);
+    EXPECT_TRUE(game.objects.get(0)->solid);
+    const CRoom& room = *game.rooms.get(0);
+    EXPECT_EQ(room.speed, 60);
+    ASSERT_EQ(room.instances.size(), 2u);
+    EXPECT_EQ(room.instances[0].creation_code, "y += 1");
+    EXPECT_EQ(room.instances[1].object, 0);
+    EXPECT_EQ(game.scripts.get(0)->code, "return argument0 * 2");
+    EXPECT_EQ(game.room_order, (std::vector<std::int32_t> {0}));
+}
+
+TEST(GameBuilder, AGameWithoutRoomsGetsOne)
+{
+    GameBuilder builder;
+    builder.sprite("dot", {Bitmap24(2, 2, make_color(1, 2, 3)), Bitmap24(2, 2)}, {{"origin_x", 1}});
+    GameFile game = builder.build();
+    EXPECT_EQ(game.rooms.count(), 1);
+    EXPECT_EQ(game.sprites.get(0)->frames.size(), 2u);
+    EXPECT_EQ(game.sprites.get(0)->origin_x, 1);
+}

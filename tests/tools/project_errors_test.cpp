@@ -1,0 +1,116 @@
+// Packing errors: each names the file, the place in it, the field and the problem.
+#include "pack_error.h"
+#include "packer.h"
+#include "support/picture_file.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillon;
+
+namespace {
+
+// A small valid project; each case changes or adds files to break it in one way.
+ProjectFiles base_project()
+{
+    return {
+        {"game.json", bytes_of(R"J({"sprites": ["ball"], "objects": ["player", "wall"], "rooms": ["main"]})J")},
+        {"sprites/ball.png", encode_png(Bitmap24(4, 4, make_color(255, 0, 0)))},
+        {"objects/player.json", bytes_of(R"J({"sprite": "ball", "events": [{"event": "step", "actions": [{"code": "x += 1"}]}]})J")},
+        {"objects/wall.json", bytes_of("{}")},
+        {"rooms/main.json", bytes_of(R"J({"instances": [{"object": "player"}]})J")},
+    };
+}
+
+struct ErrorCase {
+    const char* path;      // the file replaced (or removed when contents is null)
+    const char* contents;  // its new contents
+    const char* message;   // the whole error message
+};
+
+}  // namespace
+
+TEST(ProjectErrors, MessagesNameFileFieldAndProblem)
+{
+    const ErrorCase cases[] = {
+        {"game.json", nullptr, "game.json: file not found"},
+        {"game.json", R"J({"objects": [)J", "game.json: invalid JSON: "},
+        {"game.json", R"J({"rooms": ["main"], "objects": ["player"], "sprites": ["ball"], "colour": 1})J", "game.json: colour: unknown field"},
+        {"game.json", R"J({"objects": [7]})J",
+         "game.json: objects[0]: expected a name, an object with a name, or null for an empty slot"},
+        {"game.json", R"J({"sprites": [{"file": "x.png"}]})J", "game.json: sprites[0]: name: missing: every sprite has a name"},
+        {"game.json", R"J({"room_order": ["attic"]})J",
+         "game.json: room_order: unknown room \"attic\""},
+        {"game.json", "{}", "game.json: room_order: a game needs at least one room to start in"},
+        {"game.json", R"J({"game_id": "seven"})J", "game.json: game_id: expected a whole number from -2147483648 to 2147483647"},
+        {"game.json", R"J({"game_id": 4294967296})J", "game.json: game_id: expected a whole number from -2147483648 to 2147483647"},
+        {"game.json", R"J({"guid": "123"})J", "game.json: guid: expected 32 hexadecimal digits"},
+        {"game.json", R"J({"settings": {"show_cursor": 1}})J", "game.json: settings: show_cursor: expected true or false"},
+        {"game.json", R"J({"sprites": [{"name": "ball", "file": "../ball.png"}]})J",
+         "game.json: sprite ball: file: \"../ball.png\" is not a relative path inside the project (use '/' between folders)"},
+        {"game.json", R"J({"sprites": ["ghost"]})J",
+         "game.json: sprite ghost: file: missing: no picture sprites/ghost.png (or .bmp, .gif, .jpg) either"},
+        {"game.json", R"J({"sprites": [{"name": "ball", "strip": 0}]})J", "game.json: sprite ball: strip: the frame count must be at least 1"},
+        {"game.json", R"J({"sprites": [{"name": "ball", "frames": ["sprites/ball.png", "big.png"]}]})J",
+         "game.json: sprite ball: frames: frame 2 is 8x8, the first frame 4x4"},
+        {"game.json", R"J({"sprites": [{"name": "ball", "file": "notes.txt"}]})J",
+         "game.json: sprite ball: file: \"notes.txt\" is not a PNG, BMP, GIF or JPEG picture that can be read"},
+        {"game.json", R"J({"sounds": ["bang"]})J", "game.json: sound bang: file: missing: no sound file sounds/bang.wav (or .mid, .mp3, .ogg) either"},
+        {"game.json", R"J({"scripts": [{"name": "s", "code": "a", "code_file": "s.code"}]})J",
+         "game.json: script s: code_file: give either code or code_file, not both"},
+        {"game.json", R"J({"scripts": [{"name": "s", "code_file": "missing.code"}]})J",
+         "game.json: script s: code_file: file \"missing.code\" not found"},
+        {"game.json", R"J({"paths": [{"name": "p", "points": [[1]]}]})J",
+         "game.json: path p: points: each point is [x, y] or [x, y, speed], got [1]"},
+        {"game.json", R"J({"information": {"background_color": "red"}})J",
+         "game.json: information: background_color: expected a colour as \"#rrggbb\" or a number"},
+        {"objects/wall.json", nullptr, "objects/wall.json: file not found"},
+        {"objects/wall.json", "[]", "objects/wall.json: expected a JSON object"},
+        {"objects/wall.json", R"J({"parent": "ghost"})J", "objects/wall.json: parent: unknown object \"ghost\""},
+        {"objects/wall.json", R"J({"depth": 1.5})J", "objects/wall.json: depth: expected a whole number from -2147483648 to 2147483647"},
+        {"objects/player.json", R"J({"events": [{"event": "step", "actions": [{"code": "x", "applies_to": "wall2"}]}]})J",
+         "objects/player.json: event step: action 1: applies_to: unknown object \"wall2\""},
+        {"objects/player.json", R"J({"events": [{"event": "collision", "with": "wal"}]})J",
+         "objects/player.json: event collision: with: unknown object \"wal\""},
+        {"objects/player.json", R"J({"events": [{"event": "collision"}]})J",
+         "objects/player.json: event collision: with: missing: the object collided with"},
+        {"objects/player.json", R"J({"events": [{"event": "jump"}]})J",
+         "objects/player.json: event jump: event: unknown name \"jump\" (known: create, destroy, alarm, step, collision, keyboard, mouse, other, draw, key_press, key_release)"},
+        {"objects/player.json", R"J({"events": [{"event": "other", "number": "room_begin"}]})J",
+         "objects/player.json: event other: number: unknown name \"room_begin\" (known: outside, boundary, game_start, game_end, room_start, room_end, no_more_lives, animation_end, end_of_path, no_more_health, user0, user1, user2, user3, user4, user5, user6, user7)"},
+        {"objects/player.json", R"J({"events": [{"event": "alarm", "number": -1}]})J",
+         "objects/player.json: event alarm: number: must not be negative"},
+        {"objects/player.json", R"J({"events": [{"event": "create"}, {"event": "create"}]})J",
+         "objects/player.json: event create: event: given twice"},
+        {"objects/player.json", R"J({"version": 400, "events": [{"event": "key_press", "key": "a"}]})J",
+         "objects/player.json: event key_press a: event: an object of version 400 stores event kinds up to 8 only"},
+        {"objects/player.json", R"J({"events": [{"event": "draw", "actions": [{"kind": "loop"}]}]})J",
+         "objects/player.json: event draw: action 1: kind: unknown name \"loop\" (known: normal, begin, end, else, exit, repeat, set_variable, code)"},
+        {"objects/player.json", R"J({"events": [{"event": "draw", "actions": [{"code": "a", "arguments": ["b"]}]}]})J",
+         "objects/player.json: event draw: action 1: code: a code action takes its code either as code or as arguments, not both"},
+        {"objects/player.json", R"J({"events": [{"event": "draw", "actions": [{"function": "f", "argument": ["1"]}]}]})J",
+         "objects/player.json: event draw: action 1: argument: unknown field"},
+        {"objects/player.json", R"J({"events": [{"event": "draw", "actions": [{"arguments": [{"text": "1", "kind": "number"}]}]}]})J",
+         "objects/player.json: event draw: action 1: arguments[0]: kind: unknown name \"number\" (known: expression, string, string_or_expression)"},
+        {"rooms/main.json", R"J({"instances": [{"x": 3}]})J", "rooms/main.json: instance 1: object: missing"},
+        {"rooms/main.json", R"J({"tiles": [{"background": "sky"}]})J", "rooms/main.json: tile 1: background: unknown background \"sky\""},
+        {"rooms/main.json", R"J({"views": [{"follow": "ghost"}]})J", "rooms/main.json: view 0: follow: unknown object \"ghost\""},
+        {"rooms/main.json", R"J({"editor_values": [1]})J", "rooms/main.json: editor_values: expected 2 numbers"},
+        {"rooms/main.json", R"J({"instances": [{"object": "player", "creation_code_file": "none.code"}]})J",
+         "rooms/main.json: instance 1: creation_code_file: file \"none.code\" not found"},
+    };
+    for (const ErrorCase& error : cases) {
+        ProjectFiles files = base_project();
+        files["big.png"] = encode_png(Bitmap24(8, 8));
+        files["notes.txt"] = bytes_of("not a picture");
+        if (error.contents)
+            files[error.path] = bytes_of(error.contents);
+        else
+            files.erase(error.path);
+        try {
+            pack_project(MemorySource(files));
+            ADD_FAILURE() << "no error for " << error.message;
+        } catch (const PackError& thrown) {
+            EXPECT_TRUE(std::string_view(thrown.what()).starts_with(error.message)) << thrown.what() << "\nexpected: " << error.message;
+        }
+    }
+}

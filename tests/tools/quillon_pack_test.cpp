@@ -1,0 +1,94 @@
+// The quillon-pack program: its two directions, exit statuses, messages, and no half-written output.
+#include "project_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class QuillonPack : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_folder = fs::temp_directory_path() / ("quillon_pack_test_" + std::to_string(getpid()));
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder / "project" / "objects");
+        fs::create_directories(m_folder / "project" / "rooms");
+        write("project/game.json", R"({"objects": ["ball"], "rooms": ["main"]})");
+        write("project/objects/ball.json", R"({"events": [{"event": "create", "actions": [{"code": "x = 1"}]}]})");
+        write("project/rooms/main.json", R"({"instances": [{"object": "ball"}]})");
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    void write(const std::string& path, const std::string& text) { std::ofstream(m_folder / path) << text; }
+    std::string read(const std::string& path)
+    {
+        std::ifstream in(m_folder / path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    // Runs quillon-pack in the test folder; the status, with standard error kept for errors().
+    int pack(const std::string& arguments)
+    {
+        std::string command = "cd '" + m_folder.string() + "' && '" QUILLON_PACK "' " + arguments + " 2> errors.txt";
+        int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string errors() { return read("errors.txt"); }
+    std::vector<std::string> entries()
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path m_folder;  // a fresh folder per test
+};
+
+}  // namespace
+
+TEST_F(QuillonPack, PacksUnpacksAndPacksAgainToTheSameFile)
+{
+    ASSERT_EQ(pack("project -o game.dat --seed 99"), 0) << errors();
+    ASSERT_EQ(pack("--unpack game.dat -o copy"), 0) << errors();
+    EXPECT_TRUE(fs::exists(m_folder / "copy" / "game.json"));
+    ASSERT_EQ(pack("copy -o again.dat --seed 99"), 0) << errors();
+    EXPECT_EQ(read("again.dat"), read("game.dat"));
+    EXPECT_EQ(entries(), (std::vector<std::string> {"again.dat", "copy", "errors.txt", "game.dat", "project"}));
+}
+
+TEST_F(QuillonPack, FailuresLeaveNothingBehind)
+{
+    write("project/rooms/main.json", R"({"instances": [{"object": "wall"}]})");
+    EXPECT_EQ(pack("project -o game.dat"), 1);
+    EXPECT_EQ(errors(), "quillon-pack: rooms/main.json: instance 1: object: unknown object \"wall\"\n");
+
+    write("notes.txt", "not a game");
+    EXPECT_EQ(pack("--unpack notes.txt -o copy"), 1);
+    EXPECT_EQ(errors(), "quillon-pack: notes.txt: Not a valid quillon file.\n");
+
+    // An unpack never writes into a folder that holds something.
+    EXPECT_EQ(pack("--unpack notes.txt -o project"), 1);
+    write("project/rooms/main.json", R"({"instances": [{"object": "ball"}]})");
+    ASSERT_EQ(pack("project -o game.dat"), 0);
+    EXPECT_EQ(pack("--unpack game.dat -o project"), 1);
+    EXPECT_EQ(errors(), "quillon-pack: project: already exists and is not an empty folder\n");
+    EXPECT_EQ(entries(), (std::vector<std::string> {"errors.txt", "game.dat", "notes.txt", "project"}));
+}
+
+TEST_F(QuillonPack, WrongArgumentsShowTheUsage)
+{
+    for (const char* arguments : {"", "project", "project -o", "project -o x --seed 1x", "a b -o x",
+                                  "--unpack game.dat -o x --seed 3"}) {
+        EXPECT_EQ(pack(arguments), 2) << arguments;
+        EXPECT_TRUE(errors().starts_with("usage: quillon-pack DIR -o FILE [--seed N]")) << arguments;
+    }
+}
