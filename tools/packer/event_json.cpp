@@ -163,7 +163,7 @@ void write_event_key(Json& out, EventKey key, const ResourceNames& objects)
     out["event"] = number_json(key.kind, &kind_names());
     if (key.kind == EVENT_COLLISION)
         out["with"] = objects.reference(key.number);
-    else if (key.number != 0 || number_names(key.kind) == &key_names())
+    else if (key.number != 0 || (number_names(key.kind) && key.kind != EVENT_STEP))  // only 0 without a name
         out[number_key(key.kind)] = number_json(key.number, number_names(key.kind));
 }
 
