@@ -20,9 +20,18 @@ void ErrorReporter::reset()
     m_error_last.clear();
     m_error_occurred = false;
     m_pending = false;
+    m_prefixes.clear();
     m_aborted = false;
     m_first_log_write = true;
     m_code_error.clear();
+}
+
+std::string ErrorReporter::code_error_text() const
+{
+    std::string text;
+    for (auto prefix = m_prefixes.rbegin(); prefix != m_prefixes.rend(); ++prefix)
+        text += *prefix;
+    return text + m_code_error;
 }
 
 void ErrorReporter::report(const std::string& text, bool fatal)
@@ -90,6 +99,7 @@ void ErrorReporter::code_error(std::string_view text, bool expression, std::int3
     if (m_pending)
         return;
     m_pending = true;
+    m_prefixes.clear();
     // 1. Clamp the position into the text.
     std::size_t at = static_cast<std::size_t>(std::max<std::int32_t>(position, 1));
     at = std::min(at, text.size());

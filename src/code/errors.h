@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillon {
 
@@ -47,10 +48,16 @@ public:
     // later ones are ignored, so only the first error of a compilation or run is reported.
     void code_error(std::string_view code_text, bool expression, std::int32_t position, std::string_view message);
     bool code_error_pending() const { return m_pending; }
-    const std::string& code_error_text() const { return m_code_error; }
-    void clear_code_error() { m_pending = false; }
-    // Puts text in front of the pending code error (the "In script" lines of nested failures).
-    void prefix_code_error(std::string_view prefix) { m_code_error.insert(0, prefix); }
+    // The pending error with its prefixes, outermost first.
+    std::string code_error_text() const;
+    void clear_code_error()
+    {
+        m_pending = false;
+        m_prefixes.clear();
+    }
+    // Puts text in front of the pending code error (the "In script" lines of nested failures); the
+    // prefixes are kept apart so that a failure deep in recursion costs linear time.
+    void prefix_code_error(std::string prefix) { m_prefixes.push_back(std::move(prefix)); }
 
     bool aborted() const { return m_aborted; }
     // Back to the state of a fresh run: nothing pending, not aborted, log not yet written.
@@ -63,6 +70,7 @@ private:
     ErrorDialog m_dialog;                               // the dialog hook, or none for the default
     std::filesystem::path m_log_path = "game_errors.log";  // the log file
     std::string m_code_error;                           // the pending code error's text
+    std::vector<std::string> m_prefixes;                // its prefixes, innermost first
     bool m_pending = false;                             // a code error waits to be reported
     bool m_aborted = false;                             // a fatal error happened
     bool m_first_log_write = true;                      // the log is created afresh at its first write

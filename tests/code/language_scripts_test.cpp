@@ -41,7 +41,7 @@ std::string plain_lines(const std::string& text)
 }
 
 // The parts of a lang file: "#script name", "#main" and "#expect" start sections; "#instance object id",
-// "#resource name index" and "#setting name" configure the run.
+// "#resource name index" and "#setting name" (uninitialised_as_zero, short_errors) configure the run.
 struct LangFile {
     std::vector<std::pair<std::string, std::string>> scripts;  // name and code
     std::string main;                                          // the program run for self
@@ -98,6 +98,12 @@ TEST_P(LangScript, ProducesExpectedOutput)
     for (const std::string& setting : file.settings) {
         if (setting == "uninitialised_as_zero")
             errors().m_settings.uninitialised_as_zero = true;
+        // Only the last line of each error: its position and message.
+        if (setting == "short_errors")
+            errors().set_dialog([this](const std::string& text, bool) {
+                m_host.m_output += "!! " + text.substr(text.find_last_of('\r') + 1) + "\n";
+                return ErrorChoice::ignore;
+            });
     }
     for (auto& [name, code] : file.scripts)
         scripts().add(name, windows_lines(code));
