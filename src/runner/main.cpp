@@ -36,6 +36,17 @@ int main(int argc, char** argv)
             return USAGE_EXIT_STATUS;
         }
     }
+    std::optional<ScriptedInput> input;
+    if (command_line.input_file) {
+        std::string error;
+        input = ScriptedInput::load(*command_line.input_file, error);
+        if (!input) {
+            std::fprintf(stderr, "quillon-runner: %s\n", error.c_str());
+            return USAGE_EXIT_STATUS;
+        }
+    }
     Runner runner(*platform, std::move(command_line));
+    if (input)
+        runner.set_scripted_input(std::move(*input));
     return runner.run();
 }

@@ -184,9 +184,11 @@ void Runner::play()
 
     std::vector<platform::Event> events;
     std::uint64_t next_step = m_platform.clock->ticks_ms();
-    for (std::int64_t step = 0; !m_command_line.steps || step < *m_command_line.steps; ++step) {
+    for (std::int64_t step = 1; !m_command_line.steps || step <= *m_command_line.steps; ++step) {
         events.clear();
         m_platform.input->poll(events);
+        if (m_scripted_input)
+            m_scripted_input->events_for(step, events);
         for (const platform::Event& event : events) {
             bool escape = event.kind == platform::EventKind::key_down && event.virtual_key == 27;
             if (event.kind == platform::EventKind::window_close || event.kind == platform::EventKind::quit

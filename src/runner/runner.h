@@ -4,6 +4,7 @@
 #include "platform/drivers.h"
 #include "runner/command_line.h"
 #include "runner/game_file.h"
+#include "runner/scripted_input.h"
 #include "support/temp_dir.h"
 
 #include <memory>
@@ -21,6 +22,9 @@ class Runner {
 public:
     Runner(platform::Platform& platform, CommandLine command_line);
     ~Runner();
+
+    // Input to play into the game step by step, besides what the window system delivers.
+    void set_scripted_input(ScriptedInput input) { m_scripted_input = std::move(input); }
 
     // Runs the whole life of the game and gives the exit status.
     int run();
@@ -42,6 +46,7 @@ private:
     CommandLine m_command_line;               // what the user asked for
     TempDirectory m_temp;                     // the process's temporary directory
     GameFile m_game;                          // everything the game file holds
+    std::optional<ScriptedInput> m_scripted_input;  // --input
     std::unique_ptr<platform::Display> m_loading_display;  // the loading window's own window
     std::unique_ptr<LoadingWindow> m_loading;  // open from loading until the game is ready
 };

@@ -1,0 +1,196 @@
+// Scripted input: keyboard and mouse events read from a file and handed out step by step, for headless runs.
+#include "runner/scripted_input.h"
+
+#include "support/win1252.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+namespace quillon {
+
+namespace {
+
+struct NamedKey {
+    std::string_view name;  // as written in scripts
+    int code;               // Windows virtual-key code
+};
+
+// ORDER: names that games know from their key constants.
+constexpr NamedKey NAMED_KEYS[] = {
+    {"Backspace", 8}, {"Tab", 9}, {"Enter", 13}, {"Shift", 16}, {"Ctrl", 17}, {"Alt", 18}, {"Pause", 19},
+    {"Escape", 27}, {"Space", 32}, {"PageUp", 33}, {"PageDown", 34}, {"End", 35}, {"Home", 36}, {"Left", 37},
+    {"Up", 38}, {"Right", 39}, {"Down", 40}, {"Insert", 45}, {"Delete", 46}, {"Multiply", 106}, {"Add", 107},
+    {"Subtract", 109}, {"Decimal", 110}, {"Divide", 111}, {"LShift", 160}, {"RShift", 161}, {"LCtrl", 162},
+    {"RCtrl", 163}, {"LAlt", 164}, {"RAlt", 165},
+};
+
+bool parse_int(std::string_view text, std::int64_t& value)
+{
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+// Splits a line into words; a word in double quotes may hold blanks.
+std::vector<std::string> words_of(const std::string& line)
+{
+    std::vector<std::string> words;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        if (line[i] == ' ' || line[i] == '\t') {
+            ++i;
+        } else if (line[i] == '"') {
+            std::size_t end = line.find('"', i + 1);
+            words.push_back(line.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1));
+            i = end == std::string::npos ? line.size() : end + 1;
+        } else {
+            std::size_t end = line.find_first_of(" \t", i);
+            words.push_back(line.substr(i, end == std::string::npos ? std::string::npos : end - i));
+            i = end == std::string::npos ? line.size() : end;
+        }
+    }
+    return words;
+}
+
+std::optional<int> mouse_button_by_name(std::string_view name)
+{
+    if (name == "left")
+        return platform::MOUSE_LEFT;
+    if (name == "right")
+        return platform::MOUSE_RIGHT;
+    if (name == "middle")
+        return platform::MOUSE_MIDDLE;
+    return std::nullopt;
+}
+
+// The sided codes of Shift, Ctrl and Alt stand for their plain codes in key messages.
+int unsided(int code) { return code >= 160 && code <= 165 ? 16 + (code - 160) / 2 : code; }
+
+// One line's event, or the problem with it.
+std::optional<platform::Event> parse_event(const std::vector<std::string>& words, std::string& problem)
+{
+    using platform::EventKind;
+    const std::string& action = words[1];
+    platform::Event event;
+    std::size_t wanted = 0;
+    if (action == "key_down" || action == "key_up") {
+        wanted = 3;
+        if (words.size() == wanted) {
+            auto code = virtual_key_by_name(words[2]);
+            if (!code) {
+                problem = "unknown key '" + words[2] + "'";
+                return std::nullopt;
+            }
+            event.kind = action == "key_down" ? EventKind::key_down : EventKind::key_up;
+            event.virtual_key = unsided(*code);
+            event.sided_key = *code;
+        }
+    } else if (action == "type") {
+        wanted = 3;
+        if (words.size() == wanted) {
+            event.kind = EventKind::text;
+            event.text = utf8_to_win1252(words[2]);
+        }
+    } else if (action == "mouse_move") {
+        wanted = 4;
+        std::int64_t x = 0, y = 0;
+        if (words.size() == wanted && !(parse_int(words[2], x) && parse_int(words[3], y))) {
+            problem = "mouse_move needs two whole numbers";
+            return std::nullopt;
+        }
+        event.kind = EventKind::mouse_move;
+        event.x = static_cast<int>(x);
+        event.y = static_cast<int>(y);
+    } else if (action == "mouse_down" || action == "mouse_up") {
+        wanted = 3;
+        if (words.size() == wanted) {
+            auto button = mouse_button_by_name(words[2]);
+            if (!button) {
+                problem = "unknown mouse button '" + words[2] + "' (left, right or middle)";
+                return std::nullopt;
+            }
+            event.kind = action == "mouse_down" ? EventKind::mouse_down : EventKind::mouse_up;
+            event.button = *button;
+        }
+    } else if (action == "close") {
+        wanted = 2;
+        event.kind = EventKind::window_close;
+    } else {
+        problem = "unknown action '" + action + "'";
+        return std::nullopt;
+    }
+    if (words.size() != wanted) {
+        problem = action + " takes " + std::to_string(wanted - 2) + " argument(s)";
+        return std::nullopt;
+    }
+    return event;
+}
+
+}  // namespace
+
+std::optional<int> virtual_key_by_name(std::string_view name)
+{
+    std::int64_t number = 0;
+    if (parse_int(name, number) && name.size() > 1)
+        return number >= 0 && number <= 255 ? std::optional<int>(static_cast<int>(number)) : std::nullopt;
+    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
+        return std::toupper(static_cast<unsigned char>(name[0]));
+    if (name.size() >= 2 && name.size() <= 3 && name[0] == 'F' && parse_int(name.substr(1), number) && number >= 1
+        && number <= 12)
+        return static_cast<int>(111 + number);
+    if (name.size() == 7 && name.substr(0, 6) == "Keypad" && std::isdigit(static_cast<unsigned char>(name[6])))
+        return 96 + (name[6] - '0');
+    for (const NamedKey& key : NAMED_KEYS) {
+        if (key.name == name)
+            return key.code;
+    }
+    return std::nullopt;
+}
+
+std::optional<ScriptedInput> ScriptedInput::parse(std::string_view text, const std::string& source, std::string& error)
+{
+    ScriptedInput input;
+    std::istringstream lines {std::string(text)};
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::vector<std::string> words = words_of(line);
+        if (words.empty() || words[0][0] == '#')
+            continue;
+        std::int64_t step = 0;
+        std::string problem;
+        if (words.size() < 2 || !parse_int(words[0], step) || step < 1) {
+            problem = "a line starts with a step number (1 or more) and an action";
+        } else if (auto event = parse_event(words, problem)) {
+            input.m_events.push_back({step, *event});
+            continue;
+        }
+        error = source + ":" + std::to_string(number) + ": " + problem;
+        return std::nullopt;
+    }
+    std::stable_sort(input.m_events.begin(), input.m_events.end(),
+        [](const ScriptedEvent& a, const ScriptedEvent& b) { return a.step < b.step; });
+    return input;
+}
+
+std::optional<ScriptedInput> ScriptedInput::load(const std::filesystem::path& file, std::string& error)
+{
+    std::ifstream stream(file, std::ios::binary);
+    if (!stream) {
+        error = file.string() + ": cannot be read";
+        return std::nullopt;
+    }
+    std::ostringstream text;
+    text << stream.rdbuf();
+    return parse(text.str(), file.string(), error);
+}
+
+void ScriptedInput::events_for(std::int64_t step, std::vector<platform::Event>& events)
+{
+    while (m_next < m_events.size() && m_events[m_next].step <= step)
+        events.push_back(m_events[m_next++].event);
+}
+
+}  // namespace quillon
