@@ -30,25 +30,25 @@ bool set_in_host(ScriptInstance* self, std::int32_t id, std::int32_t index, cons
 // `argument` takes any index 0 to 15; others mean slot 0.
 bool get_argument(ScriptInstance*, std::int32_t, std::int32_t index, Value& result)
 {
-    result = script_arguments()[index >= 0 && index < MAX_SCRIPT_ARGUMENTS ? index : 0];
+    result = script_arguments().get(index >= 0 && index < MAX_SCRIPT_ARGUMENTS ? index : 0);
     return true;
 }
 
 bool set_argument(ScriptInstance*, std::int32_t, std::int32_t index, const Value& value)
 {
-    script_arguments()[index >= 0 && index < MAX_SCRIPT_ARGUMENTS ? index : 0] = value;
+    script_arguments().set(index >= 0 && index < MAX_SCRIPT_ARGUMENTS ? index : 0) = value;
     return true;
 }
 
 bool get_argument_n(ScriptInstance*, std::int32_t id, std::int32_t, Value& result)
 {
-    result = script_arguments()[id - VARIABLE_ARGUMENT0];
+    result = script_arguments().get(id - VARIABLE_ARGUMENT0);
     return true;
 }
 
 bool set_argument_n(ScriptInstance*, std::int32_t id, std::int32_t, const Value& value)
 {
-    script_arguments()[id - VARIABLE_ARGUMENT0] = value;
+    script_arguments().set(id - VARIABLE_ARGUMENT0) = value;
     return true;
 }
 

@@ -63,6 +63,7 @@ enum ExecKind : std::uint8_t {
     EXEC_BINARY_CONSTANT,  // a binary operator whose right operand is a real constant
     EXEC_CALL_BUILTIN,     // a call of a built-in function
     EXEC_CALL_SCRIPT,      // a call of a script
+    EXEC_FIXED_TARGET,     // an array element whose object is a constant, kept in `target`
 };
 
 struct CodeNode {

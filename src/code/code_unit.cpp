@@ -96,8 +96,13 @@ private:
             object.value.real = double(TARGET_LOCAL);
         if (object.value.is_real() && object.value.real == double(TARGET_LOCAL))
             node.slot = slot_for(node.op);
-        if (node.children.size() > 1)
+        if (node.children.size() > 1) {
+            if (object.value.is_real()) {
+                node.exec = EXEC_FIXED_TARGET;
+                node.target = round_to_int32(object.value.real);
+            }
             return true;
+        }
         if (!object.value.is_real()) {
             m_code.error(object.position, message::LEFT_SIDE_NOT_REAL);
             return false;

@@ -42,7 +42,7 @@ using LocalSlot = CVariableList::Entry;  // a temporary; key 0 until it is first
 
 // The operators that reals meet most, done in place; false sends the pair to binary_operation,
 // which also gives the messages.
-inline bool real_operation(std::int32_t code, double& a, double b)
+[[gnu::always_inline]] inline bool real_operation(std::int32_t code, double& a, double b)
 {
     switch (code) {
     case OP_PLUS: a += b; return true;
@@ -127,6 +127,18 @@ public:
     {
     }
 
+    // The stored value a plain variable node reads, when it can be read in place; none otherwise.
+    [[gnu::always_inline]] const Value* direct(const CodeNode& node)
+    {
+        switch (node.exec) {
+        case EXEC_LOCAL: return m_locals[node.slot].key != 0 ? &m_locals[node.slot].value : nullptr;
+        case EXEC_SELF_STORED: return m_self->m_variables.find(node.op, 0);
+        case EXEC_ARGUMENT: return &script_arguments().get(node.op - VARIABLE_ARGUMENT0);
+        case EXEC_GENERIC: return node.kind == NODE_CONSTANT ? &node.value : nullptr;
+        default: return nullptr;
+        }
+    }
+
     // Evaluates an expression node into dest; false after an error.
     bool eval(const CodeNode& node, Value& dest)
     {
@@ -143,15 +155,8 @@ public:
                 return true;
             }
             return read(Place {node.target, node.op, 0, -1}, node, dest);
-        case EXEC_ARGUMENT: dest = script_arguments()[node.op - VARIABLE_ARGUMENT0]; return true;
-        case EXEC_BINARY_CONSTANT: {
-            if (!eval(node.children[0], dest))
-                return false;
-            const CodeNode& right = node.children[1];
-            if (dest.is_real() && real_operation(node.op, dest.real, right.value.real))
-                return true;
-            return check(binary_operation(node.op, dest, right.value), right.position);
-        }
+        case EXEC_ARGUMENT: dest = script_arguments().get(node.op - VARIABLE_ARGUMENT0); return true;
+        case EXEC_BINARY_CONSTANT: return binary_constant(node, dest);
         case EXEC_CALL_BUILTIN: return call_builtin(node, dest);
         case EXEC_CALL_SCRIPT: dest.set_real(0); return call_script(node, dest);
         default: break;
@@ -159,26 +164,48 @@ public:
         switch (node.kind) {
         case NODE_CONSTANT: dest = node.value; return true;
         case NODE_SIMPLE_VARIABLE: return read(Place {node.target, node.op, 0, node.slot}, node, dest);
-        case NODE_VARIABLE: {
-            Place place;
-            return locate(node, place) && read(place, node, dest);
-        }
-        case NODE_BINARY: {
-            if (!eval(node.children[0], dest))
-                return false;
-            Value right;
-            if (!eval(node.children[1], right))
-                return false;
-            if (dest.is_real() && right.is_real() && real_operation(node.op, dest.real, right.real))
-                return true;
-            return check(binary_operation(node.op, dest, right), node.children[1].position);
-        }
-        case NODE_UNARY:
-            if (!eval(node.children[0], dest))
-                return false;
-            return check(unary_operation(node.op, dest), node.children[0].position);
+        case NODE_VARIABLE: return indexed(node, dest);
+        case NODE_BINARY: return binary(node, dest);
+        case NODE_UNARY: return unary(node, dest);
         default: return fail(node.position, message::SUBEXPRESSION_EXPECTED);
         }
+    }
+
+    [[gnu::noinline]] bool binary_constant(const CodeNode& node, Value& dest)
+    {
+        if (const Value* left = direct(node.children[0]))
+            dest = *left;
+        else if (!eval(node.children[0], dest))
+            return false;
+        const CodeNode& right = node.children[1];
+        if (dest.is_real() && real_operation(node.op, dest.real, right.value.real))
+            return true;
+        return check(binary_operation(node.op, dest, right.value), right.position);
+    }
+
+    [[gnu::noinline]] bool binary(const CodeNode& node, Value& dest)
+    {
+        if (!eval(node.children[0], dest))
+            return false;
+        Value right;
+        if (!eval(node.children[1], right))
+            return false;
+        if (dest.is_real() && right.is_real() && real_operation(node.op, dest.real, right.real))
+            return true;
+        return check(binary_operation(node.op, dest, right), node.children[1].position);
+    }
+
+    [[gnu::noinline]] bool unary(const CodeNode& node, Value& dest)
+    {
+        if (!eval(node.children[0], dest))
+            return false;
+        return check(unary_operation(node.op, dest), node.children[0].position);
+    }
+
+    [[gnu::noinline]] bool indexed(const CodeNode& node, Value& dest)
+    {
+        Place place;
+        return locate(node, place) && read(place, node, dest);
     }
 
     // Runs a statement node; every statement of the run shares the result value.
@@ -233,6 +260,15 @@ private:
     // Evaluates a condition that must be a real; false after an error.
     bool condition(const CodeNode& node, std::int32_t position, const char* not_real, double& real)
     {
+        // A comparison of a plain variable with a constant needs no value of its own.
+        if (node.exec == EXEC_BINARY_CONSTANT) {
+            const Value* left = direct(node.children[0]);
+            if (left && left->is_real()) {
+                real = left->real;
+                if (real_operation(node.op, real, node.children[1].value.real))
+                    return true;
+            }
+        }
         Value value;
         if (!eval(node, value))
             return false;
@@ -249,12 +285,16 @@ private:
             place = Place {node.target, node.op, 0, node.slot};
             return true;
         }
-        Value object;
-        if (!eval(node.children[0], object))
-            return false;
-        if (!object.is_real())
-            return fail(node.children[0].position, message::WRONG_VARIABLE_INDEX);
-        place = Place {round_to_int32(object.real), node.op, 0, node.slot};
+        if (node.exec == EXEC_FIXED_TARGET) {
+            place = Place {node.target, node.op, 0, node.slot};
+        } else {
+            Value object;
+            if (!eval(node.children[0], object))
+                return false;
+            if (!object.is_real())
+                return fail(node.children[0].position, message::WRONG_VARIABLE_INDEX);
+            place = Place {round_to_int32(object.real), node.op, 0, node.slot};
+        }
         for (std::size_t i = 1; i < node.children.size(); ++i) {
             const CodeNode& index_node = node.children[i];
             Value index;
@@ -369,16 +409,17 @@ private:
         return false;
     }
 
-    Outcome assign(const CodeNode& node, Value& result)
+    [[gnu::noinline]] Outcome assign(const CodeNode& node, Value& result)
     {
         const CodeNode& variable = node.children[0];
         const CodeNode& expression = node.children[1];
         Place place;
         if (!locate(variable, place))
             return Outcome::error;
-        Value assigned;
-        if (!eval(expression, assigned))
+        Value evaluated;
+        if (expression.kind != NODE_CONSTANT && !eval(expression, evaluated))
             return Outcome::error;
+        const Value& assigned = expression.kind == NODE_CONSTANT ? expression.value : evaluated;
         // A temporary or a variable of self's own store that exists takes a real result in place.
         Value* existing = nullptr;
         if (variable.exec == EXEC_LOCAL && m_locals[variable.slot].key != 0)
@@ -391,7 +432,7 @@ private:
             return Outcome::normal;
         }
         if (node.op == TOKEN_ASSIGN) {
-            result = std::move(assigned);
+            result = assigned;
         } else {
             if (!read(place, variable, result))
                 return Outcome::error;
@@ -408,13 +449,12 @@ private:
 
     [[gnu::noinline]] bool call_builtin(const CodeNode& node, Value& dest)
     {
-        std::array<Value, MAX_ARGUMENTS> arguments;
-        auto count = static_cast<std::int32_t>(node.children.size());
-        for (std::int32_t i = 0; i < count; ++i)
-            if (!eval(node.children[i], arguments[i]))
+        ArgumentFrame arguments;
+        for (const CodeNode& argument : node.children)
+            if (!eval(argument, arguments.next()))
                 return false;
         Value returned;
-        FunctionCall call {m_self, m_other, count, arguments.data(), returned, node.op};
+        FunctionCall call {m_self, m_other, arguments.count(), arguments.data(), returned, node.op};
         function_registry().at(node.op).handler(call);
         dest = std::move(returned);
         return true;
@@ -422,15 +462,14 @@ private:
 
     [[gnu::noinline]] bool call_script(const CodeNode& node, Value& dest)
     {
-        std::array<Value, MAX_ARGUMENTS> arguments;
-        auto count = static_cast<std::int32_t>(node.children.size());
-        for (std::int32_t i = 0; i < count; ++i)
-            if (!eval(node.children[i], arguments[i]))
+        ArgumentFrame arguments;
+        for (const CodeNode& argument : node.children)
+            if (!eval(argument, arguments.next()))
                 return false;
-        return scripts().call(node.op - FIRST_SCRIPT_INDEX, m_self, m_other, arguments.data(), count, dest);
+        return scripts().call(node.op - FIRST_SCRIPT_INDEX, m_self, m_other, arguments, dest);
     }
 
-    Outcome if_statement(const CodeNode& node, Value& result)
+    [[gnu::noinline]] Outcome if_statement(const CodeNode& node, Value& result)
     {
         double real;
         if (!condition(node.children[0], node.position, message::EXPRESSION_EXPECTED, real))
@@ -440,7 +479,7 @@ private:
         return node.children.size() > 2 ? run(node.children[2], result) : Outcome::normal;
     }
 
-    Outcome while_statement(const CodeNode& node, Value& result)
+    [[gnu::noinline]] Outcome while_statement(const CodeNode& node, Value& result)
     {
         while (true) {
             double real;
@@ -456,7 +495,7 @@ private:
         }
     }
 
-    Outcome do_statement(const CodeNode& node, Value& result)
+    [[gnu::noinline]] Outcome do_statement(const CodeNode& node, Value& result)
     {
         while (true) {
             Outcome outcome = run(node.children[0], result);
@@ -472,7 +511,7 @@ private:
         }
     }
 
-    Outcome for_statement(const CodeNode& node, Value& result)
+    [[gnu::noinline]] Outcome for_statement(const CodeNode& node, Value& result)
     {
         Value scratch;
         Outcome outcome = run(node.children[0], scratch);
@@ -492,7 +531,7 @@ private:
         return outcome == Outcome::exit || outcome == Outcome::error ? outcome : Outcome::normal;
     }
 
-    Outcome repeat_statement(const CodeNode& node, Value& result)
+    [[gnu::noinline]] Outcome repeat_statement(const CodeNode& node, Value& result)
     {
         double real;
         if (!condition(node.children[0], node.position, message::REPEAT_COUNT_NUMBER, real))

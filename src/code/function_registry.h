@@ -19,9 +19,16 @@ struct FunctionCall {
     ScriptInstance* self;    // the instance the code runs for
     ScriptInstance* other;   // the other instance
     std::int32_t count;      // number of arguments given
-    const Value* arguments;  // 16 values; those beyond count are real 0
+    const Value* arguments;  // the count arguments given
     Value& result;           // starts as real 0
     std::int32_t index;      // the function index that was called
+
+    // Argument i; real 0 beyond the ones given.
+    const Value& argument(int i) const
+    {
+        static const Value s_zero;
+        return i < count ? arguments[i] : s_zero;
+    }
 };
 
 // Reads its arguments, writes its result and reports its own errors; it cannot stop the calling code.

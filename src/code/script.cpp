@@ -12,15 +12,15 @@
 namespace quillon {
 
 namespace {
-std::array<Value, MAX_SCRIPT_ARGUMENTS> s_outermost_arguments;
-Value* s_arguments = s_outermost_arguments.data();
+ArgumentFrame s_outermost_arguments;
+ArgumentFrame* s_arguments = &s_outermost_arguments;
 }  // namespace
 
-Value* script_arguments() { return s_arguments; }
+ArgumentFrame& script_arguments() { return *s_arguments; }
 
-Value* use_script_arguments(Value* frame) { return std::exchange(s_arguments, frame); }
+ArgumentFrame* use_script_arguments(ArgumentFrame* frame) { return std::exchange(s_arguments, frame); }
 
-void reset_script_arguments() { s_outermost_arguments.fill(Value()); }
+void reset_script_arguments() { s_outermost_arguments.clear(); }
 
 ScriptList& scripts()
 {
@@ -109,17 +109,15 @@ std::string ScriptList::name_of(std::int32_t index) const
     return m_slots[index].name;
 }
 
-bool ScriptList::call(std::int32_t index, ScriptInstance* self, ScriptInstance* other, Value* arguments,
-                      std::int32_t count, Value& result) const
+bool ScriptList::call(std::int32_t index, ScriptInstance* self, ScriptInstance* other, ArgumentFrame& arguments,
+                      Value& result) const
 {
     // 1. Only a present, compiled script runs.
     const CScript* called = script(index);
     if (!called || !called->code())
         return false;
-    // 2. and 3. The arguments become the slots in use (those beyond count are real 0).
-    for (std::int32_t k = count; k < MAX_SCRIPT_ARGUMENTS; ++k)
-        arguments[k] = Value();
-    Value* caller_slots = use_script_arguments(arguments);
+    // 2. and 3. The arguments become the slots in use; those the call did not pass are real 0.
+    ArgumentFrame* caller_slots = use_script_arguments(&arguments);
     // 4. The run.
     bool succeeded = execute_for_value(self, other, *called->code(), result);
     // 5. A failure names the script in front of the error.

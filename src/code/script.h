@@ -1,10 +1,10 @@
 // Scripts: the game's named code units, callable like functions, and the shared argument slots.
 #pragma once
 
+#include "code/argument_frame.h"
 #include "code/code_unit.h"
 #include "code/value.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -20,12 +20,12 @@ class ScriptInstance;
 
 inline constexpr int MAX_SCRIPT_ARGUMENTS = 16;
 
-// The argument slots in use: 16 values, slot k being `argument`k, shared by all scripts and code actions.
-// A script call puts its own arguments in place and the caller's come back when it returns, which is
-// the same as saving and restoring every slot, without copying any.
-Value* script_arguments();
-// Puts a frame of 16 values in use and returns the frame that was in use.
-Value* use_script_arguments(Value* frame);
+// The argument slots in use: slot k is `argument`k, shared by all scripts and code actions. A script
+// call puts its own frame in place and the caller's comes back when it returns, which is the same as
+// saving and restoring every slot, without copying any.
+ArgumentFrame& script_arguments();
+// Puts a frame in use and returns the frame that was in use.
+ArgumentFrame* use_script_arguments(ArgumentFrame* frame);
 // Sets every slot of the outermost frame to real 0.
 void reset_script_arguments();
 
@@ -60,9 +60,9 @@ public:
     std::string name_of(std::int32_t index) const;
     std::size_t size() const { return m_slots.size(); }
 
-    // Runs the script with the given arguments in the argument slots, restoring them afterwards.
+    // Runs the script with the frame as the argument slots, restoring the caller's slots afterwards.
     // A failure leaves "ERROR" in result and puts "In script <name>:" before the pending code error.
-    bool call(std::int32_t index, ScriptInstance* self, ScriptInstance* other, Value* arguments, std::int32_t count,
+    bool call(std::int32_t index, ScriptInstance* self, ScriptInstance* other, ArgumentFrame& arguments,
               Value& result) const;
 
 private:

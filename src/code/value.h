@@ -48,6 +48,12 @@ inline bool is_true(double real) { return real >= 0.5; }
 // Nearest integer, halves to even, saturated to the 64-bit range (NaN gives 0).
 inline std::int64_t round_to_int64(double real)
 {
+    // Adding and taking away 1.5 * 2^52 rounds halves to even for any magnitude below 2^51, without a
+    // library call; larger magnitudes go through nearbyint.
+    constexpr double SHIFT = 6755399441055744.0;
+    if (real > -2251799813685248.0 && real < 2251799813685248.0) {
+        return static_cast<std::int64_t>((real + SHIFT) - SHIFT);
+    }
     if (!(real == real))
         return 0;
     double rounded = std::nearbyint(real);

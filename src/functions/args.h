@@ -18,14 +18,14 @@ struct FunctionEntry {
 };
 
 // The real slot of an argument, whatever its kind.
-inline double real_argument(const FunctionCall& call, int index) { return call.arguments[index].real; }
+inline double real_argument(const FunctionCall& call, int index) { return call.argument(index).real; }
 // The real slot rounded, halves to even, saturated to 32 bits.
 inline std::int32_t integer_argument(const FunctionCall& call, int index)
 {
-    return round_to_int32(call.arguments[index].real);
+    return round_to_int32(call.argument(index).real);
 }
 // The string slot of an argument, whatever its kind.
-inline const ScriptString& string_argument(const FunctionCall& call, int index) { return call.arguments[index].string; }
+inline const ScriptString& string_argument(const FunctionCall& call, int index) { return call.argument(index).string; }
 
 // A non-fatal error at the current place in the game; the function then carries on as documented.
 inline void report_function_error(const std::string& text) { errors().report_in_context(text, false); }

@@ -41,8 +41,8 @@ void checked(FunctionCall& call, bool defined, double value, const char* name)
         report_function_error(std::string("Error in function ") + name + "().");
 }
 
-void is_real(FunctionCall& call) { call.result.set_real(call.arguments[0].is_real() ? 1 : 0); }
-void is_string(FunctionCall& call) { call.result.set_real(call.arguments[0].is_string() ? 1 : 0); }
+void is_real(FunctionCall& call) { call.result.set_real(call.argument(0).is_real() ? 1 : 0); }
+void is_string(FunctionCall& call) { call.result.set_real(call.argument(0).is_string() ? 1 : 0); }
 void random(FunctionCall& call) { call.result.set_real(x(call) * random_generator().next()); }
 void abs(FunctionCall& call) { call.result.set_real(std::fabs(x(call))); }
 void round(FunctionCall& call) { call.result.set_real(static_cast<double>(round_to_int64(x(call)))); }

@@ -67,7 +67,7 @@ void replaced(FunctionCall& call, bool every)
 
 void real(FunctionCall& call)
 {
-    const Value& argument = call.arguments[0];
+    const Value& argument = call.argument(0);
     if (argument.is_real()) {
         call.result.set_real(argument.real);
         return;
@@ -83,7 +83,7 @@ void real(FunctionCall& call)
 
 void string(FunctionCall& call)
 {
-    const Value& argument = call.arguments[0];
+    const Value& argument = call.argument(0);
     if (argument.is_string())
         call.result.set_string(argument.string);
     else
@@ -92,7 +92,7 @@ void string(FunctionCall& call)
 
 void string_format(FunctionCall& call)
 {
-    const Value& argument = call.arguments[0];
+    const Value& argument = call.argument(0);
     if (argument.is_string())
         call.result.set_string(argument.string);
     else
