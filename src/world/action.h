@@ -2,6 +2,7 @@
 #pragma once
 
 #include "support/stream.h"
+#include "world/action_program.h"
 
 #include <string>
 #include <vector>
@@ -48,6 +49,7 @@ public:
     bool relative = false;                   // the relative option is set
     std::vector<std::string> arguments;      // the argument texts
     bool negate = false;                     // NOT: a question's answer is inverted
+    ActionProgram program;                   // filled by compile_action, not stored
 
     void read_record(CStream& stream);
     void write_record(CStream& stream) const;

@@ -1,0 +1,219 @@
+// Perform event: finding an event through the parents and running its actions with their flow.
+#include "world/world.h"
+
+#include "code/code_unit.h"
+#include "code/executer.h"
+#include "code/function_registry.h"
+#include "code/script.h"
+
+#include <algorithm>
+
+namespace quillon {
+
+namespace {
+
+// Returned instead of an action index when the event is to stop.
+constexpr int END_OF_EVENT = 10000000;
+
+}  // namespace
+
+void World::perform_event(CInstance* self, CInstance* other, std::int32_t object, int kind, std::int32_t number)
+{
+    // 1. Nothing runs while a room change, restart, load or end waits.
+    if (m_pending_change != CHANGE_NONE)
+        return;
+    // 2. The event of the object or of its nearest ancestor that has one.
+    const CEvent* event = m_tree.find_event(object, kind, number);
+    if (!event)
+        return;
+    // 3. The current event names the object the lookup started from, for messages and event_inherited.
+    ErrorContext saved = errors().m_context;
+    errors().m_context = ErrorContext {object, kind, number, 0};
+    // 4. The actions, then the caller's current event again.
+    run_actions(*event, self, other);
+    errors().m_context = saved;
+}
+
+void World::perform_event_for_all(int kind, std::int32_t number)
+{
+    if (!m_current)
+        return;
+    // Instances created by these events are not visited.
+    int count = m_current->instance_count();
+    for (int i = 0; i < count; ++i) {
+        CInstance* instance = m_current->instance(i);
+        if (!instance->m_destroyed)
+            perform_event(instance, instance, instance->object_index, kind, number);
+    }
+}
+
+void World::perform_moment(CInstance& instance, std::int32_t time_line, int moment)
+{
+    const CTimeLine* line = m_time_lines.get(time_line);
+    if (m_pending_change != CHANGE_NONE || !line || moment < 0 || moment >= static_cast<int>(line->moments.size()))
+        return;
+    const Moment& fired = line->moments[moment];
+    ErrorContext saved = errors().m_context;
+    errors().m_context = ErrorContext {time_line, ErrorContext::TIME_LINE_EVENT, fired.step, 0};
+    run_actions(fired.event, &instance, &instance);
+    errors().m_context = saved;
+}
+
+void World::perform_inherited(CInstance* self, CInstance* other)
+{
+    const ErrorContext& current = errors().m_context;
+    if (current.event_type == ErrorContext::TIME_LINE_EVENT)
+        return;
+    std::int32_t parent = m_tree.parent(current.object);
+    if (parent >= 0)
+        perform_event(self, other, parent, current.event_type, current.event_number);
+}
+
+void World::run_actions(const CEvent& event, CInstance* self, CInstance* other)
+{
+    const std::vector<CAction>& actions = event.actions;
+    int count = static_cast<int>(actions.size());
+    for (int i = 0; i < count && m_pending_change == CHANGE_NONE;)
+        i = execute_at(actions, i, self, other);
+}
+
+// Runs the action at index (a block, a repeat or a question with what it governs) and gives the index
+// of the action that comes next, or END_OF_EVENT.
+int World::execute_at(const std::vector<CAction>& actions, int index, CInstance* self, CInstance* other)
+{
+    int count = static_cast<int>(actions.size());
+    if (index < 0 || index >= count || m_pending_change != CHANGE_NONE)
+        return END_OF_EVENT;
+    errors().m_context.action = index;
+    const CAction& action = actions[index];
+    // 1. A block runs up to its end block.
+    if (action.kind == ACTION_BEGIN_BLOCK) {
+        int next = index + 1;
+        while (next < count && actions[next].kind != ACTION_END_BLOCK) {
+            next = execute_at(actions, next, self, other);
+            if (next == END_OF_EVENT)
+                return END_OF_EVENT;
+        }
+        return next < count ? next + 1 : END_OF_EVENT;
+    }
+    // 2. A repeat runs the next action or block as often as its count says, then goes on after it.
+    if (action.kind == ACTION_REPEAT) {
+        Value arguments[ACTION_MAX_ARGUMENTS];
+        evaluate_arguments(action, self, other, arguments);
+        std::int64_t repeats = round_to_int64(arguments[0].real);
+        for (std::int64_t n = 0; n < repeats && m_pending_change == CHANGE_NONE; ++n) {
+            if (execute_at(actions, index + 1, self, other) == END_OF_EVENT)
+                return END_OF_EVENT;
+            errors().m_context.action = index;
+        }
+        return skip_at(actions, index + 1);
+    }
+    // 3. A question runs or skips the next action, then the action after an else that follows.
+    if (action.is_question) {
+        bool answer = perform_action(action, self, other);
+        int next = answer ? execute_at(actions, index + 1, self, other) : skip_at(actions, index + 1);
+        if (next < count && actions[next].kind == ACTION_ELSE)
+            next = answer ? skip_at(actions, next + 1) : execute_at(actions, next + 1, self, other);
+        return next;
+    }
+    // 4. Exit stops the event.
+    if (action.kind == ACTION_EXIT)
+        return END_OF_EVENT;
+    // 5. Anything else runs on its own; an else or end block met here does nothing.
+    if (action.kind != ACTION_ELSE && action.kind != ACTION_END_BLOCK)
+        perform_action(action, self, other);
+    return index + 1;
+}
+
+// The index after the action at index: a block with everything in it, a question or repeat with the action
+// it governs. An else is never passed over here; the question that skipped looks for it.
+int World::skip_at(const std::vector<CAction>& actions, int index) const
+{
+    int count = static_cast<int>(actions.size());
+    if (index < 0 || index >= count)
+        return END_OF_EVENT;
+    const CAction& action = actions[index];
+    if (action.kind == ACTION_BEGIN_BLOCK) {
+        int next = index + 1;
+        while (next < count && actions[next].kind != ACTION_END_BLOCK)
+            next = skip_at(actions, next);
+        return next < count ? next + 1 : END_OF_EVENT;
+    }
+    if (action.is_question || action.kind == ACTION_REPEAT)
+        return skip_at(actions, index + 1);
+    return index + 1;
+}
+
+// Runs the action for whom it applies to; a question's answer is true only when it is true for all of them.
+bool World::perform_action(const CAction& action, CInstance* self, CInstance* other)
+{
+    if (!action.applies_to_used || action.applies_to == APPLIES_TO_SELF)
+        return run_action(action, self, other);
+    if (action.applies_to == APPLIES_TO_OTHER)
+        return run_action(action, other, self);
+    if (action.applies_to < 0 || action.applies_to >= m_objects.count() || !m_current)
+        return true;
+    // Instances the action creates are not visited. A question about no instances at all answers true,
+    // and false with NOT.
+    int count = m_current->descendants_count(action.applies_to);
+    bool any = false;
+    for (int i = 0; i < count; ++i) {
+        CInstance* target = m_current->descendant_instance(action.applies_to, i);
+        if (target->m_destroyed)
+            continue;
+        any = true;
+        if (!run_action(action, target, other) && action.is_question)
+            return false;
+    }
+    return any || !action.negate;
+}
+
+void World::evaluate_arguments(const CAction& action, CInstance* self, CInstance* other, Value* into)
+{
+    const ActionProgram& program = action.program;
+    int count = std::clamp(action.argument_count, 0, ACTION_MAX_ARGUMENTS);
+    for (int i = 0; i < count; ++i) {
+        if (program.argument_codes[i])
+            execute_reporting(self, other, *program.argument_codes[i], into[i]);
+        else
+            into[i] = program.constants[i];
+    }
+}
+
+// One run of the action for one self; gives the answer of a question.
+bool World::run_action(const CAction& action, CInstance* self, CInstance* other)
+{
+    const ActionProgram& program = action.program;
+    bool relative = action.may_be_relative && action.relative;
+    Value result;
+    if (program.code) {
+        // A code action sees its arguments in the script argument slots, and leaves the caller's in place.
+        int count = std::clamp(action.argument_count, 0, ACTION_MAX_ARGUMENTS);
+        bool saved_relative = m_relative;
+        m_relative = relative;
+        Value arguments[ACTION_MAX_ARGUMENTS];
+        evaluate_arguments(action, self, other, arguments);
+        ArgumentFrame& slots = script_arguments();
+        Value saved[ACTION_MAX_ARGUMENTS];
+        for (int i = 0; i < count; ++i) {
+            saved[i] = slots.get(i);
+            slots.set(i) = std::move(arguments[i]);
+        }
+        execute_reporting(self, other, *program.code, result);
+        ArgumentFrame& restored = script_arguments();
+        for (int i = 0; i < count; ++i)
+            restored.set(i) = std::move(saved[i]);
+        m_relative = saved_relative;
+    } else if (program.function_index >= 0) {
+        m_relative = relative;
+        Value arguments[ACTION_MAX_ARGUMENTS];
+        evaluate_arguments(action, self, other, arguments);
+        const BuiltinFunction& function = function_registry().at(program.function_index);
+        FunctionCall call {self, other, std::clamp(action.argument_count, 0, ACTION_MAX_ARGUMENTS), arguments,
+                           result, program.function_index};
+        function.handler(call);
+    }
+    return is_true(result.real) != action.negate;
+}
+
+}  // namespace quillon
