@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <csetjmp>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>

@@ -3,8 +3,6 @@
 
 #include "world/object.h"
 
-#include <string_view>
-
 namespace quillon {
 
 namespace {

@@ -9,14 +9,10 @@
 #include "support/win1252.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace quillon {
 
 namespace {
-
-constexpr std::int32_t FIRST_INSTANCE_ID = 100000;  // the counters count on from these when a game has no ids
-constexpr std::int32_t FIRST_TILE_ID = 1000000;
 
 // One entry of a resource list in the manifest: null for an empty slot, a name, or an object with a name.
 struct ListEntry {
@@ -96,11 +92,12 @@ void pack_file_list(const std::vector<ListEntry>& entries, const std::string& fo
     });
 }
 
-// Instances and tiles without an id count on from the highest id given anywhere in the game.
+// Instances and tiles without an id count on from the highest id given anywhere in the game, or from the
+// counters' starting values when no id is given.
 void assign_ids(Fields& manifest, std::vector<std::optional<PackedRoom>>& rooms, GameFile& game)
 {
-    std::int32_t last_instance = FIRST_INSTANCE_ID;
-    std::int32_t last_tile = FIRST_TILE_ID;
+    std::int32_t last_instance = game.last_instance_id;
+    std::int32_t last_tile = game.last_tile_id;
     for (const auto& packed : rooms) {
         for (const PlacedInstance& instance : packed ? packed->room.instances : std::vector<PlacedInstance> {})
             last_instance = std::max(last_instance, instance.id);
@@ -201,8 +198,9 @@ void unpack_file_list(const ResourceList<T>& list, const std::string& folder, Js
 // Whether the ids are exactly those that packing assigns when none are given.
 bool ids_are_automatic(const GameFile& game)
 {
-    std::int32_t instance_id = FIRST_INSTANCE_ID;
-    std::int32_t tile_id = FIRST_TILE_ID;
+    const GameFile fresh;
+    std::int32_t instance_id = fresh.last_instance_id;
+    std::int32_t tile_id = fresh.last_tile_id;
     for (int i = 0; i < game.rooms.count(); ++i) {
         const CRoom* room = game.rooms.get(i);
         for (const PlacedInstance& instance : room ? room->instances : std::vector<PlacedInstance> {}) {
@@ -225,8 +223,9 @@ void unpack_rooms(const GameFile& game, Json& manifest, UnpackContext& context)
     });
     if (!write_ids)
         return;
-    std::int32_t last_instance = FIRST_INSTANCE_ID;
-    std::int32_t last_tile = FIRST_TILE_ID;
+    const GameFile fresh;
+    std::int32_t last_instance = fresh.last_instance_id;
+    std::int32_t last_tile = fresh.last_tile_id;
     for (int i = 0; i < game.rooms.count(); ++i) {
         const CRoom* room = game.rooms.get(i);
         for (const PlacedInstance& instance : room ? room->instances : std::vector<PlacedInstance> {})

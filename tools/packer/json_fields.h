@@ -71,10 +71,6 @@ private:
     std::vector<std::string> m_taken;   // keys read so far
 };
 
-// The fields of record that differ from those of defaults, in table order.
-template<typename Record>
-void put_fields(Json& out, const Record& record, const Record& defaults, std::span<const FieldRef<Record>> table);
-
 // "#rrggbb" for a 24-bit colour, the plain number for anything else.
 Json color_json(std::int32_t color);
 // A game string as the project holds it.
@@ -87,6 +83,7 @@ const Json& empty_object();
 Json read_json_file(const ProjectSource& source, const std::string& path);
 std::vector<std::uint8_t> json_file_bytes(const Json& json);
 
+// Writes the fields of record that differ from those of defaults, in table order.
 template<typename Record>
 void put_fields(Json& out, const Record& record, const Record& defaults, std::span<const FieldRef<Record>> table)
 {

@@ -3,7 +3,6 @@
 #include "pack_error.h"
 
 #include <charconv>
-#include <cstring>
 #include <iostream>
 
 using namespace quillon;

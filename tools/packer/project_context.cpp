@@ -48,9 +48,12 @@ UnpackContext::UnpackContext(const GameFile& game_, ProjectFiles& files_)
 std::string safe_stem(const std::string& name)
 {
     std::string stem = win1252_to_utf8(name);
-    for (char& c : stem) {
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_')
-            c = '_';
+    for (std::size_t i = 0; i < stem.size(); ++i) {
+        // A dot may stay inside a name ("level1.txt"), never at its start (".." or a hidden file).
+        bool kept = std::isalnum(static_cast<unsigned char>(stem[i])) || stem[i] == '-' || stem[i] == '_'
+            || (stem[i] == '.' && i > 0);
+        if (!kept)
+            stem[i] = '_';
     }
     return stem.empty() ? "unnamed" : stem;
 }

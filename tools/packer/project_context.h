@@ -49,7 +49,8 @@ private:
     std::set<std::string> m_claimed;  // lower-case paths taken so far
 };
 
-// A file name stem made of the name's letters, digits, '-' and '_' (others become '_'); "unnamed" when empty.
+// A file name stem made of the name's letters, digits, '-', '_' and inner dots (others become '_');
+// "unnamed" when empty.
 std::string safe_stem(const std::string& name);
 
 }  // namespace quillon
