@@ -1,6 +1,8 @@
 // CBackground: a single image resource used for room backgrounds and tiles.
 #include "graphics/background.h"
 
+#include "graphics/added_picture.h"
+
 namespace quillon {
 
 bool CBackground::read_record(CStream& stream)
@@ -30,6 +32,28 @@ void CBackground::write_record(CStream& stream) const
     stream.WriteBool(has_image);
     if (has_image)
         WriteBitmap(stream, image);
+}
+
+const Bitmap24* CBackground::image_bitmap() const
+{
+    return has_image && image.bitmap ? &*image.bitmap : nullptr;
+}
+
+bool CBackground::add_from_file(const std::filesystem::path& file, const BackgroundImport& import)
+{
+    auto pictures = load_added_picture(file);
+    if (!pictures)
+        return false;
+    reset();
+    Bitmap24 picture = blend_over(pictures->front());
+    width = picture.width;
+    height = picture.height;
+    transparent = import.transparent;
+    video_memory = import.video_memory;
+    load_on_use = import.load_on_use;
+    has_image = true;
+    image = StoredImage::from_bitmap(picture);
+    return true;
 }
 
 }  // namespace quillon

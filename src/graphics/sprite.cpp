@@ -1,7 +1,38 @@
 // CSprite: an animated image made of frames, with an origin and a bounding box.
 #include "graphics/sprite.h"
 
+#include "graphics/bitmap_operations.h"
+#include "graphics/added_picture.h"
+
+#include <algorithm>
+#include <cctype>
+
 namespace quillon {
+
+namespace {
+
+bool has_gif_extension(const std::filesystem::path& file)
+{
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".gif";
+}
+
+// The frames a file gives: a GIF's frames as they are, any other picture blended over the canvas colour and
+// cut into a strip.
+std::optional<std::vector<PictureFrame>> frames_from_file(const std::filesystem::path& file, int strip_count)
+{
+    auto pictures = load_added_picture(file);
+    if (!pictures)
+        return std::nullopt;
+    if (has_gif_extension(file))
+        return pictures;
+    PictureFrame strip {blend_over(pictures->front()), {}};
+    return split_strip(strip, strip_count);
+}
+
+}  // namespace
 
 bool CSprite::read_record(CStream& stream)
 {
@@ -50,6 +81,60 @@ void CSprite::write_record(CStream& stream) const
     stream.WriteInt(static_cast<std::int32_t>(frames.size()));
     for (const StoredImage& frame : frames)
         WriteBitmap(stream, frame);
+}
+
+const Bitmap24* CSprite::frame_bitmap(int index) const
+{
+    if (index < 0 || index >= frame_count() || !frames[index].bitmap)
+        return nullptr;
+    return &*frames[index].bitmap;
+}
+
+bool CSprite::add_from_file(const std::filesystem::path& file, const SpriteImport& import)
+{
+    auto pictures = frames_from_file(file, import.frame_count);
+    if (!pictures)
+        return false;
+    reset();
+    width = pictures->front().image.width;
+    height = pictures->front().image.height;
+    for (const PictureFrame& picture : *pictures)
+        frames.push_back(StoredImage::from_bitmap(picture.image));
+    bounding_box_kind = 0;
+    precise = import.precise;
+    transparent = import.transparent;
+    video_memory = import.video_memory;
+    load_on_use = import.load_on_use;
+    origin_x = import.origin_x;
+    origin_y = import.origin_y;
+    compute_bounding_box();
+    return true;
+}
+
+void CSprite::compute_bounding_box()
+{
+    if (!transparent || bounding_box_kind == 1) {
+        bounding_box = {0, 0, width - 1, height - 1};
+        return;
+    }
+    if (frames.empty()) {
+        bounding_box = {};
+        return;
+    }
+    bounding_box = {width - 1, height - 1, 0, 0};
+    for (int i = 0; i < frame_count(); ++i) {
+        BoundingBox frame_box = Bitmap24_BoundingBox(frame_bitmap(i));
+        bounding_box.left = std::min(bounding_box.left, frame_box.left);
+        bounding_box.top = std::min(bounding_box.top, frame_box.top);
+        bounding_box.right = std::max(bounding_box.right, frame_box.right);
+        bounding_box.bottom = std::max(bounding_box.bottom, frame_box.bottom);
+    }
+}
+
+void CSprite::release_images()
+{
+    for (StoredImage& frame : frames)
+        frame = StoredImage();
 }
 
 }  // namespace quillon

@@ -1,8 +1,9 @@
-// HeadlessDisplay: a display without a window that keeps the last presented frame in memory.
+// HeadlessDisplay: a display without a window that keeps the last presented frame and the window state in memory.
 #include "platform/headless/headless_display.h"
 
 #include "platform/headless/png_writer.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace quillon::platform {
@@ -27,6 +28,76 @@ void HeadlessDisplay::close()
 {
     m_open = false;
     m_visible = false;
+    m_exclusive.reset();
+}
+
+bool HeadlessDisplay::place(const WindowPlacement& placement)
+{
+    if (!m_open)
+        return false;
+    m_placement = placement;
+    if (!placement.full_screen)
+        m_exclusive.reset();
+    return true;
+}
+
+ScreenSize HeadlessDisplay::client_size() const
+{
+    if (!m_open)
+        return {};
+    if (m_exclusive)
+        return {m_exclusive->width, m_exclusive->height};
+    if (m_placement.full_screen)
+        return m_screen;
+    return {m_placement.width, m_placement.height};
+}
+
+// The client area as the player would see it: black, with the frame scaled (nearest pixel) into the area.
+bool HeadlessDisplay::present_scaled(const FrameView& frame, const OutputArea& area)
+{
+    if (!m_open || !frame.pixels || frame.width <= 0 || frame.height <= 0 || frame.pitch < frame.width * 4)
+        return false;
+    ScreenSize client = client_size();
+    m_frame.width = client.width;
+    m_frame.height = client.height;
+    m_frame.pixels.assign(static_cast<std::size_t>(client.width) * client.height, 0);
+    const auto* source = reinterpret_cast<const unsigned char*>(frame.pixels);
+    int top = std::max(area.top, 0);
+    int bottom = std::min(area.top + area.height, client.height);
+    int left = std::max(area.left, 0);
+    int right = std::min(area.left + area.width, client.width);
+    for (int y = top; y < bottom; ++y) {
+        int from_y = static_cast<int>(static_cast<std::int64_t>(y - area.top) * frame.height / area.height);
+        const auto* row = reinterpret_cast<const std::uint32_t*>(source + static_cast<std::size_t>(from_y) * frame.pitch);
+        std::uint32_t* out = m_frame.pixels.data() + static_cast<std::size_t>(y) * client.width;
+        for (int x = left; x < right; ++x)
+            out[x] = row[static_cast<std::int64_t>(x - area.left) * frame.width / area.width];
+    }
+    ++m_frame_count;
+    return true;
+}
+
+bool HeadlessDisplay::enter_exclusive(const DisplayMode& mode)
+{
+    if (!m_open)
+        return false;
+    bool offered = m_modes.empty() || std::any_of(m_modes.begin(), m_modes.end(), [&](const DisplayMode& m) {
+        return m.width == mode.width && m.height == mode.height && m.bits_per_pixel == mode.bits_per_pixel
+            && (mode.refresh_rate == 0 || m.refresh_rate == mode.refresh_rate);
+    });
+    if (!offered)
+        return false;
+    m_exclusive = mode;
+    m_placement.full_screen = true;
+    return true;
+}
+
+bool HeadlessDisplay::set_gamma_ramp(const GammaRamp& ramp)
+{
+    if (!m_open)
+        return false;
+    m_gamma = ramp;
+    return true;
 }
 
 void HeadlessDisplay::set_caption(std::string_view caption)

@@ -1,9 +1,10 @@
-// HeadlessDisplay: a display without a window that keeps the last presented frame in memory.
+// HeadlessDisplay: a display without a window that keeps the last presented frame and the window state in memory.
 #pragma once
 
 #include "platform/display.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,14 @@ public:
     void set_visible(bool visible) override;
     bool present(const FrameView& frame) override;
     ScreenSize screen_size() const override { return m_screen; }
+    bool place(const WindowPlacement& placement) override;
+    ScreenSize client_size() const override;
+    bool present_scaled(const FrameView& frame, const OutputArea& area) override;
+    bool enter_exclusive(const DisplayMode& mode) override;
+    void set_vsync(bool wait) override { m_vsync = wait; }
+    bool set_gamma_ramp(const GammaRamp& ramp) override;
+    void set_cursor(int cursor) override { m_cursor = cursor; }
+    PointerPosition pointer_position() const override { return m_pointer; }
 
     const WindowPlacement& placement() const { return m_placement; }
     const std::string& caption() const { return m_caption; }
@@ -39,6 +48,15 @@ public:
     // The last frame presented since the display was created; kept when the window closes.
     const Frame& last_frame() const { return m_frame; }
     int frame_count() const { return m_frame_count; }
+    // The display mode of exclusive full screen, while the window is in it.
+    const std::optional<DisplayMode>& exclusive_mode() const { return m_exclusive; }
+    // The modes enter_exclusive accepts; every mode when empty.
+    void set_available_modes(std::vector<DisplayMode> modes) { m_modes = std::move(modes); }
+    bool vsync() const { return m_vsync; }
+    const std::optional<GammaRamp>& gamma_ramp() const { return m_gamma; }
+    int cursor() const { return m_cursor; }
+    // Puts the pointer somewhere over (or beside) the client area, as scripted input does.
+    void move_pointer(PointerPosition position) { m_pointer = position; }
     // Writes the last frame as an 8-bit RGB PNG file; false when there is none or the file cannot be written.
     bool save_png(const std::string& path) const;
 
@@ -50,6 +68,12 @@ private:
     std::string m_caption;           // Windows-1252 bytes
     Frame m_frame;                   // the last frame presented
     int m_frame_count = 0;           // frames presented so far
+    std::optional<DisplayMode> m_exclusive;  // the mode while in exclusive full screen
+    std::vector<DisplayMode> m_modes;        // modes on offer; empty offers every mode
+    bool m_vsync = false;                    // presenting would wait for the vertical blank
+    std::optional<GammaRamp> m_gamma;        // the ramp last set
+    int m_cursor = 0;                        // the cursor number last set
+    PointerPosition m_pointer;               // where the pointer is, in client coordinates
 };
 
 }  // namespace quillon::platform

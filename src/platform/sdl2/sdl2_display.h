@@ -6,6 +6,7 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+struct SDL_Cursor;
 
 namespace quillon::platform {
 
@@ -23,9 +24,18 @@ public:
     void set_visible(bool visible) override;
     bool present(const FrameView& frame) override;
     ScreenSize screen_size() const override;
+    bool place(const WindowPlacement& placement) override;
+    ScreenSize client_size() const override;
+    bool present_scaled(const FrameView& frame, const OutputArea& area) override;
+    bool enter_exclusive(const DisplayMode& mode) override;
+    void set_vsync(bool wait) override;
+    bool set_gamma_ramp(const GammaRamp& ramp) override;
+    void set_cursor(int cursor) override;
+    PointerPosition pointer_position() const override;
 
 private:
     bool fit_texture(int width, int height);
+    bool draw_frame(const FrameView& frame, const OutputArea* area);
 
     bool m_started;                       // the video subsystem is ours to stop
     SDL_Window* m_window = nullptr;       // the open window, if any
@@ -33,6 +43,8 @@ private:
     SDL_Texture* m_texture = nullptr;     // streaming, the size of the last frame
     int m_texture_width = 0;              // size of m_texture
     int m_texture_height = 0;             // size of m_texture
+    bool m_vsync = false;                 // presenting waits for the vertical blank
+    SDL_Cursor* m_cursor = nullptr;       // the system cursor in use, if one was made
 };
 
 }  // namespace quillon::platform

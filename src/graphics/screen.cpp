@@ -1,0 +1,227 @@
+// Screen: the game window, the screen buffer every frame is drawn into, its regions, and presenting it.
+#include "graphics/screen.h"
+
+#include "code/value.h"
+#include "support/bmp_file.h"
+#include "support/game_error.h"
+
+#include <fstream>
+
+namespace quillon {
+
+namespace {
+
+void report_graphics_error(std::string_view message)
+{
+    report_game_error("ERROR in handling graphics:\r" + std::string(message));
+}
+
+}  // namespace
+
+Screen::Screen(platform::Display& display, const GameSettings& settings)
+    : m_display(display)
+    , m_settings(settings)
+{
+}
+
+bool Screen::start(const ScreenStart& start)
+{
+    // 1. A running screen starts over.
+    if (m_initialised)
+        shut_down();
+    // 2. and 3. The first size, the mode and the scales.
+    m_width = start.start_width;
+    m_height = start.start_height;
+    m_exclusive = start.exclusive;
+    m_full_screen = start.full_screen || start.exclusive;
+    m_window_scale = start.window_scale > 0 ? start.window_scale : 1.0;
+    m_full_scale = start.full_scale;
+    m_presented = false;
+    // 4. and 5. The window, then the display mode when the display is to be ours.
+    if (!open_window(start))
+        return false;
+    if (m_exclusive && !enter_exclusive(start))
+        m_exclusive = false;
+    // 6. The screen buffer, its regions, black.
+    if (!make_buffer()) {
+        m_display.close();
+        return false;
+    }
+    // 7. Stretching costs the renderer nothing, so both scales stay as asked.
+    // 8. Ready to draw.
+    m_display.set_vsync(m_settings.wait_for_vertical_blank);
+    m_initialised = true;
+    return true;
+}
+
+bool Screen::open_window(const ScreenStart& start)
+{
+    WindowStyle style {m_settings.no_window_border, m_settings.no_caption_buttons, start.exclusive};
+    platform::WindowPlacement placement = window_layout(m_full_screen, round_to_int32(m_width * m_window_scale),
+        round_to_int32(m_height * m_window_scale), m_display.screen_size(), style);
+    if (m_display.open(placement, m_caption))
+        return true;
+    report_graphics_error("Failed to create primary DirectDraw surface.");
+    return false;
+}
+
+// The asked mode, then the same at the default refresh, then 800 x 600 at 16 bits.
+bool Screen::enter_exclusive(const ScreenStart& start)
+{
+    platform::DisplayMode mode = exclusive_mode(start.resolution_width, start.refresh_rate, start.color_depth);
+    if (m_display.enter_exclusive(mode))
+        return true;
+    mode.refresh_rate = 0;
+    if (m_display.enter_exclusive(mode))
+        return true;
+    return m_display.enter_exclusive({800, 600, 16, 0});
+}
+
+bool Screen::make_buffer()
+{
+    m_regions.detach();
+    m_buffer.emplace(m_width, m_height, false, 0, true);
+    if (!m_buffer->has_surface()) {
+        m_buffer.reset();
+        return false;
+    }
+    m_regions.reset(*m_buffer);
+    m_buffer->Clear(0);
+    return true;
+}
+
+void Screen::shut_down()
+{
+    if (!m_initialised)
+        return;
+    m_regions.detach();
+    m_buffer.reset();
+    m_display.close();
+    m_initialised = false;
+    m_exclusive = false;
+}
+
+void Screen::place_window()
+{
+    WindowStyle style {m_settings.no_window_border, m_settings.no_caption_buttons, m_exclusive};
+    m_display.place(window_layout(m_full_screen, round_to_int32(m_width * m_window_scale),
+        round_to_int32(m_height * m_window_scale), m_display.screen_size(), style));
+}
+
+void Screen::set_size(int width, int height)
+{
+    if (!m_initialised)
+        return;
+    if (width != m_width || height != m_height) {
+        m_width = width;
+        m_height = height;
+        make_buffer();
+        place_window();
+    }
+    if (m_presented)
+        m_display.set_visible(true);
+}
+
+void Screen::set_full_screen(bool full_screen)
+{
+    if (!m_initialised || m_exclusive || full_screen == m_full_screen)
+        return;
+    m_full_screen = full_screen;
+    place_window();
+}
+
+void Screen::set_window_scale(double scale)
+{
+    scale = scale > 0 ? scale : 1.0;
+    if (scale == m_window_scale)
+        return;
+    m_window_scale = scale;
+    if (m_initialised)
+        place_window();
+}
+
+void Screen::set_full_scale(double scale)
+{
+    // The present clears around the image, so a smaller image leaves black around it by itself.
+    m_full_scale = scale;
+}
+
+void Screen::clear(bool draw, Color color)
+{
+    if (draw && m_buffer)
+        m_buffer->Clear(color);
+}
+
+void Screen::paint_caption()
+{
+    bool caption_hidden = m_full_screen || m_settings.no_window_border;
+    if (!m_settings.draw_caption || !caption_hidden || m_caption.empty() || !m_caption_painter)
+        return;
+    int region = m_regions.current();
+    m_regions.select(-1);
+    SurfaceCanvas canvas = m_buffer->GetCanvas();
+    m_caption_painter(canvas, m_caption);
+    m_regions.select(region);
+}
+
+void Screen::present()
+{
+    // 1. Only a running screen.
+    if (!m_initialised || !m_buffer)
+        return;
+    // 2. The caption inside the image when the window shows none.
+    paint_caption();
+    // 3. Where the image goes, then the image.
+    m_output = output_rectangle(m_full_screen, m_display.client_size(), m_width, m_height, m_window_scale, m_full_scale);
+    SurfaceCanvas canvas = m_buffer->GetCanvas();
+    m_display.present_scaled({canvas.pixels, canvas.width, canvas.height, canvas.pitch}, m_output.area);
+    if (!m_presented) {
+        m_presented = true;
+        m_display.set_visible(true);
+    }
+}
+
+void Screen::mouse_position(int& x, int& y) const
+{
+    platform::PointerPosition pointer = m_display.pointer_position();
+    int rx = round_to_int32((pointer.x - m_output.origin_x) / m_output.scale);
+    int ry = round_to_int32((pointer.y - m_output.origin_y) / m_output.scale);
+    m_regions.room_position(rx, ry, x, y);
+}
+
+void Screen::set_caption(std::string_view caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    m_display.set_caption(m_caption);
+}
+
+void Screen::set_visible(bool visible)
+{
+    m_display.set_visible(visible);
+}
+
+bool Screen::save(const std::filesystem::path& file, const SurfaceRect& rect)
+{
+    if (!m_buffer || rect.width() <= 0 || rect.height() <= 0)
+        return false;
+    Bitmap24 bitmap(rect.width(), rect.height());
+    SurfaceCanvas canvas = m_buffer->GetCanvas();
+    for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, canvas.height); ++y) {
+        for (int x = std::max(rect.left, 0); x < std::min(rect.right, canvas.width); ++x)
+            bitmap.set_pixel(x - rect.left, y - rect.top, pixel_to_color(canvas.at(x, y)));
+    }
+    std::vector<std::uint8_t> bytes = encode_bmp(bitmap);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+void Screen::set_gamma(double red, double green, double blue)
+{
+    if (m_initialised && m_exclusive)
+        m_display.set_gamma_ramp(gamma_ramp(red, green, blue));
+}
+
+}  // namespace quillon

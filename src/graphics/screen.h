@@ -1,0 +1,108 @@
+// Screen: the game window, the screen buffer every frame is drawn into, its regions, and presenting it.
+#pragma once
+
+#include "graphics/regions.h"
+#include "graphics/screen_layout.h"
+#include "platform/display.h"
+#include "support/settings.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace quillon {
+
+// What screen start-up is given.
+struct ScreenStart {
+    bool exclusive = false;       // the display is ours in its own mode
+    int resolution_width = 800;   // picks the exclusive mode
+    int start_width = 640;        // the first screen buffer
+    int start_height = 480;
+    double full_scale = 1;        // 0 or less: as large as fits
+    double window_scale = 1;      // 0 or less: 1
+    bool full_screen = false;     // start full screen (always so when exclusive)
+    int refresh_rate = 0;         // Hz for the exclusive mode; 0 the default
+    int color_depth = 16;         // bits per pixel for the exclusive mode
+};
+
+// Writes the caption at the top left of the screen buffer when the window shows none of its own.
+using CaptionPainter = std::function<void(SurfaceCanvas& canvas, std::string_view caption)>;
+
+class Screen {
+public:
+    Screen(platform::Display& display, const GameSettings& settings);
+
+    // Opens the window and makes the screen buffer; false (window hidden) when either fails.
+    bool start(const ScreenStart& start);
+    void shut_down();
+    bool initialised() const { return m_initialised; }
+
+    // A new, black screen buffer of the size when it differs (regions reset), and the window fitted to it.
+    void set_size(int width, int height);
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+
+    // Switches between window and full screen; not in exclusive mode.
+    void set_full_screen(bool full_screen);
+    bool full_screen() const { return m_full_screen; }
+    bool exclusive() const { return m_exclusive; }
+    // F4: the other of window and full screen.
+    void toggle_full_screen() { set_full_screen(!m_full_screen); }
+
+    void set_window_scale(double scale);
+    double window_scale() const { return m_window_scale; }
+    void set_full_scale(double scale);
+    double full_scale() const { return m_full_scale; }
+
+    // Fills the screen buffer with the colour when draw is set.
+    void clear(bool draw, Color color);
+    // Shows the finished screen buffer in the window (showing the window with its first frame).
+    void present();
+
+    RegionTable& regions() { return m_regions; }
+    const RegionTable& regions() const { return m_regions; }
+    DDSurface* buffer() { return m_buffer ? &*m_buffer : nullptr; }
+    const OutputRectangle& output() const { return m_output; }
+
+    // The room position under the pointer, through the regions.
+    void mouse_position(int& x, int& y) const;
+
+    void set_caption(std::string_view caption);
+    const std::string& caption() const { return m_caption; }
+    void set_caption_painter(CaptionPainter painter) { m_caption_painter = std::move(painter); }
+    void set_cursor(int cursor) { m_display.set_cursor(cursor); }
+    void set_visible(bool visible);
+
+    // Writes a rectangle of the screen buffer as a 24-bit BMP file (parts off the buffer are black).
+    bool save(const std::filesystem::path& file, const SurfaceRect& rect);
+    bool save(const std::filesystem::path& file) { return save(file, {0, 0, m_width, m_height}); }
+
+    // Only in exclusive mode; levels from -1 to 1 per channel.
+    void set_gamma(double red, double green, double blue);
+
+private:
+    bool open_window(const ScreenStart& start);
+    bool enter_exclusive(const ScreenStart& start);
+    bool make_buffer();
+    void place_window();
+    void paint_caption();
+
+    platform::Display& m_display;        // the window
+    const GameSettings& m_settings;      // border, buttons, caption drawing, vertical blank
+    bool m_initialised = false;          // between a successful start and shut-down
+    bool m_exclusive = false;            // the display runs in the game's own mode
+    bool m_full_screen = false;          // the window covers the monitor
+    bool m_presented = false;            // a frame was presented, so the window shows
+    int m_width = 640;                   // of the screen buffer
+    int m_height = 480;
+    double m_window_scale = 1;           // windowed scale, never 0 or less
+    double m_full_scale = 1;             // full-screen scale; 0 or less fits the monitor
+    std::optional<DDSurface> m_buffer;   // every frame is drawn here
+    RegionTable m_regions;               // views onto the buffer and the drawing targets
+    OutputRectangle m_output;            // where the last frame went
+    std::string m_caption;               // the window caption (Windows-1252 bytes)
+    CaptionPainter m_caption_painter;    // draws the caption into the image when the window shows none
+};
+
+}  // namespace quillon
