@@ -139,6 +139,81 @@ public:
         }
     }
 
+    // The value of a node that is only used as a number, without building a Value. False when that
+    // takes more (a string, a call, a missing variable, a failing operation); the caller then evaluates
+    // the node in full, which repeats nothing, since this path only reads.
+    bool number(const CodeNode& node, double& out)
+    {
+        switch (node.exec) {
+        case EXEC_LOCAL:
+        case EXEC_SELF_STORED:
+        case EXEC_ARGUMENT: {
+            const Value* value = direct(node);
+            if (!value || !value->is_real())
+                return false;
+            out = value->real;
+            return true;
+        }
+        case EXEC_BINARY_CONSTANT: {
+            // A temporary on the left, the commonest shape in loops, is read here.
+            const CodeNode& left = node.children[0];
+            if (const Value* value = direct(left)) {
+                if (!value->is_real())
+                    return false;
+                out = value->real;
+            } else if (!number(left, out)) {
+                return false;
+            }
+            return real_operation(node.op, out, node.children[1].value.real);
+        }
+        case EXEC_FIXED_TARGET: return node.target == TARGET_LOCAL && local_element(node, out);
+        case EXEC_GENERIC: break;
+        default: return false;
+        }
+        switch (node.kind) {
+        case NODE_CONSTANT:
+            out = node.value.real;
+            return node.value.is_real();
+        case NODE_BINARY: {
+            double right;
+            return number(node.children[0], out) && number(node.children[1], right) &&
+                   real_operation(node.op, out, right);
+        }
+        case NODE_UNARY:
+            if (!number(node.children[0], out))
+                return false;
+            if (node.op == OP_MINUS)
+                out = -out;
+            else if (node.op == OP_NOT)
+                out = is_true(out) ? 0 : 1;
+            else if (node.op == OP_BIT_NOT)
+                out = static_cast<double>(~round_to_int64(out));
+            return true;
+        default: return false;
+        }
+    }
+
+    // An element of a temporary array, read as a number; false when anything is amiss.
+    bool local_element(const CodeNode& node, double& out)
+    {
+        std::int64_t index = 0;
+        for (std::size_t i = 1; i < node.children.size(); ++i) {
+            double part;
+            if (!number(node.children[i], part))
+                return false;
+            std::int64_t rounded = round_to_int64(part);
+            if (rounded < 0 || rounded >= CVariableList::ROW_LENGTH)
+                return false;
+            index = index * CVariableList::ROW_LENGTH + rounded;
+        }
+        const LocalSlot& local = m_locals[node.slot];
+        const Value* value = local.key != 0 ? CVariableList::find_in(local, static_cast<std::int32_t>(index)) : nullptr;
+        if (!value || !value->is_real())
+            return false;
+        out = value->real;
+        return true;
+    }
+
     // Evaluates an expression node into dest; false after an error.
     bool eval(const CodeNode& node, Value& dest)
     {
@@ -260,15 +335,8 @@ private:
     // Evaluates a condition that must be a real; false after an error.
     bool condition(const CodeNode& node, std::int32_t position, const char* not_real, double& real)
     {
-        // A comparison of a plain variable with a constant needs no value of its own.
-        if (node.exec == EXEC_BINARY_CONSTANT) {
-            const Value* left = direct(node.children[0]);
-            if (left && left->is_real()) {
-                real = left->real;
-                if (real_operation(node.op, real, node.children[1].value.real))
-                    return true;
-            }
-        }
+        if (number(node, real))
+            return true;
         Value value;
         if (!eval(node, value))
             return false;
@@ -297,12 +365,16 @@ private:
         }
         for (std::size_t i = 1; i < node.children.size(); ++i) {
             const CodeNode& index_node = node.children[i];
-            Value index;
-            if (!eval(index_node, index))
-                return false;
-            if (!index.is_real())
-                return fail(index_node.position, message::WRONG_ARRAY_INDEX);
-            std::int64_t rounded = round_to_int64(index.real);
+            double real;
+            if (!number(index_node, real)) {
+                Value index;
+                if (!eval(index_node, index))
+                    return false;
+                if (!index.is_real())
+                    return fail(index_node.position, message::WRONG_ARRAY_INDEX);
+                real = index.real;
+            }
+            std::int64_t rounded = round_to_int64(real);
             if (rounded < 0)
                 return fail(index_node.position, message::NEGATIVE_ARRAY_INDEX);
             if (rounded >= CVariableList::ROW_LENGTH)
@@ -413,24 +485,27 @@ private:
     {
         const CodeNode& variable = node.children[0];
         const CodeNode& expression = node.children[1];
+        // A compound assignment to an existing real temporary or own variable with a real result
+        // is done in place.
+        if (node.op != TOKEN_ASSIGN && (variable.exec == EXEC_LOCAL || variable.exec == EXEC_SELF_STORED)) {
+            Value* existing = const_cast<Value*>(direct(variable));
+            double operand = expression.value.real;
+            bool real_constant = expression.kind == NODE_CONSTANT && expression.value.is_real();
+            if (existing && existing->is_real() && (real_constant || number(expression, operand)) &&
+                real_operation(compound_operator(node.op), existing->real, operand)) {
+                result = *existing;
+                return Outcome::normal;
+            }
+        }
         Place place;
-        if (!locate(variable, place))
+        if (variable.kind == NODE_SIMPLE_VARIABLE)
+            place = Place {variable.target, variable.op, 0, variable.slot};
+        else if (!locate(variable, place))
             return Outcome::error;
         Value evaluated;
         if (expression.kind != NODE_CONSTANT && !eval(expression, evaluated))
             return Outcome::error;
         const Value& assigned = expression.kind == NODE_CONSTANT ? expression.value : evaluated;
-        // A temporary or a variable of self's own store that exists takes a real result in place.
-        Value* existing = nullptr;
-        if (variable.exec == EXEC_LOCAL && m_locals[variable.slot].key != 0)
-            existing = &m_locals[variable.slot].value;
-        else if (variable.exec == EXEC_SELF_STORED)
-            existing = m_self->m_variables.find(variable.op, 0);
-        if (existing && node.op != TOKEN_ASSIGN && existing->is_real() && assigned.is_real() &&
-            real_operation(compound_operator(node.op), existing->real, assigned.real)) {
-            result = *existing;
-            return Outcome::normal;
-        }
         if (node.op == TOKEN_ASSIGN) {
             result = assigned;
         } else {
@@ -442,6 +517,12 @@ private:
         // The instance's own variables are written directly; everything else goes through write().
         if (place.target == TARGET_DEFAULT && place.id >= FIRST_STORED_VARIABLE) {
             m_self->m_variables.element(place.id, place.index) = result;
+            return Outcome::normal;
+        }
+        if (place.target == TARGET_LOCAL && place.slot >= 0) {
+            LocalSlot& local = m_locals[place.slot];
+            local.key = place.id;
+            CVariableList::element_in(local, place.index) = result;
             return Outcome::normal;
         }
         return write(place, result) ? Outcome::normal : failed(node.position, message::CANNOT_ASSIGN);

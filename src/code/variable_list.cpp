@@ -73,23 +73,8 @@ std::int32_t CVariableList::add_entry(std::int32_t key)
     return position;
 }
 
-const Value* CVariableList::find_in(const Entry& entry, std::int32_t index)
+Value& CVariableList::grow(Entry& entry, std::size_t row, std::size_t column)
 {
-    if (index <= 0)
-        return &entry.value;
-    std::size_t row = index / ROW_LENGTH;
-    std::size_t column = index % ROW_LENGTH;
-    if (row >= entry.rows.size() || column >= entry.rows[row].size())
-        return nullptr;
-    return &entry.rows[row][column];
-}
-
-Value& CVariableList::element_in(Entry& entry, std::int32_t index)
-{
-    if (index <= 0)
-        return entry.value;
-    std::size_t row = index / ROW_LENGTH;
-    std::size_t column = index % ROW_LENGTH;
     if (row >= entry.rows.size())
         entry.rows.resize(row + 1);
     std::vector<Value>& cells = entry.rows[row];

@@ -38,8 +38,26 @@ public:
     void set(std::int32_t key, std::int32_t index, const Value& value) { element(key, index) = value; }
 
     // The same for one entry's array.
-    static const Value* find_in(const Entry& entry, std::int32_t index);
-    static Value& element_in(Entry& entry, std::int32_t index);
+    static const Value* find_in(const Entry& entry, std::int32_t index)
+    {
+        if (index <= 0)
+            return &entry.value;
+        std::size_t row = static_cast<std::size_t>(index) / ROW_LENGTH;
+        std::size_t column = static_cast<std::size_t>(index) % ROW_LENGTH;
+        if (row >= entry.rows.size() || column >= entry.rows[row].size())
+            return nullptr;
+        return &entry.rows[row][column];
+    }
+    static Value& element_in(Entry& entry, std::int32_t index)
+    {
+        if (index <= 0)
+            return entry.value;
+        std::size_t row = static_cast<std::size_t>(index) / ROW_LENGTH;
+        std::size_t column = static_cast<std::size_t>(index) % ROW_LENGTH;
+        if (row < entry.rows.size() && column < entry.rows[row].size())
+            return entry.rows[row][column];
+        return grow(entry, row, column);
+    }
     bool get(std::int32_t key, std::int32_t index, Value& result) const;
 
     // Stored form: version 440, the entry count, then per entry its key, plain value and rows.
@@ -50,6 +68,7 @@ public:
 private:
     static constexpr std::size_t LINEAR_LIMIT = 8;  // small stores are searched without the index
 
+    static Value& grow(Entry& entry, std::size_t row, std::size_t column);
     std::int32_t find_entry(std::int32_t key) const;
     std::int32_t add_entry(std::int32_t key);
     void index_entry(std::int32_t position);
