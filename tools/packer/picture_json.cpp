@@ -93,31 +93,6 @@ std::vector<PictureFrame> sprite_pictures(Fields& fields, const std::string& nam
     return split_strip(frames.front(), *strip);
 }
 
-// The box around the pixels that differ from each frame's own transparent colour, over all frames.
-BoundingBox computed_box(const CSprite& sprite)
-{
-    if (!sprite.transparent || sprite.bounding_box_kind == 1)
-        return {0, 0, sprite.width - 1, sprite.height - 1};
-    if (sprite.frames.empty())
-        return {};
-    BoundingBox box {sprite.width - 1, sprite.height - 1, 0, 0};
-    for (const StoredImage& frame : sprite.frames) {
-        const Bitmap24& bitmap = *frame.bitmap;
-        Color transparent = bitmap.transparent_color();
-        for (int y = 0; y < bitmap.height; ++y) {
-            for (int x = 0; x < bitmap.width; ++x) {
-                if (bitmap.pixel(x, y) == transparent)
-                    continue;
-                box.left = std::min(box.left, x);
-                box.top = std::min(box.top, y);
-                box.right = std::max(box.right, x);
-                box.bottom = std::max(box.bottom, y);
-            }
-        }
-    }
-    return box;
-}
-
 void read_box(Fields& fields, BoundingBox& box)
 {
     const Json* value = fields.take("bounding_box");
@@ -171,7 +146,7 @@ CSprite pack_sprite(Fields& fields, const std::string& name, const PackContext& 
     fields.get_fields<CSprite>(sprite, SPRITE_FIELDS);
     fields.get("width", sprite.width);
     fields.get("height", sprite.height);
-    sprite.bounding_box = computed_box(sprite);
+    sprite.compute_bounding_box();
     read_box(fields, sprite.bounding_box);
     return sprite;
 }
@@ -208,7 +183,7 @@ void unpack_sprite(const CSprite& sprite, const std::string& name, Json& entry, 
     if (sprite.height != derived.height)
         entry["height"] = sprite.height;
     CSprite boxed = sprite;
-    boxed.bounding_box = computed_box(sprite);
+    boxed.compute_bounding_box();
     if (!(sprite.bounding_box == boxed.bounding_box)) {
         const BoundingBox& box = sprite.bounding_box;
         entry["bounding_box"] = {box.left, box.top, box.right, box.bottom};
