@@ -40,15 +40,17 @@ std::optional<std::vector<PictureFrame>> decode_png(std::span<const std::uint8_t
         return std::nullopt;
     }
     PictureFrame frame {Bitmap24(png.width, png.height), {}};
-    if (has_alpha)
-        frame.alpha.resize(static_cast<std::size_t>(png.width) * png.height);
-    for (std::size_t i = 0; i < std::size_t(png.width) * png.height; ++i) {
+    std::size_t count = static_cast<std::size_t>(png.width) * png.height;
+    frame.alpha.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
         frame.image.pixels[i * 3] = rgba[i * 4 + 2];
         frame.image.pixels[i * 3 + 1] = rgba[i * 4 + 1];
         frame.image.pixels[i * 3 + 2] = rgba[i * 4];
-        if (has_alpha)
-            frame.alpha[i] = rgba[i * 4 + 3];
+        frame.alpha[i] = rgba[i * 4 + 3];
     }
+    // Editors often save opaque pictures with an alpha channel; such a picture is as opaque as any other.
+    if (!has_alpha || std::all_of(frame.alpha.begin(), frame.alpha.end(), [](std::uint8_t a) { return a == 255; }))
+        frame.alpha.clear();
     return std::vector<PictureFrame> {std::move(frame)};
 }
 

@@ -15,7 +15,7 @@ namespace quillon {
 // that a caller can either blend them over a colour or key the see-through pixels with a colour of its own.
 struct PictureFrame {
     Bitmap24 image;                    // the colours; a GIF frame is already drawn over its canvas
-    std::vector<std::uint8_t> alpha;   // width * height opacities, rows top-down; empty when fully opaque
+    std::vector<std::uint8_t> alpha;   // width * height opacities, rows top-down; empty when all are 255
 };
 
 // Decodes a picture, recognised by its first bytes rather than by its name. A GIF gives one frame per image

@@ -139,7 +139,11 @@ TEST(PictureFile, OpaqueFormatsDecodeWithoutAlpha)
     Bitmap24 picture(3, 2, GREEN);
     picture.set_pixel(0, 0, RED);
     picture.set_pixel(2, 1, BLUE);
-    for (const auto& file : {encode_png(picture), encode_bmp(picture)}) {
+    // An alpha channel in which every pixel is opaque counts as none.
+    std::vector<std::uint8_t> rgba;
+    for (Color color : {RED, GREEN, GREEN, GREEN, GREEN, BLUE})
+        rgba.insert(rgba.end(), {color_red(color), color_green(color), color_blue(color), 255});
+    for (const auto& file : {encode_png(picture), encode_bmp(picture), rgba_png(3, 2, rgba)}) {
         auto frames = decode_picture(file);
         ASSERT_TRUE(frames);
         ASSERT_EQ(frames->size(), 1u);
