@@ -3,6 +3,8 @@
 
 #include "world/event_names.h"
 
+#include "code/script.h"
+
 namespace quillon {
 
 World::World(WorldResources resources, WorldHooks hooks)
@@ -12,6 +14,8 @@ World::World(WorldResources resources, WorldHooks hooks)
     , m_paths(resources.paths)
     , m_sprites(resources.sprites)
     , m_backgrounds(resources.backgrounds)
+    , m_sounds(resources.sounds)
+    , m_data_files(resources.data_files)
     , m_library_code(resources.action_library_code)
     , m_room_order(resources.room_order)
     , m_game_id(resources.game_id)
@@ -27,7 +31,15 @@ World::World(WorldResources resources, WorldHooks hooks)
 }
 
 namespace {
+
 World* s_installed = nullptr;
+
+// Compiling sets the current place action by action; afterwards the place is what it was.
+struct ContextRestorer {
+    ErrorContext saved = errors().m_context;  // the place before compiling
+    ~ContextRestorer() { errors().m_context = saved; }
+};
+
 }  // namespace
 
 World::~World()
@@ -50,6 +62,7 @@ World* World::installed() { return s_installed && &host() == s_installed ? s_ins
 
 bool World::compile_time_lines()
 {
+    ContextRestorer restore;
     LoadNotice notice = m_hooks.show_message;
     for (int index = 0; index < m_time_lines.count(); ++index) {
         CTimeLine* time_line = m_time_lines.get(index);
@@ -64,6 +77,7 @@ bool World::compile_time_lines()
 
 bool World::compile_objects()
 {
+    ContextRestorer restore;
     LoadNotice notice = m_hooks.show_message;
     for (int index = 0; index < m_objects.count(); ++index) {
         CObject* object = m_objects.get(index);
@@ -107,6 +121,18 @@ ScriptInstance* World::object_instance_at(int object, int index)
     return m_current && index >= 0 && index < m_current->descendants_count(object)
                ? m_current->descendant_instance(object, index)
                : nullptr;
+}
+
+// ORDER: objects, sprites, sounds, backgrounds, paths, data files, time lines, scripts, rooms.
+std::optional<double> World::resource_index(std::string_view name)
+{
+    const int found[] = {m_objects.find(name),   m_sprites.find(name),    m_sounds.find(name),
+                         m_backgrounds.find(name), m_paths.find(name),    m_data_files.find(name),
+                         m_time_lines.find(name), scripts().find(name),   m_rooms.find(name)};
+    for (int index : found)
+        if (index >= 0)
+            return index;
+    return std::nullopt;
 }
 
 std::string World::event_name(int kind, int number) { return quillon::event_name(kind, number, m_objects); }

@@ -4,6 +4,8 @@
 #include "code/host.h"
 #include "graphics/background.h"
 #include "graphics/sprite.h"
+#include "sound/sound.h"
+#include "support/data_file.h"
 #include "support/resource_list.h"
 #include "world/action_program.h"
 #include "world/live_room.h"
@@ -29,6 +31,8 @@ struct WorldResources {
     const ResourceList<CPath>& paths;                    // followed by instances
     const ResourceList<CSprite>& sprites;                // bounding boxes and image counts
     const ResourceList<CBackground>& backgrounds;        // sizes of background layers
+    const ResourceList<CSound>& sounds;                  // names only
+    const ResourceList<CDataFile>& data_files;           // names only
     const std::vector<std::string>& action_library_code; // run when a game starts
     const std::vector<std::int32_t>& room_order;         // room indices in playing order, at least one
     std::int32_t last_instance_id = FIRST_INSTANCE_ID;   // the instance id counter starts after this
@@ -138,7 +142,7 @@ public:
     std::string event_name(int kind, int number) override;
     bool game_running() override { return m_running; }
     void end_game() override { m_pending_change = CHANGE_STOP; }
-    std::optional<double> resource_index(std::string_view name) override { return m_previous_host->resource_index(name); }
+    std::optional<double> resource_index(std::string_view name) override;
     void debug_message(std::string_view text) override { m_previous_host->debug_message(text); }
 
 private:
@@ -171,6 +175,8 @@ private:
     const ResourceList<CPath>& m_paths;             // paths followed by instances
     const ResourceList<CSprite>& m_sprites;         // sprites of instances
     const ResourceList<CBackground>& m_backgrounds; // backgrounds of layers
+    const ResourceList<CSound>& m_sounds;           // for resource names
+    const ResourceList<CDataFile>& m_data_files;    // for resource names
     const std::vector<std::string>& m_library_code; // action library initialisation code
     std::vector<std::int32_t> m_room_order;         // playing order, never empty
     std::int32_t m_game_id;                         // `game_id`

@@ -81,6 +81,9 @@ inline CAction flow_action(std::int32_t kind, std::vector<std::string> arguments
 
 class WorldTest : public ::testing::Test {
 protected:
+    // Instances made while the game runs count on from here; placed ones use ids below.
+    static constexpr std::int32_t LAST_INSTANCE_ID = 100100;
+
     void SetUp() override
     {
         if (!function_registry().find("trace")) {
@@ -144,7 +147,8 @@ protected:
                 for (int i = 0; i < rooms.count(); ++i)
                     room_order.push_back(i);
             m_world = std::make_unique<World>(
-                WorldResources {objects, time_lines, rooms, paths, sprites, backgrounds, library_code, room_order},
+                WorldResources {objects, time_lines, rooms, paths, sprites, backgrounds, sounds, data_files,
+                                library_code, room_order, LAST_INSTANCE_ID},
                 WorldHooks {[](std::string_view text) { trace_log() += "[notice] " + std::string(text) + "\n"; },
                             {}, [] { trace_log() += "[shown]"; }, {}, {}});
             m_world->install();
@@ -184,6 +188,8 @@ protected:
     ResourceList<CPath> paths;
     ResourceList<CSprite> sprites;
     ResourceList<CBackground> backgrounds;
+    ResourceList<CSound> sounds;
+    ResourceList<CDataFile> data_files;
     std::vector<std::string> library_code;
     std::vector<std::int32_t> room_order;
     std::unique_ptr<World> m_world;
