@@ -28,3 +28,13 @@ function(quillon_tests name)
   target_compile_definitions(test_${name} PRIVATE QUILLON_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data")
   gtest_discover_tests(test_${name} PROPERTIES ENVIRONMENT "QUILLON_DRIVER=headless;SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy" TIMEOUT 120 DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# quillon_add_subfolders(): adds every subfolder that has a CMakeLists.txt (tools, benchmarks, fuzz targets).
+function(quillon_add_subfolders)
+  file(GLOB dirs LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(dir ${dirs})
+    if(IS_DIRECTORY ${dir} AND EXISTS ${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
