@@ -95,6 +95,8 @@ TEST(ProjectErrors, MessagesNameFileFieldAndProblem)
         {"rooms/main.json", R"J({"tiles": [{"background": "sky"}]})J", "rooms/main.json: tile 1: background: unknown background \"sky\""},
         {"rooms/main.json", R"J({"views": [{"follow": "ghost"}]})J", "rooms/main.json: view 0: follow: unknown object \"ghost\""},
         {"rooms/main.json", R"J({"editor_values": [1]})J", "rooms/main.json: editor_values: expected 2 numbers"},
+        {"rooms/main.json", R"J({"views": [{}, {}], "view_count": 1})J",
+         "rooms/main.json: view_count: must be at least the number listed (2)"},
         {"rooms/main.json", R"J({"instances": [{"object": "player", "creation_code_file": "none.code"}]})J",
          "rooms/main.json: instance 1: creation_code_file: file \"none.code\" not found"},
     };

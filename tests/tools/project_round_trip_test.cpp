@@ -250,6 +250,8 @@ TEST(ProjectRoundTrip, OddGamesComeBackExactly)
     first.instances.push_back({1, 2, 99, 7, "\r\nx = 1", false});  // an object that does not exist
     first.creation_code = "a = 1;\r\nb = 2;";
     game.rooms.get(1)->instances[0].id = 5;
+    game.rooms.get(1)->layers.resize(3);   // fewer layers than a room normally stores
+    game.rooms.get(1)->views.resize(10);   // more views, the last ones plain
     game.last_tile_id = 3;
     game.room_order = {1, 1, 0};
     game.debug_value = 7;

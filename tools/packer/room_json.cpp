@@ -1,6 +1,8 @@
 // Rooms as JSON records, in both directions.
 #include "room_json.h"
 
+#include <algorithm>
+
 namespace quillon {
 
 namespace {
@@ -95,11 +97,21 @@ void read_fixed_ints(Fields& fields, const std::string& key, Array& out)
         out[i] = fields.to_int(list[i], key);
 }
 
+// A room stores eight layers and eight views unless count_key asks for another number.
+template<typename Entry>
+void size_list(Fields& fields, const std::string& count_key, std::size_t listed, std::vector<Entry>& entries)
+{
+    auto count = static_cast<std::int32_t>(std::max(entries.size(), listed));
+    fields.get(count_key, count);
+    if (count < 0 || static_cast<std::size_t>(count) < listed)
+        fields.fail(count_key, "must be at least the number listed (" + std::to_string(listed) + ")");
+    entries.resize(count);
+}
+
 void pack_layers(Fields& fields, const PackContext& context, CRoom& room)
 {
     const Json& list = array_field(fields, "backgrounds");
-    if (list.size() > room.layers.size())
-        room.layers.resize(list.size());
+    size_list(fields, "background_count", list.size(), room.layers);
     for (std::size_t i = 0; i < list.size(); ++i) {
         Fields layer_fields(list[i], fields.place().inside("background " + std::to_string(i)));
         BackgroundLayer& layer = room.layers[i] = listed_layer();
@@ -112,8 +124,7 @@ void pack_layers(Fields& fields, const PackContext& context, CRoom& room)
 void pack_views(Fields& fields, const PackContext& context, CRoom& room)
 {
     const Json& list = array_field(fields, "views");
-    if (list.size() > room.views.size())
-        room.views.resize(list.size());
+    size_list(fields, "view_count", list.size(), room.views);
     for (std::size_t i = 0; i < list.size(); ++i) {
         Fields view_fields(list[i], fields.place().inside("view " + std::to_string(i)));
         RoomView& view = room.views[i] = listed_view();
@@ -218,12 +229,16 @@ Json unpack_room(const CRoom& room, UnpackContext& context, const std::string& c
         return layer.background == -1 ? Json::object()
                                       : Json {{"background", context.names.backgrounds.reference(layer.background)}};
     });
+    if (room.layers.size() != std::max<std::size_t>(ROOM_LAYER_COUNT, layers.size()))
+        out["background_count"] = room.layers.size();
     if (!layers.empty())
         out["backgrounds"] = std::move(layers);
     Json views = unpack_entries(room.views, listed_view(), VIEW_FIELDS, [&](const RoomView& view) {
         return view.object_followed == -1 ? Json::object()
                                           : Json {{"follow", context.names.objects.reference(view.object_followed)}};
     });
+    if (room.views.size() != std::max<std::size_t>(ROOM_VIEW_COUNT, views.size()))
+        out["view_count"] = room.views.size();
     if (!views.empty())
         out["views"] = std::move(views);
     Json instances = Json::array();
