@@ -1,4 +1,4 @@
-// Pictures imported by the packer: alpha channels keyed with an unused colour, strips, and exact BMP frames.
+// Pictures imported by the packer: alpha channels keyed with an unused colour, strips, GIF frames, exact BMPs.
 #include "game_builder.h"
 #include "support/bmp_file.h"
 #include "support/picture_file.h"
@@ -91,6 +91,33 @@ TEST(PictureImport, StripsSplitAndBitmapsStayExact)
     EXPECT_EQ(walk.frames[1].bitmap->pixel(0, 0), make_color(0, 255, 0));
     EXPECT_EQ(walk.frames[2].bitmap->pixel(2, 1), RED);
     EXPECT_EQ(*game.sprites.get(1)->frames[0].bitmap, bitmap);
+}
+
+TEST(PictureImport, AnimatedGifGivesOneFramePerImage)
+{
+    // A 2x1 GIF of two one-pixel images: red on the left with disposal 1 (leave in place), then green on
+    // the right, which is drawn over what the first image left.
+    const std::vector<std::uint8_t> gif {
+        'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0x80, 0, 0,  // screen 2x1, a global palette of two colours
+        0xFF, 0, 0, 0, 0xFF, 0,                                // red, green
+        0x21, 0xF9, 4, 1 << 2, 0, 0, 0, 0,                     // disposal 1
+        0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0,                       // image at (0, 0), 1x1
+        2, 2, 0x44, 0x01, 0,                                   // clear, index 0, end
+        0x21, 0xF9, 4, 2 << 2, 0, 0, 0, 0,                     // disposal 2
+        0x2C, 1, 0, 0, 0, 1, 0, 1, 0, 0,                       // image at (1, 0), 1x1
+        2, 2, 0x4C, 0x01, 0,                                   // clear, index 1, end
+        0x3B};
+    GameBuilder builder;
+    builder.file("sprites/anim.gif", gif);
+    builder.manifest("sprites", {"anim"});
+    GameFile game = builder.build();
+    const CSprite& sprite = *game.sprites.get(0);
+    ASSERT_EQ(sprite.frames.size(), 2u);
+    EXPECT_EQ(sprite.width, 2);
+    EXPECT_EQ(sprite.frames[0].bitmap->pixel(0, 0), RED);
+    EXPECT_EQ(sprite.frames[0].bitmap->pixel(1, 0), CANVAS_FILL_COLOR);
+    EXPECT_EQ(sprite.frames[1].bitmap->pixel(0, 0), RED);
+    EXPECT_EQ(sprite.frames[1].bitmap->pixel(1, 0), make_color(0, 255, 0));
 }
 
 TEST(PictureImport, LoadingImagesAreBlendedOverTheCanvasColour)
