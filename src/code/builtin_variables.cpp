@@ -253,10 +253,8 @@ bool BuiltinVariables::read(ScriptInstance* self, std::int32_t id, std::int32_t 
 
 bool BuiltinVariables::write(ScriptInstance* self, std::int32_t id, std::int32_t index, const Value& value) const
 {
-    if (id >= FIRST_STORED_VARIABLE) {
-        self->m_variables.set(id, index, value);
-        return true;
-    }
+    if (id >= FIRST_STORED_VARIABLE)
+        return self->m_variables.set(id, index, value);
     if (id < 0 || static_cast<std::size_t>(id) >= m_entries.size())
         return false;
     const BuiltinVariable& entry = m_entries[id];

@@ -119,6 +119,7 @@ private:
 };
 
 FramePool s_frames;
+long long s_loop_budget = -1;  // iterations left to all loops together; negative for no limit
 
 class Run {
 public:
@@ -332,6 +333,12 @@ private:
     }
     bool check(const char* failure, std::int32_t position) { return !failure || fail(position, failure); }
 
+    // Counts one round of a loop against the loop limit.
+    bool next_round(const CodeNode& node)
+    {
+        return s_loop_budget < 0 || s_loop_budget-- > 0 || fail(node.position, message::LOOP_LIMIT);
+    }
+
     // Evaluates a condition that must be a real; false after an error.
     bool condition(const CodeNode& node, std::int32_t position, const char* not_real, double& real)
     {
@@ -457,11 +464,14 @@ private:
             if (place.slot < 0)
                 return false;
             LocalSlot& local = m_locals[place.slot];
+            Value* element = CVariableList::element_in(local, place.index);
+            if (!element)
+                return false;
             local.key = place.id;
-            CVariableList::element_in(local, place.index) = value;
+            *element = value;
             return true;
         }
-        case TARGET_GLOBAL: global_variables().set(place.id, place.index, value); return true;
+        case TARGET_GLOBAL: return global_variables().set(place.id, place.index, value);
         case TARGET_DEFAULT:
         case TARGET_SELF: return builtin_variables().write(m_self, place.id, place.index, value);
         case TARGET_OTHER: return builtin_variables().write(m_other, place.id, place.index, value);
@@ -515,17 +525,20 @@ private:
                 return Outcome::error;
         }
         // The instance's own variables are written directly; everything else goes through write().
+        Value* element = nullptr;
         if (place.target == TARGET_DEFAULT && place.id >= FIRST_STORED_VARIABLE) {
-            m_self->m_variables.element(place.id, place.index) = result;
-            return Outcome::normal;
+            element = m_self->m_variables.element(place.id, place.index);
+        } else if (place.target == TARGET_LOCAL && place.slot >= 0) {
+            element = CVariableList::element_in(m_locals[place.slot], place.index);
+            if (element)
+                m_locals[place.slot].key = place.id;
+        } else {
+            return write(place, result) ? Outcome::normal : failed(node.position, message::CANNOT_ASSIGN);
         }
-        if (place.target == TARGET_LOCAL && place.slot >= 0) {
-            LocalSlot& local = m_locals[place.slot];
-            local.key = place.id;
-            CVariableList::element_in(local, place.index) = result;
-            return Outcome::normal;
-        }
-        return write(place, result) ? Outcome::normal : failed(node.position, message::CANNOT_ASSIGN);
+        if (!element)
+            return failed(node.position, message::ARRAY_TOO_LARGE);
+        *element = result;
+        return Outcome::normal;
     }
 
     [[gnu::noinline]] bool call_builtin(const CodeNode& node, Value& dest)
@@ -568,6 +581,8 @@ private:
                 return Outcome::error;
             if (!is_true(real))
                 return Outcome::normal;
+            if (!next_round(node))
+                return Outcome::error;
             Outcome outcome = run(node.children[1], result);
             if (outcome == Outcome::break_loop)
                 return Outcome::normal;
@@ -579,6 +594,8 @@ private:
     [[gnu::noinline]] Outcome do_statement(const CodeNode& node, Value& result)
     {
         while (true) {
+            if (!next_round(node))
+                return Outcome::error;
             Outcome outcome = run(node.children[0], result);
             if (outcome == Outcome::break_loop)
                 return Outcome::normal;
@@ -602,6 +619,8 @@ private:
                 return Outcome::error;
             if (!is_true(real))
                 return Outcome::normal;
+            if (!next_round(node))
+                return Outcome::error;
             outcome = run(node.children[3], result);
             if (outcome == Outcome::break_loop)
                 return Outcome::normal;
@@ -619,6 +638,8 @@ private:
             return Outcome::error;
         std::int64_t count = round_to_int64(real);
         for (std::int64_t i = 0; i < count; ++i) {
+            if (!next_round(node))
+                return Outcome::error;
             Outcome outcome = run(node.children[1], result);
             if (outcome == Outcome::break_loop)
                 return Outcome::normal;
@@ -769,6 +790,8 @@ bool execute(ScriptInstance* self, ScriptInstance* other, const CCode& code, Val
     s_frames.release();
     return succeeded;
 }
+
+void set_loop_limit(long long iterations) { s_loop_budget = iterations; }
 
 bool execute_reporting(ScriptInstance* self, ScriptInstance* other, const CCode& code, Value& result)
 {

@@ -19,6 +19,11 @@ bool execute_reporting(ScriptInstance* self, ScriptInstance* other, const CCode&
 // Runs the code; on failure the result is the string "ERROR" and the error stays pending.
 bool execute_for_value(ScriptInstance* self, ScriptInstance* other, const CCode& code, Value& result);
 
+// Limits the loop iterations of all later runs together, for tools such as the fuzzer that must not
+// hang on endless loops; a negative limit (the default) means none. Past the limit a loop fails with
+// "Loop limit reached.".
+void set_loop_limit(long long iterations);
+
 // The store of global variables, created with the runner and living until it ends.
 CVariableList& global_variables();
 

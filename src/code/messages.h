@@ -71,6 +71,8 @@ inline constexpr const char* OR_INDEX_OUT_OF_BOUNDS = " or array index out of bo
 inline constexpr const char* CANNOT_ASSIGN = "Cannot assign to the variable";
 inline constexpr const char* EXECUTING_UNCOMPILED = "Internal Error: Executing non-compiled code.";
 inline constexpr const char* EXECUTING_FOR_NIL = "Internal Error: Executing code for nil instance.";
+inline constexpr const char* ARRAY_TOO_LARGE = "Array too large: at most 4194304 elements per variable.";
+inline constexpr const char* LOOP_LIMIT = "Loop limit reached.";
 inline constexpr const char* RECURSION_TOO_DEEP = "Recursion too deep: the script calls nest beyond the stack.";
 
 // Variables, scripts and reporting.

@@ -73,14 +73,19 @@ std::int32_t CVariableList::add_entry(std::int32_t key)
     return position;
 }
 
-Value& CVariableList::grow(Entry& entry, std::size_t row, std::size_t column)
+Value* CVariableList::grow(Entry& entry, std::size_t row, std::size_t column)
 {
+    std::size_t held = row < entry.rows.size() ? entry.rows[row].size() : 0;
+    std::size_t added = column >= held ? column + 1 - held : 0;
+    if (entry.elements + added + row > MAX_ELEMENTS)
+        return nullptr;
     if (row >= entry.rows.size())
         entry.rows.resize(row + 1);
     std::vector<Value>& cells = entry.rows[row];
     if (column >= cells.size())
         cells.resize(column + 1);
-    return cells[column];
+    entry.elements += added;
+    return &cells[column];
 }
 
 const Value* CVariableList::find(std::int32_t key, std::int32_t index) const
@@ -89,7 +94,7 @@ const Value* CVariableList::find(std::int32_t key, std::int32_t index) const
     return position < 0 ? nullptr : find_in(m_entries[position], index);
 }
 
-Value& CVariableList::element(std::int32_t key, std::int32_t index)
+Value* CVariableList::element(std::int32_t key, std::int32_t index)
 {
     std::int32_t position = find_entry(key);
     if (position < 0)
@@ -138,7 +143,10 @@ void CVariableList::load(CStream& stream)
             std::int32_t cells = stream.ReadInt();
             if (cells < 0 || static_cast<std::size_t>(cells) > stream.remaining() / 16)
                 throw StreamError("variable store: bad row length");
+            if (entry.elements + static_cast<std::size_t>(cells) + entry.rows.size() > MAX_ELEMENTS)
+                throw StreamError("variable store: array too large");
             std::vector<Value>& row = entry.rows.emplace_back(static_cast<std::size_t>(cells));
+            entry.elements += row.size();
             for (Value& cell : row)
                 cell.load(stream);
         }

@@ -15,11 +15,14 @@ class CVariableList {
 public:
     static constexpr std::int32_t ROW_LENGTH = 32000;
     static constexpr std::int32_t STORED_VERSION = 440;
+    // Most elements one array may hold, so that writing far-apart indices cannot exhaust memory.
+    static constexpr std::size_t MAX_ELEMENTS = std::size_t(1) << 22;
 
     struct Entry {
         std::int32_t key = 0;                    // variable id
         Value value;                             // the plain variable, element 0 of its array
         std::vector<std::vector<Value>> rows;    // the array elements
+        std::size_t elements = 0;                // slots held by the rows together
     };
 
     void clear();
@@ -32,10 +35,18 @@ public:
     {
         return const_cast<Value*>(static_cast<const CVariableList*>(this)->find(key, index));
     }
-    // The element, created with every slot on the way (as real 0) when missing.
-    Value& element(std::int32_t key, std::int32_t index);
+    // The element, created with every slot on the way (as real 0) when missing; none when the array
+    // would grow beyond MAX_ELEMENTS.
+    Value* element(std::int32_t key, std::int32_t index);
 
-    void set(std::int32_t key, std::int32_t index, const Value& value) { element(key, index) = value; }
+    // False only when the array would grow beyond MAX_ELEMENTS.
+    bool set(std::int32_t key, std::int32_t index, const Value& value)
+    {
+        Value* slot = element(key, index);
+        if (slot)
+            *slot = value;
+        return slot != nullptr;
+    }
 
     // The same for one entry's array.
     static const Value* find_in(const Entry& entry, std::int32_t index)
@@ -48,14 +59,14 @@ public:
             return nullptr;
         return &entry.rows[row][column];
     }
-    static Value& element_in(Entry& entry, std::int32_t index)
+    static Value* element_in(Entry& entry, std::int32_t index)
     {
         if (index <= 0)
-            return entry.value;
+            return &entry.value;
         std::size_t row = static_cast<std::size_t>(index) / ROW_LENGTH;
         std::size_t column = static_cast<std::size_t>(index) % ROW_LENGTH;
         if (row < entry.rows.size() && column < entry.rows[row].size())
-            return entry.rows[row][column];
+            return &entry.rows[row][column];
         return grow(entry, row, column);
     }
     bool get(std::int32_t key, std::int32_t index, Value& result) const;
@@ -68,7 +79,7 @@ public:
 private:
     static constexpr std::size_t LINEAR_LIMIT = 8;  // small stores are searched without the index
 
-    static Value& grow(Entry& entry, std::size_t row, std::size_t column);
+    static Value* grow(Entry& entry, std::size_t row, std::size_t column);
     std::int32_t find_entry(std::int32_t key) const;
     std::int32_t add_entry(std::int32_t key);
     void index_entry(std::int32_t position);
