@@ -1,6 +1,8 @@
 // ObjectTree: the parent chains of the objects, and the event lookups that follow them.
 #include "world/object_tree.h"
 
+#include <algorithm>
+
 namespace quillon {
 
 std::optional<std::string> find_parent_loop(const ResourceList<CObject>& objects)
@@ -23,12 +25,15 @@ std::optional<std::string> find_parent_loop(const ResourceList<CObject>& objects
 
 ObjectTree::ObjectTree(const ResourceList<CObject>& objects) : m_objects(objects), m_chains(objects.count())
 {
+    // A chain that comes back to an object already in it is cut there, so that nothing can run forever
+    // even in a game whose loops were not refused.
     for (int object = 0; object < objects.count(); ++object) {
-        // A chain that still runs after count steps loops; it is cut there so that nothing hangs.
-        for (int current = object; m_objects.exists(current) &&
-             m_chains[object].size() <= static_cast<std::size_t>(objects.count());
-             current = m_objects.get(current)->parent)
-            m_chains[object].push_back(current);
+        std::vector<std::int32_t>& chain = m_chains[object];
+        for (int current = object; m_objects.exists(current); current = m_objects.get(current)->parent) {
+            if (std::find(chain.begin(), chain.end(), current) != chain.end())
+                break;
+            chain.push_back(current);
+        }
     }
 }
 
@@ -64,13 +69,15 @@ const CEvent* ObjectTree::find_collision(std::int32_t object, std::int32_t other
                         static_cast<std::uint32_t>(other);
     if (auto found = m_collisions.find(key); found != m_collisions.end())
         return found->second;
+    // A pair met again while it is being searched adds nothing new.
+    m_collisions.emplace(key, nullptr);
     const CEvent* event = m_objects.get(object)->own_event(EVENT_COLLISION, other);
     std::int32_t own_parent = parent(object);
     if (!event && own_parent >= 0)
         event = find_collision(own_parent, other);
     if (!event && parent(other) >= 0)
         event = find_collision(own_parent >= 0 ? own_parent : object, parent(other));
-    m_collisions.emplace(key, event);
+    m_collisions[key] = event;
     return event;
 }
 

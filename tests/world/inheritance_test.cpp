@@ -88,6 +88,11 @@ TEST_F(Inheritance, AParentChainThatLoopsIsRefusedWithItsObjectsName)
     int second = add_object("second", first);
     objects.get(first)->parent = second;
     EXPECT_EQ(find_parent_loop(objects), "Object first is its own ancestor.");
+    event(second, EVENT_COLLISION, first).actions = {trace_action("hit")};
+    ObjectTree looping(objects);  // built anyway, every lookup still ends
+    EXPECT_EQ(looping.chain(first).size(), 2u);
+    EXPECT_NE(looping.find_event(first, EVENT_COLLISION, second), nullptr);
+    EXPECT_EQ(looping.find_event(first, EVENT_COLLISION, 0), nullptr);
     objects.get(first)->parent = first;
     EXPECT_EQ(find_parent_loop(objects), "Object first is its own ancestor.");
     objects.get(first)->parent = 57;  // no such object: the chain simply ends
