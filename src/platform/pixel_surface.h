@@ -47,8 +47,10 @@ public:
 
 private:
     explicit PixelSurface(SDL_Surface* surface);
+    void copy(const PixelSurface& source, const PixelRect& from, int to_x, int to_y);
 
-    SDL_Surface* m_surface;  // owns the pixel memory
+    SDL_Surface* m_surface;               // owns the pixel memory
+    std::optional<std::uint32_t> m_key;   // skipped by blits from this surface
 };
 
 }  // namespace quillon::platform

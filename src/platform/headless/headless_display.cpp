@@ -58,6 +58,9 @@ bool HeadlessDisplay::present_scaled(const FrameView& frame, const OutputArea& a
     if (!m_open || !frame.pixels || frame.width <= 0 || frame.height <= 0 || frame.pitch < frame.width * 4)
         return false;
     ScreenSize client = client_size();
+    if (!m_keep_frames || (area == OutputArea {0, 0, client.width, client.height} && area.width == frame.width
+        && area.height == frame.height))
+        return present(frame);
     m_frame.width = client.width;
     m_frame.height = client.height;
     m_frame.pixels.assign(static_cast<std::size_t>(client.width) * client.height, 0);
@@ -66,12 +69,15 @@ bool HeadlessDisplay::present_scaled(const FrameView& frame, const OutputArea& a
     int bottom = std::min(area.top + area.height, client.height);
     int left = std::max(area.left, 0);
     int right = std::min(area.left + area.width, client.width);
+    m_columns.resize(std::max(right - left, 0));
+    for (int x = left; x < right; ++x)
+        m_columns[x - left] = static_cast<int>(static_cast<std::int64_t>(x - area.left) * frame.width / area.width);
     for (int y = top; y < bottom; ++y) {
         int from_y = static_cast<int>(static_cast<std::int64_t>(y - area.top) * frame.height / area.height);
         const auto* row = reinterpret_cast<const std::uint32_t*>(source + static_cast<std::size_t>(from_y) * frame.pitch);
-        std::uint32_t* out = m_frame.pixels.data() + static_cast<std::size_t>(y) * client.width;
-        for (int x = left; x < right; ++x)
-            out[x] = row[static_cast<std::int64_t>(x - area.left) * frame.width / area.width];
+        std::uint32_t* out = m_frame.pixels.data() + static_cast<std::size_t>(y) * client.width + left;
+        for (int x = 0; x < right - left; ++x)
+            out[x] = row[m_columns[x]];
     }
     ++m_frame_count;
     return true;
@@ -114,6 +120,9 @@ bool HeadlessDisplay::present(const FrameView& frame)
 {
     if (!m_open || !frame.pixels || frame.width <= 0 || frame.height <= 0 || frame.pitch < frame.width * 4)
         return false;
+    ++m_frame_count;
+    if (!m_keep_frames)
+        return true;
     m_frame.width = frame.width;
     m_frame.height = frame.height;
     m_frame.pixels.resize(static_cast<std::size_t>(frame.width) * frame.height);
@@ -122,7 +131,6 @@ bool HeadlessDisplay::present(const FrameView& frame)
         std::memcpy(m_frame.pixels.data() + static_cast<std::size_t>(y) * frame.width,
             source + static_cast<std::size_t>(y) * frame.pitch, static_cast<std::size_t>(frame.width) * 4);
     }
-    ++m_frame_count;
     return true;
 }
 

@@ -55,6 +55,9 @@ public:
     bool vsync() const { return m_vsync; }
     const std::optional<GammaRamp>& gamma_ramp() const { return m_gamma; }
     int cursor() const { return m_cursor; }
+    // Whether presenting keeps a copy of the frame (the default). Runs that never look at frames, such as
+    // servers and benchmarks, can do without the copy; frames are still counted.
+    void keep_frames(bool keep) { m_keep_frames = keep; }
     // Puts the pointer somewhere over (or beside) the client area, as scripted input does.
     void move_pointer(PointerPosition position) { m_pointer = position; }
     // Writes the last frame as an 8-bit RGB PNG file; false when there is none or the file cannot be written.
@@ -74,6 +77,8 @@ private:
     std::optional<GammaRamp> m_gamma;        // the ramp last set
     int m_cursor = 0;                        // the cursor number last set
     PointerPosition m_pointer;               // where the pointer is, in client coordinates
+    std::vector<int> m_columns;              // present_scaled: the frame column of each client column
+    bool m_keep_frames = true;               // presenting copies the frame into m_frame
 };
 
 }  // namespace quillon::platform
