@@ -159,7 +159,7 @@ void CInstance::set_alarm(int index, std::int32_t value)
 int CInstance::image_number() const
 {
     const CSprite* shown = sprite();
-    return shown ? static_cast<int>(shown->frames.size()) : 0;
+    return shown ? shown->frame_count() : 0;
 }
 
 void CInstance::compute_bounding_box()
@@ -199,7 +199,7 @@ bool CInstance::point_inside(double x, double y) const
 {
     if (m_destroyed)
         return false;
-    // FIXME: a precise mask should decide inside the box once the collision masks exist.
+    // FIXME: with the precise flag the mask decides inside the box; that test comes with the collision tests.
     return x >= m_bbox_left && x <= m_bbox_right && y >= m_bbox_top && y <= m_bbox_bottom;
 }
 

@@ -67,6 +67,10 @@ public:
     // The sprite itself when it exists.
     const CSprite* sprite() const { return m_sprites ? m_sprites->get(m_sprite_index) : nullptr; }
 
+    // The record of a saved game. Loading looks the object up again; the bounding box is taken as stored.
+    void save(CStream& stream) const;
+    void load(CStream& stream, const ResourceList<CObject>& objects);
+
     // Friction, then gravity: the first two parts of the motion of a step.
     void apply_friction_and_gravity();
     // Inside the bounding box, edges included; never for an instance marked destroyed.

@@ -72,6 +72,11 @@ public:
     void sort_tiles_by_depth();
     void scroll_backgrounds();
 
+    // The record of a saved game, instances and tiles included. Loading replaces everything; false for a
+    // wrong version.
+    void save(CStream& stream) const;
+    bool load(CStream& stream, const ResourceList<CObject>& objects, const ResourceList<CSprite>* sprites);
+
     // Tiles. The caller gives the tile its id from the game's tile counter.
     int add_tile(const Tile& tile);
     int find_tile(std::int32_t id);

@@ -5,6 +5,7 @@
 #include "code/executer.h"
 #include "code/function_registry.h"
 #include "code/script.h"
+#include "code/stack_guard.h"
 
 #include <algorithm>
 
@@ -14,6 +15,10 @@ namespace {
 
 // Returned instead of an action index when the event is to stop.
 constexpr int END_OF_EVENT = 10000000;
+
+// Events that perform themselves without end, or blocks nested without end in a hostile file, would run
+// the stack out; the game stops with this instead.
+constexpr const char* NESTED_TOO_DEEPLY = "Events and action blocks nest too deeply: the game stops.";
 
 }  // namespace
 
@@ -85,6 +90,11 @@ int World::execute_at(const std::vector<CAction>& actions, int index, CInstance*
     if (index < 0 || index >= count || m_pending_change != CHANGE_NONE)
         return END_OF_EVENT;
     errors().m_context.action = index;
+    if (stack_nearly_exhausted()) {
+        errors().report_in_context(NESTED_TOO_DEEPLY, true);
+        m_pending_change = CHANGE_STOP;
+        return END_OF_EVENT;
+    }
     const CAction& action = actions[index];
     // 1. A block runs up to its end block.
     if (action.kind == ACTION_BEGIN_BLOCK) {

@@ -81,6 +81,17 @@ TEST_F(Inheritance, ChangesWaitingStopEvents)
     EXPECT_EQ(world().pending_change(), 0);
 }
 
+TEST_F(Inheritance, AnEventPerformingItselfForeverStopsTheGame)
+{
+    int object = add_object("echo");
+    event(object, EVENT_OTHER, OTHER_USER_0).actions = {call_action("event_user", {"0"})};
+    add_room({{0, 0, object, 100001, {}, false}});
+    start();
+    world().perform_event_for(instance(0), &instance(0), EVENT_OTHER, OTHER_USER_0);
+    EXPECT_EQ(world().pending_change(), CHANGE_STOP);
+    EXPECT_NE(take_trace().find("[fatal] "), std::string::npos);
+}
+
 TEST_F(Inheritance, AParentChainThatLoopsIsRefusedWithItsObjectsName)
 {
     add_object("fine");

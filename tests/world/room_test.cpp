@@ -157,3 +157,51 @@ TEST(LiveRoomTiles, FindDeleteAndSortByDepth)
     EXPECT_EQ(room.tiles.size(), 2u);
     EXPECT_EQ(room.tiles[1].id, 8);
 }
+
+TEST_F(Rooms, SavedRoomsComeBackWithTheirInstancesTilesAndLists)
+{
+    int sprite = add_sprite(3, {1, 2, 9, 8});
+    int parent = add_object("parent");
+    int child = add_object("child", parent);
+    objects.get(child)->sprite = sprite;
+    add_room({{10, 20, child, 100001, "x = 1", false}, {0, 0, parent, 100002, {}, false}});
+    start();
+    LiveRoom& room = *world().current_room();
+    CInstance& first = instance(0);
+    run(first, "speed = 3; direction = 30; alarm[2] = 9; path_scale = 2; name = 'saved'; list[3] = 4; "
+               "room_caption = 'kept'; view_object[2] = 5; background_alpha[1] = 0.5");
+    instance(1).m_destroyed = true;
+    room.add_tile(Tile {1, 2, 3, 4, 5, 6, 7, -8, 1000001, 2, 3, 0.5, false});
+
+    CStream saved;
+    room.save(saved);
+    saved.set_position(0);
+    LiveRoom loaded(world().tree());
+    ASSERT_TRUE(loaded.load(saved, objects, &sprites));
+    ASSERT_EQ(loaded.instance_count(), 2);
+    CInstance& back = *loaded.instance(0);
+    EXPECT_EQ(back.m_id, 100001);
+    EXPECT_EQ(back.object, objects.get(child));
+    EXPECT_EQ((std::array {back.x(), back.hspeed(), back.vspeed(), back.speed(), back.direction(), back.path_scale}),
+              (std::array {first.x(), first.hspeed(), first.vspeed(), 3.0, 30.0, 2.0}));
+    EXPECT_EQ(back.bbox_right(), first.bbox_right());
+    EXPECT_EQ(back.image_number(), 3);
+    EXPECT_EQ(back.alarm(2), 9);
+    EXPECT_EQ(back.creation_code, "x = 1");
+    EXPECT_EQ(run(back, "return name").string.str(), "saved");
+    EXPECT_EQ(run(back, "return list[3]").real, 4);
+    EXPECT_TRUE(loaded.instance(1)->m_destroyed);
+    EXPECT_EQ(loaded.descendants_count(parent), 2);
+    EXPECT_EQ(loaded.object_count(child), 1);
+    EXPECT_EQ(loaded.caption, "kept");
+    EXPECT_EQ(loaded.views[2].object_followed, 5);
+    EXPECT_EQ(loaded.layers[1].alpha, 0.5);
+    ASSERT_EQ(loaded.tiles.size(), 1u);
+    EXPECT_EQ(loaded.tiles[0].depth, -8);
+    EXPECT_FALSE(loaded.tiles[0].visible);
+
+    CStream wrong;
+    wrong.WriteInt(421);
+    wrong.set_position(0);
+    EXPECT_FALSE(loaded.load(wrong, objects, &sprites));
+}
