@@ -74,6 +74,7 @@ struct CodeNode {
     std::int32_t position = 0;       // source position for error messages
     std::vector<CodeNode> children;  // in source order
     ExecKind exec = EXEC_GENERIC;    // the executer's path for this node
+    bool numeric = false;            // only reads and operators below, so it may be computed as a number
     std::int32_t slot = -1;          // temporaries: the slot of the variable in the run's frame
 
     // A one-line picture of the tree, for tests: `(block (= x@-6 7))`.

@@ -67,22 +67,48 @@ public:
         for (CodeNode& child : node.children)
             if (!visit(child))
                 return false;
+        bool finished = true;
         switch (node.kind) {
         case NODE_VAR:
             for (const CodeNode& name : node.children)
                 m_declared.insert(name.op);
             return true;
-        case NODE_VARIABLE: return finish_variable(node);
-        case NODE_UNARY: return fold_unary(node);
-        case NODE_BINARY: return fold_binary(node);
+        case NODE_VARIABLE: finished = finish_variable(node); break;
+        case NODE_UNARY: finished = fold_unary(node); break;
+        case NODE_BINARY: finished = fold_binary(node); break;
         case NODE_CALL:
             node.exec = node.op >= FIRST_SCRIPT_INDEX ? EXEC_CALL_SCRIPT : EXEC_CALL_BUILTIN;
             return true;
         default: return true;
         }
+        node.numeric = finished && is_numeric(node);
+        return finished;
     }
 
 private:
+    // Whether the node's value comes from reads and operators alone, with every child numeric.
+    static bool is_numeric(const CodeNode& node)
+    {
+        switch (node.kind) {
+        case NODE_CONSTANT: return node.value.is_real();
+        case NODE_SIMPLE_VARIABLE:
+            return node.exec == EXEC_LOCAL || node.exec == EXEC_SELF_STORED || node.exec == EXEC_ARGUMENT;
+        case NODE_VARIABLE:
+            if (node.exec != EXEC_FIXED_TARGET || node.target != TARGET_LOCAL)
+                return false;
+            break;
+        case NODE_UNARY:
+        case NODE_BINARY: break;
+        default: return false;
+        }
+        for (std::size_t i = node.kind == NODE_VARIABLE ? 1 : 0; i < node.children.size(); ++i) {
+            const CodeNode& child = node.children[i];
+            if (!child.numeric && !(child.kind == NODE_CONSTANT && child.value.is_real()))
+                return false;
+        }
+        return true;
+    }
+
     bool finish_variable(CodeNode& node)
     {
         CodeNode& object = node.children[0];
@@ -170,6 +196,7 @@ private:
     {
         node.kind = NODE_CONSTANT;
         node.exec = EXEC_GENERIC;
+        node.numeric = false;
         node.op = 0;
         node.value = std::move(value);
         node.children.clear();

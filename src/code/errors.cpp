@@ -9,12 +9,6 @@
 
 namespace quillon {
 
-ErrorReporter& errors()
-{
-    static ErrorReporter s_errors;
-    return s_errors;
-}
-
 void ErrorReporter::reset()
 {
     m_error_last.clear();

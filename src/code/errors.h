@@ -76,6 +76,11 @@ private:
     bool m_first_log_write = true;                      // the log is created afresh at its first write
 };
 
-ErrorReporter& errors();
+// The one error routine of the process.
+inline ErrorReporter& errors()
+{
+    static ErrorReporter s_errors;
+    return s_errors;
+}
 
 }  // namespace quillon

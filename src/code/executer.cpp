@@ -145,6 +145,10 @@ public:
     // the node in full, which repeats nothing, since this path only reads.
     bool number(const CodeNode& node, double& out)
     {
+        if (!node.numeric) {
+            out = node.value.real;
+            return node.kind == NODE_CONSTANT && node.value.is_real();
+        }
         switch (node.exec) {
         case EXEC_LOCAL:
         case EXEC_SELF_STORED:
@@ -259,8 +263,29 @@ public:
         return check(binary_operation(node.op, dest, right.value), right.position);
     }
 
+    // A numeric operator node computed as a number; its value keeps the other slot of its leftmost
+    // operand, as operators leave it.
+    bool numeric_value(const CodeNode& node, Value& dest)
+    {
+        double real;
+        if (!number(node, real))
+            return false;
+        const CodeNode* leaf = &node;
+        while (leaf->kind == NODE_BINARY || leaf->kind == NODE_UNARY)
+            leaf = &leaf->children[0];
+        const Value* origin = leaf->kind == NODE_CONSTANT ? &leaf->value : direct(*leaf);
+        if (origin)
+            dest = *origin;
+        else if (!eval(*leaf, dest))
+            return false;
+        dest.set_real(real);
+        return true;
+    }
+
     [[gnu::noinline]] bool binary(const CodeNode& node, Value& dest)
     {
+        if (node.numeric && numeric_value(node, dest))
+            return true;
         if (!eval(node.children[0], dest))
             return false;
         Value right;
@@ -273,6 +298,8 @@ public:
 
     [[gnu::noinline]] bool unary(const CodeNode& node, Value& dest)
     {
+        if (node.numeric && numeric_value(node, dest))
+            return true;
         if (!eval(node.children[0], dest))
             return false;
         return check(unary_operation(node.op, dest), node.children[0].position);
@@ -295,7 +322,14 @@ public:
         case NODE_BLOCK: return block(node.children.data(), node.children.size(), result);
         case NODE_VAR: return Outcome::normal;
         case NODE_ASSIGN: return assign(node, result);
-        case NODE_IF: return if_statement(node, result);
+        case NODE_IF: {
+            double real;
+            if (!number(node.children[0], real))
+                return if_statement(node, result);
+            if (real > 0.5)
+                return run(node.children[1], result);
+            return node.children.size() > 2 ? run(node.children[2], result) : Outcome::normal;
+        }
         case NODE_WHILE: return while_statement(node, result);
         case NODE_DO: return do_statement(node, result);
         case NODE_FOR: return for_statement(node, result);

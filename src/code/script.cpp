@@ -22,12 +22,6 @@ ArgumentFrame* use_script_arguments(ArgumentFrame* frame) { return std::exchange
 
 void reset_script_arguments() { s_outermost_arguments.clear(); }
 
-ScriptList& scripts()
-{
-    static ScriptList s_scripts;
-    return s_scripts;
-}
-
 bool CScript::compile()
 {
     m_code = std::make_unique<CCode>(m_text, false);

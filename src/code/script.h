@@ -75,6 +75,11 @@ private:
     std::unordered_map<std::string, std::int32_t> m_lookup;  // name -> first present index
 };
 
-ScriptList& scripts();
+// The game's scripts.
+inline ScriptList& scripts()
+{
+    static ScriptList s_scripts;
+    return s_scripts;
+}
 
 }  // namespace quillon
