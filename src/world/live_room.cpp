@@ -62,10 +62,17 @@ int LiveRoom::descendants_count(std::int32_t object) const
                : 0;
 }
 
+CInstance* LiveRoom::find_instance(std::int32_t id) const
+{
+    auto found = m_by_id.find(id);
+    return found == m_by_id.end() ? nullptr : found->second;
+}
+
 CInstance& LiveRoom::append(std::unique_ptr<CInstance> instance)
 {
     CInstance& added = *m_instances.emplace_back(std::move(instance));
     enter_in_lists(added);
+    m_by_id.try_emplace(added.m_id, &added);
     return added;
 }
 
@@ -91,8 +98,18 @@ void LiveRoom::remove_marked()
     auto marked = [](const std::unique_ptr<CInstance>& instance) { return instance->m_destroyed; };
     if (std::none_of(m_instances.begin(), m_instances.end(), marked))
         return;
+    // 1. Ids of removed instances leave the index.
+    for (const auto& instance : m_instances)
+        if (instance->m_destroyed)
+            if (auto found = m_by_id.find(instance->m_id); found != m_by_id.end() && found->second == instance.get())
+                m_by_id.erase(found);
+    // 2. The marked instances are freed; the others keep their order.
     std::erase_if(m_instances, marked);
-    // The lists keep their capacity, so rebuilding them allocates nothing in a steady game.
+    // 3. An id whose first instance went points to the next one with it (a changed or carried instance).
+    for (const auto& instance : m_instances)
+        if (!m_by_id.contains(instance->m_id))
+            m_by_id.emplace(instance->m_id, instance.get());
+    // 4. The lists keep their capacity, so rebuilding them allocates nothing in a steady game.
     for (auto& list : m_of_object)
         list.clear();
     for (auto& list : m_with_descendants)

@@ -8,6 +8,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace quillon {
@@ -61,6 +62,9 @@ public:
     int descendants_count(std::int32_t object) const;
     CInstance* descendant_instance(std::int32_t object, int index) const { return m_with_descendants[object][index]; }
 
+    // The first instance in the array with this id, marked or not; none when absent.
+    CInstance* find_instance(std::int32_t id) const;
+
     // Appends the instance and enters it in the lists of its object and of each ancestor.
     CInstance& append(std::unique_ptr<CInstance> instance);
     // Frees every marked instance, keeps the others in order and rebuilds the lists.
@@ -106,6 +110,7 @@ private:
     std::vector<std::unique_ptr<CInstance>> m_instances;       // in creation order, marked ones included
     std::vector<std::vector<CInstance*>> m_of_object;          // per object index: its own instances
     std::vector<std::vector<CInstance*>> m_with_descendants;   // per object index: with its descendants'
+    std::unordered_map<std::int32_t, CInstance*> m_by_id;      // id -> first instance in the array with it
 };
 
 }  // namespace quillon

@@ -134,6 +134,7 @@ public:
     ScriptInstance* instance_at(int index) override;
     int object_instance_count(int object) override;
     ScriptInstance* object_instance_at(int object, int index) override;
+    ScriptInstance* find_instance(std::int32_t id) override { return m_current ? m_current->find_instance(id) : nullptr; }
     bool get_variable(ScriptInstance* self, int id, int index, Value& result) override;
     bool set_variable(ScriptInstance* self, int id, int index, const Value& value) override;
     void perform_other_event_for_all(int number) override { perform_event_for_all(EVENT_OTHER, number); }

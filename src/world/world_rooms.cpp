@@ -30,8 +30,10 @@ void World::start_game()
     m_carried.clear();
     m_current = nullptr;
     m_room = -1;
-    // 5. The first room of the order, as the start of the game.
-    start_room(first_room(), true);
+    // 5. The first room of the order, as the start of the game, unless library code stopped the game: starting
+    // the room would forget that.
+    if (m_pending_change != CHANGE_STOP)
+        start_room(first_room(), true);
 }
 
 void World::end_game_world()

@@ -194,7 +194,9 @@ TEST_F(Instances, CreateDestroyAndChangeWithTheirEvents)
     EXPECT_EQ(world().current_room()->instance_count(), 2);
     EXPECT_TRUE(made->m_destroyed);
     EXPECT_EQ(world().current_room()->object_count(ball), 1);
+    EXPECT_EQ(world().find_instance(100101), made);  // the first with the id, although marked
     world().current_room()->remove_marked();
+    EXPECT_EQ(world().find_instance(100101), changed);
     EXPECT_EQ(world().current_room()->instance_count(), 1);
     EXPECT_EQ(world().current_room()->object_count(ball), 0);
     EXPECT_EQ(world().create_instance(ball, 0, 0)->m_id, 100103);  // the change drew 100102
@@ -231,4 +233,26 @@ TEST_F(Instances, VariablesReadAndWriteThroughTheSetters)
     EXPECT_EQ(world().current_room()->views[0].horizontal_border, 2);
     EXPECT_EQ(run(self, "return room_caption").string.str(), "hello");
     EXPECT_TRUE(world().current_room()->persistent);
+}
+
+TEST_F(Instances, DestroyAndChangeAtAPositionUseTheBoundingBox)
+{
+    int sprite = add_sprite(1, {0, 0, 9, 9});
+    int box = add_object("box");
+    int star = add_object("star");
+    objects.get(box)->sprite = sprite;
+    event(box, EVENT_DESTROY).actions = {call_action("trace", {"'destroy:'", "id", "' '"})};
+    add_room({{0, 0, box, 100001, {}, false}, {5, 5, box, 100002, {}, false}, {20, 0, box, 100003, {}, false}});
+    start();
+    world().destroy_at(9, 9);  // the far corner of the first box is inside
+    EXPECT_EQ(take_trace(), "destroy:100001 destroy:100002 ");
+    world().change_at(25, 5, star, false);
+    EXPECT_EQ(take_trace(), "");
+    EXPECT_TRUE(instance(2).m_destroyed);
+    EXPECT_EQ(instance(3).object_index, star);
+    EXPECT_EQ(instance(3).m_id, 100003);
+    world().change_at(25, 5, 77, false);
+    EXPECT_NE(take_trace().find("Asking to change into non-existing object: 77"), std::string::npos);
+    world().set_sprite_checked(instance(3), 12);
+    EXPECT_NE(take_trace().find("Setting instance to non-existing sprite: 12"), std::string::npos);
 }

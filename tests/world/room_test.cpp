@@ -205,3 +205,40 @@ TEST_F(Rooms, SavedRoomsComeBackWithTheirInstancesTilesAndLists)
     wrong.set_position(0);
     EXPECT_FALSE(loaded.load(wrong, objects, &sprites));
 }
+
+TEST_F(Rooms, CodeThatDoesNotCompileIsReportedAndSkipped)
+{
+    struct Case {
+        const char* name;      // which code fails
+        bool in_library;       // library code, else the room's creation code
+        const char* expected;  // the start of the report
+    };
+    const Case cases[] = {
+        {"library code is fatal", true, "[fatal] COMPILATION ERROR in library initialization code\r"},
+        {"room code is not", false, "[error] COMPILATION ERROR in room script\r"},
+    };
+    for (const Case& test : cases) {
+        objects.clear();
+        rooms.clear();
+        m_world.reset();
+        errors().reset();
+        int thing = traced_object("thing");
+        library_code = {test.in_library ? "a = " : ""};
+        add_room({{0, 0, thing, 100001, {}, false}}, test.in_library ? "" : "b = (");
+        std::string log = start();
+        EXPECT_NE(log.find(test.expected), std::string::npos) << test.name << ": " << log;
+        EXPECT_EQ(log.find("room-start:100001") != std::string::npos, !test.in_library) << test.name << ": " << log;
+        EXPECT_EQ(world().pending_change(), test.in_library ? CHANGE_STOP : CHANGE_NONE) << test.name;
+    }
+}
+
+TEST_F(Rooms, RunningOutOfLivesPerformsItsEventOnce)
+{
+    int thing = add_object("thing");
+    event(thing, EVENT_OTHER, 6).actions = {trace_action("no-lives ")};
+    event(thing, EVENT_OTHER, 9).actions = {trace_action("no-health ")};
+    add_room({{0, 0, thing, 100001, {}, false}});
+    start();
+    run(instance(0), "lives = 3; lives = 0; lives = 0; health = -1; health = -5");
+    EXPECT_EQ(take_trace(), "no-lives no-health ");
+}
