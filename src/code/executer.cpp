@@ -321,7 +321,21 @@ public:
                        : Outcome::error;
         case NODE_BLOCK: return block(node.children.data(), node.children.size(), result);
         case NODE_VAR: return Outcome::normal;
-        case NODE_ASSIGN: return assign(node, result);
+        case NODE_ASSIGN: {
+            // A compound assignment of a number to an existing real temporary or own variable.
+            const CodeNode& variable = node.children[0];
+            const CodeNode& expression = node.children[1];
+            if (node.op != TOKEN_ASSIGN && (variable.exec == EXEC_LOCAL || variable.exec == EXEC_SELF_STORED)) {
+                Value* existing = const_cast<Value*>(direct(variable));
+                double operand;
+                if (existing && existing->is_real() && number(expression, operand) &&
+                    real_operation(compound_operator(node.op), existing->real, operand)) {
+                    result = *existing;
+                    return Outcome::normal;
+                }
+            }
+            return assign(node, result);
+        }
         case NODE_IF: {
             double real;
             if (!number(node.children[0], real))
@@ -529,18 +543,6 @@ private:
     {
         const CodeNode& variable = node.children[0];
         const CodeNode& expression = node.children[1];
-        // A compound assignment to an existing real temporary or own variable with a real result
-        // is done in place.
-        if (node.op != TOKEN_ASSIGN && (variable.exec == EXEC_LOCAL || variable.exec == EXEC_SELF_STORED)) {
-            Value* existing = const_cast<Value*>(direct(variable));
-            double operand = expression.value.real;
-            bool real_constant = expression.kind == NODE_CONSTANT && expression.value.is_real();
-            if (existing && existing->is_real() && (real_constant || number(expression, operand)) &&
-                real_operation(compound_operator(node.op), existing->real, operand)) {
-                result = *existing;
-                return Outcome::normal;
-            }
-        }
         Place place;
         if (variable.kind == NODE_SIMPLE_VARIABLE)
             place = Place {variable.target, variable.op, 0, variable.slot};
@@ -553,6 +555,15 @@ private:
         if (node.op == TOKEN_ASSIGN) {
             result = assigned;
         } else {
+            // Reals meeting in an existing temporary or own variable combine in place.
+            if (variable.exec == EXEC_LOCAL || variable.exec == EXEC_SELF_STORED) {
+                Value* existing = const_cast<Value*>(direct(variable));
+                if (existing && existing->is_real() && assigned.is_real() &&
+                    real_operation(compound_operator(node.op), existing->real, assigned.real)) {
+                    result = *existing;
+                    return Outcome::normal;
+                }
+            }
             if (!read(place, variable, result))
                 return Outcome::error;
             if (!check(binary_operation(compound_operator(node.op), result, assigned), expression.position))
@@ -788,6 +799,31 @@ private:
 
 }  // namespace
 
+namespace {
+
+// Runs compiled program or expression code for two instances, the pending error already cleared.
+bool run_code(ScriptInstance* self, ScriptInstance* other, const CCode& code, Value& result)
+{
+    // Nested runs (script calls, code executed from code) stop before the stack runs out.
+    if (s_frames.depth() > 0 && stack_nearly_exhausted()) {
+        code.error(1, message::RECURSION_TOO_DEEP);
+        return false;
+    }
+    Run run(self, other, s_frames.acquire(code.local_ids().size()), code);
+    const CodeNode& root = code.root();
+    bool succeeded = true;
+    if (code.is_expression())
+        succeeded = run.eval(root, result);
+    else if (root.kind == NODE_BLOCK)
+        succeeded = run.block(root.children.data(), root.children.size(), result) != Outcome::error;
+    else if (root.kind != NODE_EMPTY_PROGRAM)
+        succeeded = (code.error(root.position, message::NOT_A_PROGRAM), false);
+    s_frames.release();
+    return succeeded;
+}
+
+}  // namespace
+
 bool execute(ScriptInstance* self, ScriptInstance* other, const CCode& code, Value& result)
 {
     // 1. A run starts with no pending error.
@@ -806,22 +842,29 @@ bool execute(ScriptInstance* self, ScriptInstance* other, const CCode& code, Val
         code.error(1, message::EXECUTING_FOR_NIL);
         return false;
     }
-    // Nested runs (script calls, code executed from code) stop before the stack runs out.
-    if (s_frames.depth() > 0 && stack_nearly_exhausted()) {
-        code.error(1, message::RECURSION_TOO_DEEP);
-        return false;
-    }
     // 4. The run, with temporaries of its own.
-    Run run(self, other, s_frames.acquire(code.local_ids().size()), code);
-    const CodeNode& root = code.root();
-    bool succeeded = true;
-    if (code.is_expression())
-        succeeded = run.eval(root, result);
-    else if (root.kind == NODE_BLOCK)
-        succeeded = run.block(root.children.data(), root.children.size(), result) != Outcome::error;
-    else if (root.kind != NODE_EMPTY_PROGRAM)
-        succeeded = (code.error(root.position, message::NOT_A_PROGRAM), false);
-    s_frames.release();
+    return run_code(self, other, code, result);
+}
+
+bool ScriptList::call(std::int32_t index, ScriptInstance* self, ScriptInstance* other, ArgumentFrame& arguments,
+                      Value& result) const
+{
+    // 1. Only a present, compiled script runs.
+    const CScript* called = script(index);
+    if (!called || !called->code() || !self || !other)
+        return false;
+    // 2. and 3. The arguments become the slots in use; those the call did not pass are real 0.
+    ArgumentFrame* caller_slots = use_script_arguments(&arguments);
+    // 4. The run, as execute for a value does it: compiled program code needs none of its other checks.
+    errors().clear_code_error();
+    bool succeeded = run_code(self, other, *called->code(), result);
+    // 5. A failure gives "ERROR" and names the script in front of the error.
+    if (!succeeded) {
+        result = Value(message::SCRIPT_FAILED);
+        errors().prefix_code_error(message::IN_SCRIPT + m_slots[index].name + ":\r");
+    }
+    // 6. The caller's slots come back.
+    use_script_arguments(caller_slots);
     return succeeded;
 }
 

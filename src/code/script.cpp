@@ -2,7 +2,6 @@
 #include "code/script.h"
 
 #include "code/errors.h"
-#include "code/executer.h"
 #include "code/messages.h"
 
 #include "support/stream.h"
@@ -11,16 +10,10 @@
 
 namespace quillon {
 
-namespace {
-ArgumentFrame s_outermost_arguments;
-ArgumentFrame* s_arguments = &s_outermost_arguments;
-}  // namespace
-
-ArgumentFrame& script_arguments() { return *s_arguments; }
-
-ArgumentFrame* use_script_arguments(ArgumentFrame* frame) { return std::exchange(s_arguments, frame); }
-
-void reset_script_arguments() { s_outermost_arguments.clear(); }
+void reset_script_arguments()
+{
+    current_argument_frame()->clear();
+}
 
 bool CScript::compile()
 {
@@ -103,23 +96,6 @@ std::string ScriptList::name_of(std::int32_t index) const
     return m_slots[index].name;
 }
 
-bool ScriptList::call(std::int32_t index, ScriptInstance* self, ScriptInstance* other, ArgumentFrame& arguments,
-                      Value& result) const
-{
-    // 1. Only a present, compiled script runs.
-    const CScript* called = script(index);
-    if (!called || !called->code())
-        return false;
-    // 2. and 3. The arguments become the slots in use; those the call did not pass are real 0.
-    ArgumentFrame* caller_slots = use_script_arguments(&arguments);
-    // 4. The run.
-    bool succeeded = execute_for_value(self, other, *called->code(), result);
-    // 5. A failure names the script in front of the error.
-    if (!succeeded)
-        errors().prefix_code_error(message::IN_SCRIPT + m_slots[index].name + ":\r");
-    // 6. The caller's slots come back.
-    use_script_arguments(caller_slots);
-    return succeeded;
-}
+// ScriptList::call lives with the executer, so that a script call from code runs without crossing units.
 
 }  // namespace quillon

@@ -23,10 +23,22 @@ inline constexpr int MAX_SCRIPT_ARGUMENTS = 16;
 // The argument slots in use: slot k is `argument`k, shared by all scripts and code actions. A script
 // call puts its own frame in place and the caller's comes back when it returns, which is the same as
 // saving and restoring every slot, without copying any.
-ArgumentFrame& script_arguments();
+// The frame in use; the outermost one lives as long as the process.
+inline ArgumentFrame*& current_argument_frame()
+{
+    static ArgumentFrame s_outermost;
+    static ArgumentFrame* s_current = &s_outermost;
+    return s_current;
+}
+inline ArgumentFrame& script_arguments() { return *current_argument_frame(); }
 // Puts a frame in use and returns the frame that was in use.
-ArgumentFrame* use_script_arguments(ArgumentFrame* frame);
-// Sets every slot of the outermost frame to real 0.
+inline ArgumentFrame* use_script_arguments(ArgumentFrame* frame)
+{
+    ArgumentFrame* previous = current_argument_frame();
+    current_argument_frame() = frame;
+    return previous;
+}
+// Sets every slot of the frame in use (between runs, the outermost one) to real 0.
 void reset_script_arguments();
 
 class CScript {

@@ -90,8 +90,9 @@ TEST(Operators, BinaryRulesAndMessages)
         const char* failure = binary_operation(c.code, left, c.right);
         std::string result = failure ? failure : shown(left);
         EXPECT_EQ(result, c.expected) << shown(c.left) << " " << c.code << " " << shown(c.right);
-        if (failure)
+        if (failure) {
             EXPECT_EQ(shown(left), shown(c.left)) << "a failed operation keeps the left operand";
+        }
     }
 }
 
