@@ -91,7 +91,17 @@ inline std::vector<std::uint8_t> make_gif(int width, int height, const std::vect
         GraphicsControlBlock control {frame.disposal, false, 0, 3};
         EGifGCBToSavedExtension(&control, gif, gif->ImageCount - 1);
     }
+    // EGifSpew writes and closes the file but leaves what the images were built from to the caller.
+    SavedImage* images = gif->SavedImages;
+    int count = gif->ImageCount;
+    ColorMapObject* palette = gif->SColorMap;
     EGifSpew(gif);
+    for (int i = 0; i < count; ++i) {
+        free(images[i].RasterBits);
+        GifFreeExtensions(&images[i].ExtensionBlockCount, &images[i].ExtensionBlocks);
+    }
+    free(images);
+    GifFreeMapObject(palette);
     return out;
 }
 

@@ -103,6 +103,17 @@ TEST_F(ScreenTest, WindowedStartScalesTheWindowAndShowsItWithTheFirstFrame)
     EXPECT_EQ(display.placement().width, 640);
 }
 
+TEST_F(ScreenTest, AWindowThatCannotOpenFailsStartUpWithAGraphicsError)
+{
+    ErrorLog log;
+    EXPECT_FALSE(start({false, 800, 0, 480}));
+    EXPECT_FALSE(screen.initialised());
+    EXPECT_EQ(screen.buffer(), nullptr);
+    EXPECT_EQ(log.messages, (std::vector<std::string> {"ERROR in handling graphics:\rFailed to create primary DirectDraw surface."}));
+    screen.present();  // nothing to present
+    EXPECT_EQ(display.frame_count(), 0);
+}
+
 TEST_F(ScreenTest, FullScreenSwitchesBothWaysAndCentresTheImage)
 {
     ASSERT_TRUE(start());
