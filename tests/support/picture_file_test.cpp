@@ -71,7 +71,13 @@ std::vector<std::uint8_t> make_gif(const std::vector<GifImage>& images)
         GraphicsControlBlock control {image.disposal, false, 0, image.transparent};
         EGifGCBToSavedExtension(&control, gif, gif->ImageCount - 1);
     }
+    // Writing closes the file but leaves the saved images and the screen colour map to the caller.
+    GifFileType images_only {};
+    images_only.SavedImages = gif->SavedImages;
+    images_only.ImageCount = gif->ImageCount;
     EGifSpew(gif);
+    GifFreeSavedImages(&images_only);
+    GifFreeMapObject(palette);
     return out;
 }
 
