@@ -8,6 +8,7 @@
 namespace quillon {
 
 std::span<const FunctionEntry> math_functions();
+std::span<const FunctionEntry> game_functions();
 std::span<const FunctionEntry> misc_functions();
 
 }  // namespace quillon

@@ -300,73 +300,6 @@ constexpr FunctionEntry FILE_FUNCTIONS[] = {
     {"parameter_string", 1, nullptr},
 };
 
-// ORDER: table positions 317 to 379.
-constexpr FunctionEntry GAME_FUNCTIONS[] = {
-    {"show_error", 2, nullptr},
-    {"show_image", 3, nullptr},
-    {"show_video", 3, nullptr},
-    {"show_text", 4, nullptr},
-    {"show_info", 0, nullptr},
-    {"load_info", 1, nullptr},
-    {"highscore_show", 1, nullptr},
-    {"highscore_show_ext", 7, nullptr},
-    {"highscore_clear", 0, nullptr},
-    {"highscore_add", 2, nullptr},
-    {"highscore_add_current", 0, nullptr},
-    {"highscore_value", 1, nullptr},
-    {"highscore_name", 1, nullptr},
-    {"draw_highscore", 4, nullptr},
-    {"show_message_ext", 4, nullptr},
-    {"message_background", 1, nullptr},
-    {"message_button", 1, nullptr},
-    {"message_text_font", 4, nullptr},
-    {"message_button_font", 4, nullptr},
-    {"message_input_font", 4, nullptr},
-    {"message_mouse_color", 1, nullptr},
-    {"message_input_color", 1, nullptr},
-    {"message_position", 2, nullptr},
-    {"message_size", 2, nullptr},
-    {"message_caption", 2, nullptr},
-    {"show_menu", 2, nullptr},
-    {"show_menu_pos", 4, nullptr},
-    {"get_integer", 2, nullptr},
-    {"get_string", 2, nullptr},
-    {"get_color", 1, nullptr},
-    {"get_open_filename", 2, nullptr},
-    {"get_save_filename", 2, nullptr},
-    {"get_directory", 1, nullptr},
-    {"get_directory_alt", 2, nullptr},
-    {"keyboard_get_numlock", 0, nullptr},
-    {"keyboard_set_numlock", 1, nullptr},
-    {"keyboard_key_press", 1, nullptr},
-    {"keyboard_key_release", 1, nullptr},
-    {"keyboard_set_map", 2, nullptr},
-    {"keyboard_get_map", 1, nullptr},
-    {"keyboard_unset_map", 0, nullptr},
-    {"keyboard_check", 1, nullptr},
-    {"keyboard_check_direct", 1, nullptr},
-    {"mouse_check_button", 1, nullptr},
-    {"joystick_exists", 1, nullptr},
-    {"joystick_direction", 1, nullptr},
-    {"joystick_name", 1, nullptr},
-    {"joystick_axes", 1, nullptr},
-    {"joystick_buttons", 1, nullptr},
-    {"joystick_has_pov", 1, nullptr},
-    {"joystick_check_button", 2, nullptr},
-    {"joystick_xpos", 1, nullptr},
-    {"joystick_ypos", 1, nullptr},
-    {"joystick_zpos", 1, nullptr},
-    {"joystick_rpos", 1, nullptr},
-    {"joystick_upos", 1, nullptr},
-    {"joystick_vpos", 1, nullptr},
-    {"joystick_pov", 1, nullptr},
-    {"keyboard_clear", 1, nullptr},
-    {"mouse_clear", 1, nullptr},
-    {"io_clear", 0, nullptr},
-    {"io_handle", 0, nullptr},
-    {"keyboard_wait", 0, nullptr},
-};
-
 // ORDER: table positions 380 to 408.
 constexpr FunctionEntry DPLAY_FUNCTIONS[] = {
     {"mplay_init_ipx", 0, nullptr},
@@ -498,20 +431,29 @@ FunctionHandler handler_of(std::span<const FunctionEntry> family, std::string_vi
 
 }  // namespace
 
-void register_builtin_functions(FunctionRegistry& registry)
+void register_builtin_functions(FunctionRegistry& registry,
+                                std::initializer_list<std::span<const FunctionEntry>> handlers)
 {
     // ORDER: Action, Math, Graphics, Interaction, File, Game, DPlay, Misc, Resource.
     const std::span<const FunctionEntry> families[] = {
         ACTION_FUNCTIONS, math_functions(), GRAPHICS_FUNCTIONS, INTERACTION_FUNCTIONS, FILE_FUNCTIONS,
-        GAME_FUNCTIONS,   DPLAY_FUNCTIONS,  misc_functions(),   RESOURCE_FUNCTIONS,
+        game_functions(), DPLAY_FUNCTIONS,  misc_functions(),   RESOURCE_FUNCTIONS,
     };
     for (std::span<const FunctionEntry> family : families) {
         for (const FunctionEntry& entry : family) {
             FunctionHandler handler = entry.handler;
+            for (std::span<const FunctionEntry> given : handlers)
+                if (FunctionHandler found = handler_of(given, entry.name))
+                    handler = found;
             for (const auto& [first, second] : SHARED_HANDLERS)
                 if (second == entry.name)
                     for (std::span<const FunctionEntry> owner : families)
                         if (FunctionHandler shared = handler_of(owner, first))
+                            handler = shared;
+            for (const auto& [first, second] : SHARED_HANDLERS)
+                if (second == entry.name)
+                    for (std::span<const FunctionEntry> given : handlers)
+                        if (FunctionHandler shared = handler_of(given, first))
                             handler = shared;
             registry.register_function(entry.name, handler ? handler : not_available, entry.argument_count);
         }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 using namespace quillon;
 
@@ -62,6 +63,42 @@ TEST(FunctionTable, NamesAreUniqueAndPairsShareAHandler)
     };
     for (auto& [first, second] : pairs)
         EXPECT_EQ(table().at(*table().find(first)).handler, table().at(*table().find(second)).handler) << second;
+}
+
+void given_handler(FunctionCall& call) { call.result.set_real(42); }
+
+TEST(FunctionTable, HandlersGivenByNameKeepPositionsAndShare)
+{
+    const FunctionEntry given[] = {{"action_inherited", 0, given_handler}, {"no_such_function", 0, given_handler}};
+    FunctionRegistry registry;
+    register_builtin_functions(registry, {given});
+    ASSERT_EQ(registry.size(), 507u);
+    EXPECT_EQ(registry.at(*registry.find("action_inherited")).handler, given_handler);
+    EXPECT_EQ(registry.at(*registry.find("event_inherited")).handler, given_handler);
+    EXPECT_EQ(registry.find("event_inherited"), table().find("event_inherited"));
+    EXPECT_FALSE(registry.find("no_such_function"));
+}
+
+TEST(FunctionTable, ShowErrorIsFatalFromHalfOn)
+{
+    if (function_registry().size() == 0)
+        register_builtin_functions(function_registry());
+    std::vector<std::string> shown;
+    errors().set_dialog([&](const std::string& text, bool fatal) {
+        shown.push_back((fatal ? "fatal " : "") + text.substr(text.rfind('\n') + 1));
+        return ErrorChoice::ignore;
+    });
+    ScriptInstance self;
+    for (const char* text : {"show_error('careful', 0.49)", "show_error('stop', 0.5)", "show_error('ignored', 0)"}) {
+        CCode code(text, false);
+        ASSERT_TRUE(code.compile());
+        Value result;
+        execute(&self, &self, code, result);
+    }
+    EXPECT_EQ(shown, (std::vector<std::string> {"careful", "fatal stop"}));
+    EXPECT_TRUE(errors().aborted());
+    errors().reset();
+    errors().set_dialog(nullptr);
 }
 
 TEST(FunctionTable, FunctionsNotBuiltYetCompileAndReportTheirName)
