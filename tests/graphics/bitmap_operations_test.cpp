@@ -57,8 +57,8 @@ TEST(BitmapOperations, CreateClampsSidesToOne)
 TEST(BitmapOperations, BlendMixesOverTheCommonSizeRoundingHalvesToEven)
 {
     struct Case {
-        int alpha;
-        bool transparency;
+        int alpha;           // weight of the source, out of 256
+        bool transparency;   // skip the source's transparent colour
         Color expected;   // at (0, 0), where the source is solid
     };
     // Destination channel 100 and source channel 101 (red); blue 0 and 255.

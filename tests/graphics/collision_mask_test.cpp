@@ -40,9 +40,9 @@ TEST(CollisionMask, SolidPixelsDifferFromTheFramesOwnBottomLeft)
     EXPECT_EQ(mask.frame_count(), 3);
 
     struct Case {
-        int frame;
-        double x, y;
-        bool solid;
+        int frame;      // the frame tested
+        double x, y;    // frame coordinates
+        bool solid;     // the expected answer
     };
     const Case cases[] = {
         {0, 1, 1, true},

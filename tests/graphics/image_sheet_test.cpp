@@ -47,7 +47,8 @@ protected:
 TEST(ImageSheet, RowsHoldAtMost640PixelsOfImages)
 {
     struct Case {
-        int width, count, columns, sheet_height;
+        int width, count;                // image width and number of images
+        int columns, sheet_height;       // the layout expected
     };
     const Case cases[] = {{700, 2, 1, 2}, {16, 100, 40, 3}, {16, 5, 5, 1}, {640, 3, 1, 3}, {320, 3, 2, 2}};
     for (const Case& c : cases) {
@@ -72,7 +73,7 @@ TEST_F(SheetsTest, ImageIndicesWrapAroundTheCount)
     CSprite sprite = numbered_sprite(4);
     sheets.build_sprite(0, &sprite);
     struct Case {
-        int image;
+        int image;   // the index asked for
         int drawn;   // the frame whose colour appears
     };
     for (Case c : {Case {-1, 3}, Case {9, 1}, Case {4, 0}, Case {-5, 3}}) {
@@ -116,7 +117,7 @@ TEST_F(SheetsTest, AlphaBlendsThroughTheTargetAndSkipsSeeThroughPixels)
     sprite.transparent = true;
     sheets.build_sprite(0, &sprite);
     struct Case {
-        double alpha;
+        double alpha;     // as given
         Color expected;   // over black
     };
     // a = round(alpha * 256) / 256; channel = round(a * image).

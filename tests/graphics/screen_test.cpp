@@ -17,8 +17,8 @@ using platform::OutputArea;
 TEST(ScreenLayout, ExclusiveModeByResolutionDepthAndRefresh)
 {
     struct Case {
-        int width, refresh, depth;
-        DisplayMode expected;
+        int width, refresh, depth;   // resolution width, refresh rate and colour depth asked for
+        DisplayMode expected;         // the mode asked of the display first
     };
     const Case cases[] = {
         {1152, 60, 32, {800, 600, 32, 60}},
@@ -35,10 +35,10 @@ TEST(ScreenLayout, ExclusiveModeByResolutionDepthAndRefresh)
 TEST(ScreenLayout, OutputRectangleScalesAndCentres)
 {
     struct Case {
-        bool full_screen;
-        platform::ScreenSize client;
-        double window_scale, full_scale;
-        OutputRectangle expected;
+        bool full_screen;                  // the window's mode
+        platform::ScreenSize client;       // its client size
+        double window_scale, full_scale;   // the two scales
+        OutputRectangle expected;          // scale, origin and area
     };
     // A 640x480 screen buffer.
     const Case cases[] = {
@@ -166,7 +166,7 @@ TEST_F(ScreenTest, MousePositionGoesThroughTheHighestRegionHoldingThePointer)
     regions.set(1, {100, 0, 200, 100}, 0, 0);
     struct Case {
         platform::PointerPosition pointer;   // client pixels, at window scale 2
-        int x, y;
+        int x, y;                            // the room position expected
     };
     const Case cases[] = {
         {{20, 10}, 510, 505},      // region 0

@@ -104,10 +104,10 @@ TEST(Sprite, BoundingBoxRules)
     Bitmap24 frame(4, 3, WHITE);
     frame.set_pixel(2, 1, RED);
     struct Case {
-        bool transparent;
-        int kind;
-        bool with_frame;
-        BoundingBox expected;
+        bool transparent;   // the sprite's flag
+        int kind;           // bounding box kind
+        bool with_frame;    // one frame, or none
+        BoundingBox expected;   // the box computed
     };
     const Case cases[] = {
         {true, 0, true, {2, 1, 2, 1}},

@@ -47,9 +47,9 @@ TEST(Surface, ColourKeyStartsTransparentAndBlitsSkipIt)
 TEST(Surface, DrawPartClipsAndMovesTheSourceInStep)
 {
     struct Case {
-        int x, y;
-        double x_scale;
-        SurfaceRect clip;
+        int x, y;          // where the 4x4 source is drawn
+        double x_scale;    // its horizontal scale
+        SurfaceRect clip;  // the target's clip rectangle
         int probe_x;       // a target column to read
         Color expected;    // its colour in row 3
     };

@@ -59,7 +59,7 @@ TEST(PixelSurface, KeyedCopiesSkipTheKeyAcrossWholeAndPartialRuns)
 TEST(PixelSurface, BlitsAreCutToBothSurfaces)
 {
     struct Case {
-        PixelRect from, to;
+        PixelRect from, to;       // the source rectangle and where it goes
         int probe_x, probe_y;     // a target pixel
         std::uint32_t expected;   // its value afterwards
     };
