@@ -51,32 +51,26 @@ int write_to_vector(GifFileType* gif, const GifByteType* bytes, int count)
     return count;
 }
 
-// A GIF of a 4x2 logical screen with the palette red, green, blue, black.
+// A GIF of a 4x2 logical screen with the palette red, green, blue, black, written record by record.
 std::vector<std::uint8_t> make_gif(const std::vector<GifImage>& images)
 {
     std::vector<std::uint8_t> out;
     int error = 0;
     GifFileType* gif = EGifOpen(&out, write_to_vector, &error);
+    EGifSetGifVersion(gif, true);
     GifColorType colors[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {0, 0, 0}};
     ColorMapObject* palette = GifMakeMapObject(4, colors);
-    gif->SWidth = 4;
-    gif->SHeight = 2;
-    gif->SColorResolution = 8;
-    gif->SColorMap = palette;
-    for (const GifImage& image : images) {
-        SavedImage* saved = GifMakeSavedImage(gif, nullptr);
-        saved->ImageDesc = {image.left, image.top, image.width, image.height, false, nullptr};
-        saved->RasterBits = static_cast<GifByteType*>(malloc(image.indices.size()));
-        std::memcpy(saved->RasterBits, image.indices.data(), image.indices.size());
+    EGifPutScreenDesc(gif, 4, 2, 8, 0, palette);
+    for (GifImage image : images) {
         GraphicsControlBlock control {image.disposal, false, 0, image.transparent};
-        EGifGCBToSavedExtension(&control, gif, gif->ImageCount - 1);
+        GifByteType extension[4];
+        std::size_t length = EGifGCBToExtension(&control, extension);
+        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension);
+        EGifPutImageDesc(gif, image.left, image.top, image.width, image.height, false, nullptr);
+        for (int y = 0; y < image.height; ++y)
+            EGifPutLine(gif, image.indices.data() + y * image.width, image.width);
     }
-    // Writing closes the file but leaves the saved images and the screen colour map to the caller.
-    GifFileType images_only {};
-    images_only.SavedImages = gif->SavedImages;
-    images_only.ImageCount = gif->ImageCount;
-    EGifSpew(gif);
-    GifFreeSavedImages(&images_only);
+    EGifCloseFile(gif, &error);
     GifFreeMapObject(palette);
     return out;
 }
