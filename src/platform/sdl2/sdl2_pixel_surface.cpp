@@ -19,11 +19,17 @@ SDL_Rect to_sdl(const PixelRect& rect)
 
 constexpr std::uint32_t RGB_MASK = 0x00FFFFFF;  // the byte above the colour carries nothing
 
-// Eight pixels at a time: each target pixel takes the source pixel unless that one is the key. Built twice,
-// for AVX2 and for the baseline, and chosen when the program loads.
+// On x86-64 the keyed copy is built twice, for AVX2 and for the baseline, and chosen when the program loads.
+#if defined(__x86_64__)
+#define QUILLON_WITH_AVX2 __attribute__((target_clones("avx2", "default")))
+#else
+#define QUILLON_WITH_AVX2
+#endif
+
+// Eight pixels at a time: each target pixel takes the source pixel unless that one is the key.
 using Pixels8 = std::uint32_t __attribute__((vector_size(32)));
 
-__attribute__((target_clones("avx2", "default")))
+QUILLON_WITH_AVX2
 void copy_keyed_rect(std::uint8_t* to, int to_pitch, const std::uint8_t* from, int from_pitch, int count, int rows,
     std::uint32_t key)
 {
