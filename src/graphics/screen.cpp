@@ -48,8 +48,9 @@ bool Screen::start(const ScreenStart& start)
         return false;
     }
     // 7. Stretching costs the renderer nothing, so both scales stay as asked.
-    // 8. Ready to draw.
+    // 8. Ready to draw, with the output rectangle known before the first frame.
     m_display.set_vsync(m_settings.wait_for_vertical_blank);
+    m_output = output_rectangle(m_full_screen, m_display.client_size(), m_width, m_height, m_window_scale, m_full_scale);
     m_initialised = true;
     return true;
 }

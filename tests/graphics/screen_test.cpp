@@ -160,7 +160,6 @@ TEST_F(ScreenTest, ExclusiveModeFallsBackTo800x600x16ThenToDesktopFullScreen)
 TEST_F(ScreenTest, MousePositionGoesThroughTheHighestRegionHoldingThePointer)
 {
     ASSERT_TRUE(start({false, 800, 640, 480, 1, 2}));
-    screen.present();
     RegionTable& regions = screen.regions();
     regions.set(0, {0, 0, 100, 100}, 500, 500);
     regions.set(1, {100, 0, 200, 100}, 0, 0);
