@@ -76,6 +76,7 @@ struct CodeNode {
     ExecKind exec = EXEC_GENERIC;    // the executer's path for this node
     bool numeric = false;            // only reads and operators below, so it may be computed as a number
     std::int32_t slot = -1;          // temporaries: the slot of the variable in the run's frame
+    std::int32_t program = -1;       // numeric operator trees: their first step in the unit's numeric steps
 
     // A one-line picture of the tree, for tests: `(block (= x@-6 7))`.
     std::string dump() const;

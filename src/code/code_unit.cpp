@@ -50,6 +50,7 @@ bool CCode::compile()
         return false;
     if (m_kind == EXPRESSION && root.kind == NODE_CONSTANT)
         m_kind = CONSTANT_EXPRESSION;
+    build_numeric_programs(root, m_numeric_steps);
     m_root = std::move(root);
     m_compiled = true;
     return true;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "code/code_tree.h"
+#include "code/numeric_program.h"
 
 #include <cstdint>
 #include <string>
@@ -33,6 +34,8 @@ public:
     // Variable ids of the temporaries' slots; a run has one slot for each.
     const std::vector<std::int32_t>& local_ids() const { return m_local_ids; }
     std::int32_t local_slot(std::int32_t id) const;
+    // The flat programs of numeric operator trees (CodeNode::program indexes them).
+    const NumericStep* numeric_steps() const { return m_numeric_steps.data(); }
 
     // Records a code error at a position of this unit's text.
     void error(std::int32_t position, std::string_view message) const;
@@ -43,6 +46,7 @@ private:
     std::int32_t m_kind;         // a Kind
     CodeNode m_root;             // the tree; for a constant expression its value
     std::vector<std::int32_t> m_local_ids;  // by slot, the ids that can name a temporary in this unit
+    std::vector<NumericStep> m_numeric_steps;  // the numeric programs of the tree, one after another
 };
 
 }  // namespace quillon

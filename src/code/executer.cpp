@@ -89,6 +89,22 @@ std::int32_t compound_operator(std::int32_t assignment)
     }
 }
 
+// The compound assignments that reals meet most, done in place; false sends them the general way.
+[[gnu::always_inline]] inline bool compound_real(std::int32_t assignment, double& a, double b)
+{
+    switch (assignment) {
+    case TOKEN_ADD_ASSIGN: a += b; return true;
+    case TOKEN_SUBTRACT_ASSIGN: a -= b; return true;
+    case TOKEN_MULTIPLY_ASSIGN: a *= b; return true;
+    case TOKEN_DIVIDE_ASSIGN:
+        if (b == 0)
+            return false;
+        a /= b;
+        return true;
+    default: return false;
+    }
+}
+
 bool same_value(const Value& a, const Value& b)
 {
     if (a.kind != b.kind)
@@ -149,6 +165,8 @@ public:
             out = node.value.real;
             return node.kind == NODE_CONSTANT && node.value.is_real();
         }
+        if (node.program >= 0)
+            return run_program(m_code.numeric_steps() + node.program, out);
         switch (node.exec) {
         case EXEC_LOCAL:
         case EXEC_SELF_STORED:
@@ -195,6 +213,65 @@ public:
                 out = static_cast<double>(~round_to_int64(out));
             return true;
         default: return false;
+        }
+    }
+
+    // Runs a numeric program; false as soon as a read is not a real or an operator fails.
+    bool run_program(const NumericStep* step, double& out)
+    {
+        double stack[NUMERIC_STACK];
+        int top = -1;
+        for (;; ++step) {
+            switch (step->kind) {
+            case STEP_END: out = stack[0]; return true;
+            case STEP_CONSTANT: stack[++top] = step->constant; break;
+            case STEP_LOCAL: {
+                const LocalSlot& local = m_locals[step->operand];
+                if (local.key == 0 || !local.value.is_real())
+                    return false;
+                stack[++top] = local.value.real;
+                break;
+            }
+            case STEP_SELF: {
+                const Value* value = m_self->m_variables.find(step->operand, 0);
+                if (!value || !value->is_real())
+                    return false;
+                stack[++top] = value->real;
+                break;
+            }
+            case STEP_ARGUMENT: {
+                const Value& value = script_arguments().get(step->operand);
+                if (!value.is_real())
+                    return false;
+                stack[++top] = value.real;
+                break;
+            }
+            case STEP_ADD: stack[top - 1] += stack[top]; --top; break;
+            case STEP_SUBTRACT: stack[top - 1] -= stack[top]; --top; break;
+            case STEP_MULTIPLY: stack[top - 1] *= stack[top]; --top; break;
+            case STEP_OPERATOR:
+                if (!real_operation(step->operand, stack[top - 1], stack[top]))
+                    return false;
+                --top;
+                break;
+            case STEP_ADD_CONSTANT: stack[top] += step->constant; break;
+            case STEP_SUBTRACT_CONSTANT: stack[top] -= step->constant; break;
+            case STEP_MULTIPLY_CONSTANT: stack[top] *= step->constant; break;
+            case STEP_OPERATOR_CONSTANT:
+                if (!real_operation(step->operand, stack[top], step->constant))
+                    return false;
+                break;
+            case STEP_UNARY: {
+                double& value = stack[top];
+                if (step->operand == OP_MINUS)
+                    value = -value;
+                else if (step->operand == OP_NOT)
+                    value = is_true(value) ? 0 : 1;
+                else if (step->operand == OP_BIT_NOT)
+                    value = static_cast<double>(~round_to_int64(value));
+                break;
+            }
+            }
         }
     }
 
@@ -327,9 +404,10 @@ public:
             const CodeNode& expression = node.children[1];
             if (node.op != TOKEN_ASSIGN && (variable.exec == EXEC_LOCAL || variable.exec == EXEC_SELF_STORED)) {
                 Value* existing = const_cast<Value*>(direct(variable));
-                double operand;
-                if (existing && existing->is_real() && number(expression, operand) &&
-                    real_operation(compound_operator(node.op), existing->real, operand)) {
+                const Value* leaf = direct(expression);
+                double operand = leaf ? leaf->real : 0;
+                if (existing && existing->is_real() && (leaf ? leaf->is_real() : number(expression, operand)) &&
+                    compound_real(node.op, existing->real, operand)) {
                     result = *existing;
                     return Outcome::normal;
                 }
@@ -358,6 +436,14 @@ public:
         case NODE_DEFAULT: return failed(node.position, message::DEFAULT_OUTSIDE_SWITCH);
         default: return failed(node.position, message::STATEMENT_EXPECTED);
         }
+    }
+
+    // Runs a loop body; a block's statements run without another dispatch.
+    Outcome body(const CodeNode& node, Value& result)
+    {
+        if (node.kind == NODE_BLOCK)
+            return block(node.children.data(), node.children.size(), result);
+        return run(node, result);
     }
 
     Outcome block(const CodeNode* statements, std::size_t count, Value& result)
@@ -559,7 +645,7 @@ private:
             if (variable.exec == EXEC_LOCAL || variable.exec == EXEC_SELF_STORED) {
                 Value* existing = const_cast<Value*>(direct(variable));
                 if (existing && existing->is_real() && assigned.is_real() &&
-                    real_operation(compound_operator(node.op), existing->real, assigned.real)) {
+                    compound_real(node.op, existing->real, assigned.real)) {
                     result = *existing;
                     return Outcome::normal;
                 }
@@ -628,7 +714,7 @@ private:
                 return Outcome::normal;
             if (!next_round(node))
                 return Outcome::error;
-            Outcome outcome = run(node.children[1], result);
+            Outcome outcome = body(node.children[1], result);
             if (outcome == Outcome::break_loop)
                 return Outcome::normal;
             if (outcome == Outcome::exit || outcome == Outcome::error)
@@ -641,7 +727,7 @@ private:
         while (true) {
             if (!next_round(node))
                 return Outcome::error;
-            Outcome outcome = run(node.children[0], result);
+            Outcome outcome = body(node.children[0], result);
             if (outcome == Outcome::break_loop)
                 return Outcome::normal;
             if (outcome == Outcome::exit || outcome == Outcome::error)
@@ -666,7 +752,7 @@ private:
                 return Outcome::normal;
             if (!next_round(node))
                 return Outcome::error;
-            outcome = run(node.children[3], result);
+            outcome = body(node.children[3], result);
             if (outcome == Outcome::break_loop)
                 return Outcome::normal;
             if (outcome == Outcome::exit || outcome == Outcome::error)
@@ -685,7 +771,7 @@ private:
         for (std::int64_t i = 0; i < count; ++i) {
             if (!next_round(node))
                 return Outcome::error;
-            Outcome outcome = run(node.children[1], result);
+            Outcome outcome = body(node.children[1], result);
             if (outcome == Outcome::break_loop)
                 return Outcome::normal;
             if (outcome == Outcome::exit || outcome == Outcome::error)
