@@ -4,7 +4,11 @@
 #include "platform/fonts.h"
 #include "runner/game_location.h"
 #include "runner/loading_window.h"
+#include "code/errors.h"
+#include "code/script.h"
 #include "support/game_error.h"
+#include "world/object_tree.h"
+#include "world/world.h"
 
 #include <algorithm>
 #include <string>
@@ -40,7 +44,11 @@ Runner::Runner(platform::Platform& platform, CommandLine command_line)
 {
 }
 
-Runner::~Runner() = default;
+Runner::~Runner()
+{
+    if (&host() == m_world.get() || &host() == &m_host)
+        set_host(nullptr);
+}
 
 void Runner::show_message(std::string_view text)
 {
@@ -60,8 +68,11 @@ DataFileContext Runner::data_file_context()
 
 int Runner::run()
 {
-    // 1. The temporary directory comes before anything else.
+    // 1. The temporary directory comes before anything else; then the built-in functions and the error routine.
     m_temp.create([this](std::string_view message) { show_message(message); });
+    register_builtins_once();
+    connect_error_routine(*m_platform.dialogs);
+    set_host(&m_host);
     // 2. Load, prepare and play inside one guard: an escaping error ends the run with one message.
     int status = EXIT_NORMAL_END;
     try {
@@ -69,6 +80,8 @@ int Runner::run()
             status = EXIT_LOAD_FAILED;
         else
             play();
+        if (status == EXIT_NORMAL_END && errors().aborted())
+            status = EXIT_FATAL_ERROR;
     } catch (const std::exception&) {
         if (m_loading)
             m_loading->close();
@@ -114,13 +127,36 @@ bool Runner::LoadGame()
         outcome = read_game_blocks(*stream, m_game,
             [this](int percent, std::string_view caption) { m_loading->ShowProgress(percent, caption); });
     }
+    // A parent chain that comes back to where it started would make every event lookup endless.
+    if (outcome.ok) {
+        if (auto loop = find_parent_loop(m_game.objects))
+            outcome = {false, *loop};
+    }
     if (!outcome.ok) {
         if (m_loading)
             m_loading->close();
         show_message(outcome.message);
         return false;
     }
+    make_world();
     return true;
+}
+
+void Runner::make_world()
+{
+    apply_error_settings(m_game.settings);
+    scripts().clear();
+    for (int i = 0; i < m_game.scripts.count(); ++i) {
+        const ScriptSource* script = m_game.scripts.get(i);
+        scripts().add(m_game.scripts.slot_name(i), script ? std::optional<std::string>(script->code) : std::nullopt);
+    }
+    WorldResources resources {m_game.objects, m_game.time_lines, m_game.rooms, m_game.paths, m_game.sprites,
+        m_game.backgrounds, m_game.sounds, m_game.data_files, m_game.action_library_code, m_game.room_order,
+        m_game.last_instance_id, m_game.last_tile_id, m_game.game_id};
+    WorldHooks hooks;
+    hooks.show_message = [this](std::string_view text) { show_message(text); };
+    m_world = std::make_unique<World>(resources, std::move(hooks));
+    m_world->install();
 }
 
 bool Runner::PrepareGame()
@@ -138,8 +174,9 @@ bool Runner::PrepareGame()
     m_loading->ShowProgress(EXPORT_DATA_FILES.percent, EXPORT_DATA_FILES.caption);
     export_data_files(m_game.data_files, data_file_context());
     // 2. to 6. Code is compiled and sounds are prepared.
-    if (!step(COMPILE_TIME_LINES, true) || !step(COMPILE_SCRIPTS, true) || !step(COMPILE_OBJECTS, true)
-        || !step(PREPARE_ROOMS, true) || !step(PREPARE_SOUNDS, true))
+    if (!step(COMPILE_TIME_LINES, m_world->compile_time_lines()) || !step(COMPILE_SCRIPTS, scripts().compile_all())
+        || !step(COMPILE_OBJECTS, m_world->compile_objects()) || !step(PREPARE_ROOMS, true)
+        || !step(PREPARE_SOUNDS, true))
         return false;
     // 7. The display.
     if (!step(PREPARE_GRAPHICS, open_game_window()))
@@ -182,6 +219,8 @@ void Runner::play()
     m_platform.display->present({frame.data(), width, height, width * 4});
     m_platform.display->set_visible(true);
 
+    m_world->set_running(true);
+    m_world->start_game();
     std::vector<platform::Event> events;
     std::uint64_t next_step = m_platform.clock->ticks_ms();
     for (std::int64_t step = 1; !m_command_line.steps || step <= *m_command_line.steps; ++step) {
@@ -193,8 +232,10 @@ void Runner::play()
             bool escape = event.kind == platform::EventKind::key_down && event.virtual_key == 27;
             if (event.kind == platform::EventKind::window_close || event.kind == platform::EventKind::quit
                 || (escape && m_game.settings.escape_ends_game))
-                return;
+                m_world->set_pending_change(CHANGE_END_GAME);
         }
+        if (m_world->pending_change() == CHANGE_END_GAME || m_world->pending_change() == CHANGE_STOP)
+            break;
         m_platform.display->present({frame.data(), width, height, width * 4});
         if (!m_command_line.no_sleep) {
             next_step += 1000 / speed;
@@ -203,6 +244,8 @@ void Runner::play()
                 m_platform.clock->sleep_ms(static_cast<std::uint32_t>(next_step - now));
         }
     }
+    m_world->end_game_world();
+    m_world->set_running(false);
 }
 
 void Runner::end()

@@ -4,6 +4,7 @@
 #include "platform/drivers.h"
 #include "runner/command_line.h"
 #include "runner/game_file.h"
+#include "runner/language_setup.h"
 #include "runner/scripted_input.h"
 #include "support/temp_dir.h"
 
@@ -12,6 +13,7 @@
 namespace quillon {
 
 class LoadingWindow;
+class World;
 
 // Exit statuses of quillon-runner.
 constexpr int EXIT_NORMAL_END = 0;
@@ -33,6 +35,7 @@ public:
 
 private:
     bool LoadGame();
+    void make_world();
     bool PrepareGame();
     void open_loading_window();
     const CRoom* first_room() const;
@@ -47,6 +50,8 @@ private:
     TempDirectory m_temp;                     // the process's temporary directory
     GameFile m_game;                          // everything the game file holds
     std::optional<ScriptedInput> m_scripted_input;  // --input
+    RunnerHost m_host;                        // the language's host under the world
+    std::unique_ptr<World> m_world;           // the running game, made once the game is loaded
     std::unique_ptr<platform::Display> m_loading_display;  // the loading window's own window
     std::unique_ptr<LoadingWindow> m_loading;  // open from loading until the game is ready
 };

@@ -1,0 +1,56 @@
+// Language set-up: the built-in functions, the error routine's dialog and settings, and the runner's host.
+#include "runner/language_setup.h"
+
+#include "code/errors.h"
+#include "code/function_registry.h"
+#include "functions/events.h"
+#include "functions/table.h"
+#include "support/game_error.h"
+
+#include <cstdio>
+#include <string>
+
+namespace quillon {
+
+void RunnerHost::debug_message(std::string_view text)
+{
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+void register_builtins_once()
+{
+    static bool s_registered = false;
+    if (s_registered)
+        return;
+    register_builtin_functions(function_registry(), {event_functions()});
+    s_registered = true;
+}
+
+void connect_error_routine(platform::DialogHost& dialogs)
+{
+    errors().set_dialog([&dialogs](const std::string& text, bool fatal) {
+        static const std::string ABORT_ONLY[] = {"Abort"};
+        static const std::string ABORT_OR_IGNORE[] = {"Abort", "Ignore"};
+        if (fatal) {
+            dialogs.message_box("Error", text, ABORT_ONLY, 0);
+            return ErrorChoice::abort;
+        }
+        int pressed = dialogs.message_box("Error", text, ABORT_OR_IGNORE, 1);
+        return pressed == 0 ? ErrorChoice::abort : ErrorChoice::ignore;
+    });
+    set_game_error_handler([](std::string_view message, bool fatal) { errors().report(std::string(message), fatal); });
+}
+
+void apply_error_settings(const GameSettings& settings)
+{
+    LanguageSettings& language = errors().m_settings;
+    language.display_errors = settings.display_errors;
+    language.log_errors = settings.log_errors;
+    language.abort_on_errors = settings.abort_on_errors;
+    language.uninitialised_as_zero = settings.uninitialised_are_zero;
+    language.exclusive_mode = settings.exclusive_graphics;
+}
+
+}  // namespace quillon
