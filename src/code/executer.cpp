@@ -117,20 +117,25 @@ class FramePool {
 public:
     LocalSlot* acquire(std::size_t slots)
     {
-        if (m_depth == m_frames.size())
-            m_frames.emplace_back();
-        std::vector<LocalSlot>& frame = m_frames[m_depth++];
+        std::size_t depth = m_depth++;
+        if (slots == 0)
+            return nullptr;
+        if (depth >= m_frames.size())
+            m_frames.resize(depth + 1);
+        std::vector<LocalSlot>& frame = m_frames[depth];
         frame.resize(slots);
         return frame.data();
     }
-    void release()
+    void release(std::size_t slots)
     {
-        m_frames[--m_depth].clear();
+        --m_depth;
+        if (slots != 0)
+            m_frames[m_depth].clear();
     }
     std::size_t depth() const { return m_depth; }
 
 private:
-    std::vector<std::vector<LocalSlot>> m_frames;  // by run depth
+    std::vector<std::vector<LocalSlot>> m_frames;  // by run depth, for runs that have temporaries
     std::size_t m_depth = 0;                       // runs in progress
 };
 
@@ -216,6 +221,16 @@ public:
         }
     }
 
+    // A node's number, reading a plain variable or constant in place.
+    [[gnu::always_inline]] bool operand(const CodeNode& node, double& out)
+    {
+        if (const Value* value = direct(node)) {
+            out = value->real;
+            return value->is_real();
+        }
+        return number(node, out);
+    }
+
     // Runs a numeric program; false as soon as a read is not a real or an operator fails.
     bool run_program(const NumericStep* step, double& out)
     {
@@ -281,7 +296,7 @@ public:
         std::int64_t index = 0;
         for (std::size_t i = 1; i < node.children.size(); ++i) {
             double part;
-            if (!number(node.children[i], part))
+            if (!operand(node.children[i], part))
                 return false;
             std::int64_t rounded = round_to_int64(part);
             if (rounded < 0 || rounded >= CVariableList::ROW_LENGTH)
@@ -507,7 +522,7 @@ private:
         for (std::size_t i = 1; i < node.children.size(); ++i) {
             const CodeNode& index_node = node.children[i];
             double real;
-            if (!number(index_node, real)) {
+            if (!operand(index_node, real)) {
                 Value index;
                 if (!eval(index_node, index))
                     return false;
@@ -634,25 +649,33 @@ private:
             place = Place {variable.target, variable.op, 0, variable.slot};
         else if (!locate(variable, place))
             return Outcome::error;
+        // A plain variable or constant is read in place; it is copied into the result before anything
+        // is written. A numeric tree assigned with `=` goes straight into the result.
         Value evaluated;
-        if (expression.kind != NODE_CONSTANT && !eval(expression, evaluated))
-            return Outcome::error;
-        const Value& assigned = expression.kind == NODE_CONSTANT ? expression.value : evaluated;
+        const Value* assigned = direct(expression);
+        if (!assigned && node.op == TOKEN_ASSIGN && expression.numeric && numeric_value(expression, result)) {
+            assigned = &result;
+        } else if (!assigned) {
+            if (!eval(expression, evaluated))
+                return Outcome::error;
+            assigned = &evaluated;
+        }
         if (node.op == TOKEN_ASSIGN) {
-            result = assigned;
+            if (assigned != &result)
+                result = *assigned;
         } else {
             // Reals meeting in an existing temporary or own variable combine in place.
             if (variable.exec == EXEC_LOCAL || variable.exec == EXEC_SELF_STORED) {
                 Value* existing = const_cast<Value*>(direct(variable));
-                if (existing && existing->is_real() && assigned.is_real() &&
-                    compound_real(node.op, existing->real, assigned.real)) {
+                if (existing && existing->is_real() && assigned->is_real() &&
+                    compound_real(node.op, existing->real, assigned->real)) {
                     result = *existing;
                     return Outcome::normal;
                 }
             }
             if (!read(place, variable, result))
                 return Outcome::error;
-            if (!check(binary_operation(compound_operator(node.op), result, assigned), expression.position))
+            if (!check(binary_operation(compound_operator(node.op), result, *assigned), expression.position))
                 return Outcome::error;
         }
         // The instance's own variables are written directly; everything else goes through write().
@@ -890,12 +913,14 @@ namespace {
 // Runs compiled program or expression code for two instances, the pending error already cleared.
 bool run_code(ScriptInstance* self, ScriptInstance* other, const CCode& code, Value& result)
 {
-    // Nested runs (script calls, code executed from code) stop before the stack runs out.
-    if (s_frames.depth() > 0 && stack_nearly_exhausted()) {
+    // Nested runs (script calls, code executed from code) stop before the stack runs out. One run
+    // takes far less stack than the guard's margin, so every eighth level is checked.
+    if ((s_frames.depth() & 7) == 7 && stack_nearly_exhausted()) {
         code.error(1, message::RECURSION_TOO_DEEP);
         return false;
     }
-    Run run(self, other, s_frames.acquire(code.local_ids().size()), code);
+    std::size_t slots = code.local_ids().size();
+    Run run(self, other, s_frames.acquire(slots), code);
     const CodeNode& root = code.root();
     bool succeeded = true;
     if (code.is_expression())
@@ -904,7 +929,7 @@ bool run_code(ScriptInstance* self, ScriptInstance* other, const CCode& code, Va
         succeeded = run.block(root.children.data(), root.children.size(), result) != Outcome::error;
     else if (root.kind != NODE_EMPTY_PROGRAM)
         succeeded = (code.error(root.position, message::NOT_A_PROGRAM), false);
-    s_frames.release();
+    s_frames.release(slots);
     return succeeded;
 }
 
