@@ -30,6 +30,8 @@ public:
     }
     // The next slot, for filling the arguments in order.
     Value& next() { return set(m_count); }
+    // Fills the next slot with a copy.
+    void push(const Value& value) { new (&at(m_count++)) Value(value); }
     // Every slot back to real 0.
     void clear()
     {

@@ -698,9 +698,12 @@ private:
     [[gnu::noinline]] bool call_builtin(const CodeNode& node, Value& dest)
     {
         ArgumentFrame arguments;
-        for (const CodeNode& argument : node.children)
-            if (!eval(argument, arguments.next()))
+        for (const CodeNode& argument : node.children) {
+            if (const Value* value = direct(argument))
+                arguments.push(*value);
+            else if (!eval(argument, arguments.next()))
                 return false;
+        }
         Value returned;
         FunctionCall call {m_self, m_other, arguments.count(), arguments.data(), returned, node.op};
         function_registry().at(node.op).handler(call);
@@ -711,9 +714,12 @@ private:
     [[gnu::noinline]] bool call_script(const CodeNode& node, Value& dest)
     {
         ArgumentFrame arguments;
-        for (const CodeNode& argument : node.children)
-            if (!eval(argument, arguments.next()))
+        for (const CodeNode& argument : node.children) {
+            if (const Value* value = direct(argument))
+                arguments.push(*value);
+            else if (!eval(argument, arguments.next()))
                 return false;
+        }
         return scripts().call(node.op - FIRST_SCRIPT_INDEX, m_self, m_other, arguments, dest);
     }
 
