@@ -5,12 +5,12 @@
 #include "runner/game_location.h"
 #include "runner/loading_window.h"
 #include "code/errors.h"
+#include "graphics/graphics.h"
 #include "code/script.h"
 #include "support/game_error.h"
 #include "world/object_tree.h"
 #include "world/world.h"
 
-#include <algorithm>
 #include <string>
 
 namespace quillon {
@@ -155,6 +155,10 @@ void Runner::make_world()
         m_game.last_instance_id, m_game.last_tile_id, m_game.game_id};
     WorldHooks hooks;
     hooks.show_message = [this](std::string_view text) { show_message(text); };
+    hooks.size_display = [this](int width, int height) {
+        if (m_graphics)
+            m_graphics->screen().set_size(width, height);
+    };
     m_world = std::make_unique<World>(resources, std::move(hooks));
     m_world->install();
 }
@@ -179,46 +183,21 @@ bool Runner::PrepareGame()
         || !step(PREPARE_SOUNDS, true))
         return false;
     // 7. The display.
-    if (!step(PREPARE_GRAPHICS, open_game_window()))
+    m_graphics = std::make_unique<Graphics>(*m_platform.display, m_game.settings, m_game.sprites,
+        m_game.backgrounds, &m_temp);
+    if (!step(PREPARE_GRAPHICS, m_graphics->prepare()))
         return false;
-    // 8. Ready: the loading window goes.
+    // 8. Ready: the pictures now live in the image sheets and masks only; the loading window goes.
+    m_graphics->release_images();
     m_loading->ShowProgress(100, "Ready");
     m_loading->close();
     return true;
 }
 
-const CRoom* Runner::first_room() const
-{
-    return m_game.room_order.empty() ? nullptr : m_game.rooms.get(m_game.room_order.front());
-}
-
-bool Runner::open_game_window()
-{
-    const CRoom* room = first_room();
-    platform::WindowPlacement placement;
-    placement.width = room ? std::max(1, room->width) : 640;
-    placement.height = room ? std::max(1, room->height) : 480;
-    platform::ScreenSize screen = m_platform.display->screen_size();
-    placement.left = (screen.width - placement.width) / 2;
-    placement.top = (screen.height - placement.height) / 2;
-    placement.border = !m_game.settings.no_window_border;
-    return m_platform.display->open(placement, room ? room->caption : std::string());
-}
-
-// Until the world runs rooms, a game shows its first room's background colour at the room's speed and ends on
-// Esc, on closing the window or after the steps the command line asks for.
+// Until the game loop steps the world, a game starts its first room and shows the room's background colour at
+// the room's speed, ending on Esc, on closing the window or after the steps the command line asks for.
 void Runner::play()
 {
-    const CRoom* room = first_room();
-    int width = room ? std::max(1, room->width) : 640;
-    int height = room ? std::max(1, room->height) : 480;
-    int speed = room && room->speed > 0 ? room->speed : 30;
-    Color color = room ? static_cast<Color>(room->background_color) : 0;
-    std::vector<std::uint32_t> frame(static_cast<std::size_t>(width) * height,
-        std::uint32_t(color_red(color)) << 16 | std::uint32_t(color_green(color)) << 8 | color_blue(color));
-    m_platform.display->present({frame.data(), width, height, width * 4});
-    m_platform.display->set_visible(true);
-
     m_world->set_running(true);
     m_world->start_game();
     std::vector<platform::Event> events;
@@ -236,7 +215,11 @@ void Runner::play()
         }
         if (m_world->pending_change() == CHANGE_END_GAME || m_world->pending_change() == CHANGE_STOP)
             break;
-        m_platform.display->present({frame.data(), width, height, width * 4});
+        const CRoom* room = m_game.rooms.get(m_world->current_room_index());
+        m_graphics->screen().set_caption(room ? room->caption : std::string());
+        m_graphics->screen().clear(room && room->draw_background_color, room ? static_cast<Color>(room->background_color) : 0);
+        m_graphics->present();
+        int speed = room && room->speed > 0 ? room->speed : 30;
         if (!m_command_line.no_sleep) {
             next_step += 1000 / speed;
             std::uint64_t now = m_platform.clock->ticks_ms();
@@ -250,6 +233,8 @@ void Runner::play()
 
 void Runner::end()
 {
+    if (m_graphics)
+        m_graphics->shut_down();
     clean_up_data_files(m_game.data_files, data_file_context());
     m_temp.remove();
 }

@@ -14,6 +14,7 @@ namespace quillon {
 
 class LoadingWindow;
 class World;
+class Graphics;
 
 // Exit statuses of quillon-runner.
 constexpr int EXIT_NORMAL_END = 0;
@@ -38,8 +39,6 @@ private:
     void make_world();
     bool PrepareGame();
     void open_loading_window();
-    const CRoom* first_room() const;
-    bool open_game_window();
     void play();
     void end();
     void show_message(std::string_view text);
@@ -52,6 +51,7 @@ private:
     std::optional<ScriptedInput> m_scripted_input;  // --input
     RunnerHost m_host;                        // the language's host under the world
     std::unique_ptr<World> m_world;           // the running game, made once the game is loaded
+    std::unique_ptr<Graphics> m_graphics;     // the screen, image sheets and masks, made while preparing
     std::unique_ptr<platform::Display> m_loading_display;  // the loading window's own window
     std::unique_ptr<LoadingWindow> m_loading;  // open from loading until the game is ready
 };
