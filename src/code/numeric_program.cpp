@@ -63,7 +63,9 @@ bool emit(const CodeNode& node, std::vector<NumericStep>& steps, int depth)
 
 void build_numeric_programs(CodeNode& root, std::vector<NumericStep>& steps)
 {
-    if (root.numeric && (root.kind == NODE_BINARY || root.kind == NODE_UNARY)) {
+    // A plain read combined with a constant is quicker to walk than to run as a program.
+    bool single_step = root.exec == EXEC_BINARY_CONSTANT && root.children[0].kind == NODE_SIMPLE_VARIABLE;
+    if (root.numeric && !single_step && (root.kind == NODE_BINARY || root.kind == NODE_UNARY)) {
         std::size_t start = steps.size();
         if (emit(root, steps, 0)) {
             steps.push_back({STEP_END, 0, 0});
