@@ -24,10 +24,10 @@ int BackgroundList::add(const std::filesystem::path& file, const BackgroundImpor
 
 bool BackgroundList::replace(int index, const std::filesystem::path& file, const BackgroundImport& import)
 {
-    // FIXME: an emptied slot cannot take a new background until ResourceList can fill a slot in place.
-    CBackground* background = m_list.get(index);
-    if (!background)
+    // An emptied slot takes a fresh background first and keeps its name, whatever the outcome.
+    if (index < 0 || index >= m_list.count())
         return false;
+    CBackground* background = m_list.exists(index) ? m_list.get(index) : m_list.put(index, std::make_unique<CBackground>());
     bool loaded = background->add_from_file(file, import);
     if (loaded)
         m_sheets.build_background(index, background);

@@ -24,10 +24,10 @@ int SpriteList::add(const std::filesystem::path& file, const SpriteImport& impor
 
 bool SpriteList::replace(int index, const std::filesystem::path& file, const SpriteImport& import)
 {
-    // FIXME: an emptied slot cannot take a new sprite until ResourceList can fill a slot in place.
-    CSprite* sprite = m_list.get(index);
-    if (!sprite)
+    // An emptied slot takes a fresh sprite first and keeps its name, whatever the outcome.
+    if (index < 0 || index >= m_list.count())
         return false;
+    CSprite* sprite = m_list.exists(index) ? m_list.get(index) : m_list.put(index, std::make_unique<CSprite>());
     bool loaded = sprite->add_from_file(file, import);
     if (loaded)
         rebuild(index);

@@ -2,6 +2,7 @@
 #include "support/picture_file.h"
 
 #include "support/bmp_file.h"
+#include "support/stream.h"
 
 #include <gif_lib.h>
 #include <png.h>
@@ -9,8 +10,6 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include <jpeglib.h>
 
@@ -211,11 +210,10 @@ std::optional<std::vector<PictureFrame>> decode_picture(std::span<const std::uin
 
 std::optional<std::vector<PictureFrame>> load_picture_file(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    auto file = CStream::from_file(path);
+    if (!file)
         return std::nullopt;
-    std::vector<std::uint8_t> bytes {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return decode_picture(bytes);
+    return decode_picture(file->bytes());
 }
 
 std::vector<PictureFrame> split_strip(const PictureFrame& strip, int count)

@@ -38,6 +38,13 @@ public:
         return count() - 1;
     }
 
+    // Puts a resource into an existing slot, which keeps its name; returns it.
+    T* put(int index, std::unique_ptr<T> item)
+    {
+        m_items[index] = std::move(item);
+        return m_items[index].get();
+    }
+
     // Empties a slot; its index and its name stay.
     void remove(int index) { m_items[index].reset(); }
     void clear()

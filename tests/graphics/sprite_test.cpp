@@ -240,6 +240,12 @@ TEST_F(ResourceListsTest, ReplaceKeepsTheNameAndAFailedOneKeepsTheEntry)
     EXPECT_EQ(sheets.sprite(0)->image_width(), 6);
     EXPECT_FALSE(masks.mask(0).present());  // precise but opaque
     EXPECT_FALSE(sprite_list.replace(3, wide, {1}));
+
+    // A deleted slot takes the replacement under the name it had.
+    ASSERT_TRUE(sprite_list.remove(0));
+    ASSERT_TRUE(sprite_list.replace(0, wide, {1}));
+    EXPECT_EQ(sprite_list.name(0), "__newsprite0");
+    EXPECT_EQ(sheets.sprite(0)->image_width(), 6);
 }
 
 TEST_F(ResourceListsTest, BackgroundsAddReplaceAndDelete)
