@@ -8,7 +8,6 @@
 #include "code/operators.h"
 #include "code/parser.h"
 
-#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -17,12 +16,6 @@ namespace quillon {
 void CCode::error(std::int32_t position, std::string_view message) const
 {
     errors().code_error(m_text, is_expression(), position, message);
-}
-
-std::int32_t CCode::local_slot(std::int32_t id) const
-{
-    auto found = std::find(m_local_ids.begin(), m_local_ids.end(), id);
-    return found == m_local_ids.end() ? -1 : static_cast<std::int32_t>(found - m_local_ids.begin());
 }
 
 bool CCode::compile()

@@ -33,7 +33,6 @@ public:
 
     // Variable ids of the temporaries' slots; a run has one slot for each.
     const std::vector<std::int32_t>& local_ids() const { return m_local_ids; }
-    std::int32_t local_slot(std::int32_t id) const;
     // The flat programs of numeric operator trees (CodeNode::program indexes them).
     const NumericStep* numeric_steps() const { return m_numeric_steps.data(); }
 
