@@ -9,17 +9,6 @@ using namespace quillon;
 
 namespace {
 
-CAction code_action(std::string code)
-{
-    CAction action;
-    action.kind = ACTION_CODE;
-    action.execution_type = EXECUTE_CODE;
-    action.argument_count = 1;
-    action.argument_kinds = {1};
-    action.arguments = {std::move(code)};
-    return action;
-}
-
 GameFile seed_game(int variant)
 {
     GameFile game;
@@ -55,12 +44,12 @@ GameFile seed_game(int variant)
     game.data_files.add("data", std::move(data_file));
     auto time_line = std::make_unique<CTimeLine>();
     time_line->moments.push_back({5, {}});
-    time_line->moments[0].event.actions.push_back(code_action("x = 1;"));
+    time_line->moments[0].event.actions.push_back(CAction::code_action("x = 1;"));
     game.time_lines.add("tl", std::move(time_line));
     auto object = std::make_unique<CObject>();
     object->version = variant % 2 ? OBJECT_VERSION : OBJECT_VERSION_OLD;
-    object->event(EVENT_CREATE, 0).actions.push_back(code_action("speed = 1;"));
-    object->event(EVENT_ALARM, 3).actions.push_back(code_action("alarm[3] = 10;"));
+    object->event(EVENT_CREATE, 0).actions.push_back(CAction::code_action("speed = 1;"));
+    object->event(EVENT_ALARM, 3).actions.push_back(CAction::code_action("alarm[3] = 10;"));
     game.objects.add("obj", std::move(object));
     auto room = std::make_unique<CRoom>();
     room->instances.push_back({1, 2, 0, 100001, "x = 3;", false});

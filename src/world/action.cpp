@@ -3,6 +3,17 @@
 
 namespace quillon {
 
+CAction CAction::code_action(std::string text)
+{
+    CAction action;
+    action.kind = ACTION_CODE;
+    action.execution_type = EXECUTE_CODE;
+    action.argument_count = 1;
+    action.argument_kinds = {1};
+    action.arguments = {std::move(text)};
+    return action;
+}
+
 void CAction::read_record(CStream& stream)
 {
     version = stream.ReadInt();

@@ -51,6 +51,9 @@ public:
     bool negate = false;                     // NOT: a question's answer is inverted
     ActionProgram program;                   // filled by compile_action, not stored
 
+    // A code action that runs the text, as the editor makes them.
+    static CAction code_action(std::string text);
+
     void read_record(CStream& stream);
     void write_record(CStream& stream) const;
 };

@@ -19,19 +19,6 @@ Bitmap24 checker(int width, int height)
     return bitmap;
 }
 
-CAction code_action(std::string code)
-{
-    CAction action;
-    action.library_id = 1;
-    action.action_id = 603;
-    action.kind = ACTION_CODE;
-    action.execution_type = EXECUTE_CODE;
-    action.argument_count = 1;
-    action.argument_kinds = {1};
-    action.arguments = {std::move(code)};
-    return action;
-}
-
 // A game that holds every block and every record kind, with an empty slot in each list.
 GameFile full_game(std::int32_t seed)
 {
@@ -95,15 +82,15 @@ GameFile full_game(std::int32_t seed)
     auto time_line = std::make_unique<CTimeLine>();
     time_line->moments.push_back({0, {}});
     time_line->moments.push_back({30, {}});
-    time_line->moments[1].event.actions.push_back(code_action("instance_destroy();"));
+    time_line->moments[1].event.actions.push_back(CAction::code_action("instance_destroy();"));
     game.time_lines.add("tl_intro", std::move(time_line));
 
     auto object = std::make_unique<CObject>();
     object->sprite = 0;
     object->solid = true;
     object->depth = -5;
-    object->event(EVENT_STEP, 2).actions.push_back(code_action("y += 1;"));
-    object->event(EVENT_CREATE, 0).actions.push_back(code_action("speed = 3;"));
+    object->event(EVENT_STEP, 2).actions.push_back(CAction::code_action("y += 1;"));
+    object->event(EVENT_CREATE, 0).actions.push_back(CAction::code_action("speed = 3;"));
     object->event(EVENT_COLLISION, 1);  // stored with no actions
     CAction question;
     question.version = ACTION_VERSION;
@@ -122,7 +109,7 @@ GameFile full_game(std::int32_t seed)
     auto old_object = std::make_unique<CObject>();
     old_object->version = OBJECT_VERSION_OLD;
     old_object->parent = 0;
-    old_object->event(EVENT_DRAW, 0).actions.push_back(code_action("draw_sprite(0, 0, x, y);"));
+    old_object->event(EVENT_DRAW, 0).actions.push_back(CAction::code_action("draw_sprite(0, 0, x, y);"));
     game.objects.add("obj_old", std::move(old_object));
 
     auto room = std::make_unique<CRoom>();

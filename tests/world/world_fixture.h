@@ -36,16 +36,7 @@ inline void trace(FunctionCall& call)
 // yes(answer): a question whose answer is its argument.
 inline void yes(FunctionCall& call) { call.result = call.arguments[0]; }
 
-inline CAction code_action(std::string text)
-{
-    CAction action;
-    action.kind = ACTION_CODE;
-    action.execution_type = EXECUTE_CODE;
-    action.argument_count = 1;
-    action.argument_kinds = {1};
-    action.arguments = {std::move(text)};
-    return action;
-}
+inline CAction code_action(std::string text) { return CAction::code_action(std::move(text)); }
 
 // A function action calling a built-in with expression arguments.
 inline CAction call_action(std::string function, std::vector<std::string> arguments)
