@@ -5,6 +5,8 @@
 #include "code/host.h"
 #include "code/script.h"
 
+#include "support/win1252.h"
+
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -79,10 +81,11 @@ bool set_counter(ScriptInstance*, std::int32_t id, std::int32_t, const Value& va
     return true;
 }
 
+// The current directory as game code sees names: Windows-1252 bytes.
 bool get_working_directory(ScriptInstance*, std::int32_t, std::int32_t, Value& result)
 {
     std::error_code error;
-    result.set_string(ScriptString(std::filesystem::current_path(error).string()));
+    result.set_string(ScriptString(utf8_to_win1252(std::filesystem::current_path(error).string())));
     return true;
 }
 
