@@ -146,6 +146,11 @@ public:
     std::optional<double> resource_index(std::string_view name) override;
     void debug_message(std::string_view text) override { m_previous_host->debug_message(text); }
 
+    // For the built-in functions: the relative flag of the current action, and a copy of an instance with a
+    // new id (every other field, the variables included, as the original's; not marked).
+    bool relative() const { return m_relative; }
+    CInstance* copy_instance(const CInstance& instance, bool perform_create);
+
 private:
     // Running actions.
     int execute_at(const std::vector<CAction>& actions, int index, CInstance* self, CInstance* other);
