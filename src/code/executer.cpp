@@ -502,6 +502,26 @@ private:
         return true;
     }
 
+    // The place of an array element with a constant object and numeric indices in range; false
+    // leaves everything, messages included, to locate().
+    [[gnu::always_inline]] bool fixed_place(const CodeNode& node, Place& place)
+    {
+        if (node.exec != EXEC_FIXED_TARGET)
+            return false;
+        std::int64_t index = 0;
+        for (std::size_t i = 1; i < node.children.size(); ++i) {
+            double part;
+            if (!operand(node.children[i], part))
+                return false;
+            std::int64_t rounded = round_to_int64(part);
+            if (rounded < 0 || rounded >= CVariableList::ROW_LENGTH)
+                return false;
+            index = index * CVariableList::ROW_LENGTH + rounded;
+        }
+        place = Place {node.target, node.op, static_cast<std::int32_t>(index), node.slot};
+        return true;
+    }
+
     // 1. The object expression gives the target; 2. the indices give the array index.
     [[gnu::noinline]] bool locate(const CodeNode& node, Place& place)
     {
@@ -647,7 +667,7 @@ private:
         Place place;
         if (variable.kind == NODE_SIMPLE_VARIABLE)
             place = Place {variable.target, variable.op, 0, variable.slot};
-        else if (!locate(variable, place))
+        else if (!fixed_place(variable, place) && !locate(variable, place))
             return Outcome::error;
         // A plain variable or constant is read in place; it is copied into the result before anything
         // is written. A numeric tree assigned with `=` goes straight into the result.
