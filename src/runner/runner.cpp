@@ -1,12 +1,12 @@
 // Runner: takes a game from process start through loading and preparation to its end, in order.
 #include "runner/runner.h"
 
+#include "code/errors.h"
+#include "code/script.h"
+#include "graphics/graphics.h"
 #include "platform/fonts.h"
 #include "runner/game_location.h"
 #include "runner/loading_window.h"
-#include "code/errors.h"
-#include "graphics/graphics.h"
-#include "code/script.h"
 #include "support/game_error.h"
 #include "world/object_tree.h"
 #include "world/world.h"
@@ -71,6 +71,7 @@ int Runner::run()
     // 1. The temporary directory comes before anything else; then the built-in functions and the error routine.
     m_temp.create([this](std::string_view message) { show_message(message); });
     register_builtins_once();
+    errors().reset();
     connect_error_routine(*m_platform.dialogs);
     set_host(&m_host);
     // 2. Load, prepare and play inside one guard: an escaping error ends the run with one message.
