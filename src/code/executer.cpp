@@ -221,6 +221,19 @@ public:
         }
     }
 
+    // A plain read combined with a real constant, computed in place; false for any other node or
+    // when the read is not a real or the operation fails.
+    [[gnu::always_inline]] bool constant_operation(const CodeNode& node, double& out)
+    {
+        if (node.exec != EXEC_BINARY_CONSTANT)
+            return false;
+        const Value* left = direct(node.children[0]);
+        if (!left || !left->is_real())
+            return false;
+        out = left->real;
+        return real_operation(node.op, out, node.children[1].value.real);
+    }
+
     // A node's number, reading a plain variable or constant in place.
     [[gnu::always_inline]] bool operand(const CodeNode& node, double& out)
     {
@@ -431,7 +444,7 @@ public:
         }
         case NODE_IF: {
             double real;
-            if (!number(node.children[0], real))
+            if (!constant_operation(node.children[0], real) && !number(node.children[0], real))
                 return if_statement(node, result);
             if (real > 0.5)
                 return run(node.children[1], result);
@@ -735,10 +748,16 @@ private:
     {
         ArgumentFrame arguments;
         for (const CodeNode& argument : node.children) {
-            if (const Value* value = direct(argument))
+            double real;
+            if (const Value* value = direct(argument)) {
                 arguments.push(*value);
-            else if (!eval(argument, arguments.next()))
+            } else if (constant_operation(argument, real)) {
+                // The result keeps the other slot of the plain read, as the operator would.
+                arguments.push(*direct(argument.children[0]));
+                arguments.set(arguments.count() - 1).real = real;
+            } else if (!eval(argument, arguments.next())) {
                 return false;
+            }
         }
         return scripts().call(node.op - FIRST_SCRIPT_INDEX, m_self, m_other, arguments, dest);
     }
