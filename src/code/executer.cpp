@@ -457,7 +457,12 @@ public:
         case NODE_EXIT: return Outcome::exit;
         case NODE_BREAK: return Outcome::break_loop;
         case NODE_CONTINUE: return Outcome::continue_loop;
-        case NODE_RETURN: return eval(node.children[0], result) ? Outcome::exit : Outcome::error;
+        case NODE_RETURN: {
+            const CodeNode& value = node.children[0];
+            if (value.numeric && value.kind == NODE_BINARY && numeric_value(value, result))
+                return Outcome::exit;
+            return eval(value, result) ? Outcome::exit : Outcome::error;
+        }
         case NODE_WITH: return with_statement(node, result);
         case NODE_SWITCH: return switch_statement(node, result);
         case NODE_CASE: return failed(node.position, message::CASE_OUTSIDE_SWITCH);
@@ -504,7 +509,7 @@ private:
     // Evaluates a condition that must be a real; false after an error.
     bool condition(const CodeNode& node, std::int32_t position, const char* not_real, double& real)
     {
-        if (number(node, real))
+        if (constant_operation(node, real) || number(node, real))
             return true;
         Value value;
         if (!eval(node, value))
