@@ -14,6 +14,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A game whose one instance runs code in its Create event.
+GameFile game_running(std::string create_code)
+{
+    GameFile game;
+    auto object = std::make_unique<CObject>();
+    object->event(EVENT_CREATE, 0).actions.push_back(CAction::code_action(std::move(create_code)));
+    game.objects.add("obj_main", std::move(object));
+    auto room = std::make_unique<CRoom>();
+    room->instances.push_back({0, 0, 0, 100001, "", false});
+    game.rooms.add("room_main", std::move(room));
+    game.room_order = {0};
+    return game;
+}
+
 GameFile small_game()
 {
     GameFile game;
@@ -118,4 +132,45 @@ TEST_F(RunnerTest, GameDatInTheCurrentDirectoryIsTheDefault)
     fs::current_path(before);
     EXPECT_EQ(status, EXIT_NORMAL_END);
     EXPECT_EQ(static_cast<platform::HeadlessDisplay&>(*m_platform->display).caption(), "From game.dat");
+}
+
+TEST_F(RunnerTest, GameCodeRunsWithItsOutputsAndExitStatuses)
+{
+    struct Case {
+        const char* code;
+        int status;
+        const char* output;
+        const char* messages;
+    };
+    const Case cases[] = {
+        {"show_debug_message(\"hello\");", EXIT_NORMAL_END, "hello\n", ""},
+        {"show_error(\"boom\", false); show_debug_message(\"after\");", EXIT_NORMAL_END, "after\n",
+            "ERROR in\r\naction number 1\r\nof Create Event\r\nfor object obj_main:\r\n\r\nboom\n"},
+        // A built-in cannot stop the code that calls it; the game ends once the action is over.
+        {"show_error(\"stop\", true); show_debug_message(\"still\");", EXIT_FATAL_ERROR, "still\n",
+            "FATAL ERROR in\r\naction number 1\r\nof Create Event\r\nfor object obj_main:\r\n\r\nstop\n"},
+    };
+    for (const Case& c : cases) {
+        m_messages.str("");
+        testing::internal::CaptureStdout();
+        int status = run(write("code.bin", write_game_file(game_running(c.code))));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.output) << c.code;
+        EXPECT_EQ(status, c.status) << c.code;
+        EXPECT_EQ(m_messages.str(), c.messages) << c.code;
+    }
+}
+
+TEST_F(RunnerTest, ACompileErrorStopsPreparation)
+{
+    EXPECT_EQ(run(write("bad_code.bin", write_game_file(game_running("x = ;")))), EXIT_LOAD_FAILED);
+    EXPECT_NE(m_messages.str().find("COMPILATION ERROR in code action"), std::string::npos) << m_messages.str();
+    EXPECT_NE(m_messages.str().find("Failed to compile the actions in the objects.\n"), std::string::npos);
+}
+
+TEST_F(RunnerTest, AParentLoopIsRefusedAtLoad)
+{
+    GameFile game = game_running("");
+    game.objects.get(0)->parent = 0;
+    EXPECT_EQ(run(write("loop.bin", write_game_file(game))), EXIT_LOAD_FAILED);
+    EXPECT_EQ(m_messages.str(), "Object obj_main is its own ancestor.\n");
 }
