@@ -164,6 +164,8 @@ int CInstance::image_number() const
 
 void CInstance::compute_bounding_box()
 {
+    if (s_box_listener)
+        s_box_listener->box_changed(*this);
     const CSprite* mask = m_sprites ? m_sprites->get(m_mask_index >= 0 ? m_mask_index : m_sprite_index) : nullptr;
     if (!mask) {
         m_bbox_left = m_bbox_top = m_bbox_right = m_bbox_bottom = FAR_AWAY;

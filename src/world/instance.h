@@ -16,6 +16,17 @@ namespace quillon {
 constexpr int INSTANCE_ALARM_COUNT = 8;
 constexpr std::int32_t FAR_AWAY = -100000;  // the bounding box of an instance without a sprite
 
+class CInstance;
+
+// Told before any instance's bounding box is computed again, so that a spatial index can keep itself current.
+class BoxListener {
+public:
+    virtual void box_changed(CInstance& instance) = 0;
+
+protected:
+    ~BoxListener() = default;
+};
+
 // Position, motion, sprite, mask and scale are private: their setters keep the speeds consistent and the
 // bounding box current. Every other field may be written directly.
 class CInstance : public ScriptInstance {
@@ -103,6 +114,9 @@ public:
     double timeline_position = 0;         // steps of the time line passed
     double timeline_speed = 1;            // time-line steps per game step
     std::string creation_code;            // from the room's placement, run when the room first starts
+    int collision_slot = -1;              // its entry in the collision grid, kept by the grid
+
+    static inline BoxListener* s_box_listener = nullptr;  // the collision grid in use, or none
 
 private:
     void speeds_from_polar();

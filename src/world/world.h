@@ -146,6 +146,28 @@ public:
     std::optional<double> resource_index(std::string_view name) override;
     void debug_message(std::string_view text) override { m_previous_host->debug_message(text); }
 
+    // The game loop and saved games.
+    struct Transition {
+        std::int32_t kind = 0;    // `transition_kind`
+        std::int32_t time = 0;    // `transition_time`
+        std::int32_t steps = 40;  // `transition_steps`
+    };
+    Transition transition() const { return {m_transition_kind, m_transition_time, m_transition_steps}; }
+    void set_transition(const Transition& transition)
+    {
+        m_transition_kind = transition.kind;
+        m_transition_time = transition.time;
+        m_transition_steps = transition.steps;
+    }
+    std::int32_t game_id() const { return m_game_id; }
+    const ResourceList<CSprite>& sprites() const { return m_sprites; }
+    // One slot per room index, each with its live room or none.
+    int live_room_slots() const { return static_cast<int>(m_live_rooms.size()); }
+    const LiveRoom* live_room(int index) const { return m_live_rooms[index].get(); }
+    // A loaded game: every live room replaced, the room becomes the current one (its slot must hold a room)
+    // and the display takes its size. No event runs.
+    void replace_live_rooms(std::vector<std::unique_ptr<LiveRoom>> rooms, std::int32_t room);
+
     // For the built-in functions: the relative flag of the current action, and a copy of an instance with a
     // new id (every other field, the variables included, as the original's; not marked).
     bool relative() const { return m_relative; }
@@ -165,6 +187,7 @@ private:
     // Rooms.
     void end_room(bool game_ends);
     void start_room(std::int32_t room, bool game_starts);
+    void size_display();
     LiveRoom& make_live_room(std::int32_t room);
     void bring_carried_instances();
     std::unique_ptr<CInstance> new_instance(std::int32_t object, double x, double y);

@@ -170,20 +170,7 @@ void World::start_room(std::int32_t room, bool game_starts)
     m_current = is_new ? &make_live_room(room) : m_live_rooms[room].get();
     int template_count = m_current->instance_count();
     // 3. The display takes the room's size.
-    if (m_hooks.size_display) {
-        int width = m_current->width;
-        int height = m_current->height;
-        if (m_current->views_enabled) {
-            width = height = 8;
-            for (const RoomView& view : m_current->views) {
-                if (!view.visible)
-                    continue;
-                width = std::max(width, view.port_x + view.width);
-                height = std::max(height, view.port_y + view.height);
-            }
-        }
-        m_hooks.size_display(width, height);
-    }
+    size_display();
     // 4. Persistent instances arrive.
     bring_carried_instances();
     // 5. A new room's own instances run their creation code and create event, one instance after the other.
@@ -214,6 +201,33 @@ void World::start_room(std::int32_t room, bool game_starts)
     if (m_hooks.show_room)
         m_hooks.show_room();
     m_transition_kind = 0;
+}
+
+void World::size_display()
+{
+    if (!m_hooks.size_display)
+        return;
+    int width = m_current->width;
+    int height = m_current->height;
+    if (m_current->views_enabled) {
+        width = height = 8;
+        for (const RoomView& view : m_current->views) {
+            if (!view.visible)
+                continue;
+            width = std::max(width, view.port_x + view.width);
+            height = std::max(height, view.port_y + view.height);
+        }
+    }
+    m_hooks.size_display(width, height);
+}
+
+void World::replace_live_rooms(std::vector<std::unique_ptr<LiveRoom>> rooms, std::int32_t room)
+{
+    m_live_rooms = std::move(rooms);
+    m_carried.clear();
+    m_room = room;
+    m_current = m_live_rooms[room].get();
+    size_display();
 }
 
 // Compiled afresh every time. Without a self, a temporary instance of no object runs the code.
