@@ -204,7 +204,7 @@ public:
             return node.value.is_real();
         case NODE_BINARY: {
             double right;
-            return number(node.children[0], out) && number(node.children[1], right) &&
+            return operand(node.children[0], out) && operand(node.children[1], right) &&
                    real_operation(node.op, out, right);
         }
         case NODE_UNARY:

@@ -63,8 +63,9 @@ bool emit(const CodeNode& node, std::vector<NumericStep>& steps, int depth)
 
 void build_numeric_programs(CodeNode& root, std::vector<NumericStep>& steps)
 {
-    // A plain read combined with a constant is quicker to walk than to run as a program.
-    bool single_step = root.exec == EXEC_BINARY_CONSTANT && root.children[0].kind == NODE_SIMPLE_VARIABLE;
+    // An operator on plain reads and constants is quicker to walk than to run as a program.
+    auto plain = [](const CodeNode& node) { return node.kind == NODE_SIMPLE_VARIABLE || node.kind == NODE_CONSTANT; };
+    bool single_step = root.kind == NODE_BINARY && plain(root.children[0]) && plain(root.children[1]);
     if (root.numeric && !single_step && (root.kind == NODE_BINARY || root.kind == NODE_UNARY)) {
         std::size_t start = steps.size();
         if (emit(root, steps, 0)) {
