@@ -82,7 +82,9 @@ Value* CVariableList::grow(Entry& entry, std::size_t row, std::size_t column)
     if (row >= entry.rows.size())
         entry.rows.resize(row + 1);
     std::vector<Value>& cells = entry.rows[row];
-    if (column >= cells.size())
+    if (column == cells.size())
+        cells.emplace_back();  // the common case of filling an array in order
+    else if (column > cells.size())
         cells.resize(column + 1);
     entry.elements += added;
     return &cells[column];
