@@ -5,6 +5,7 @@
 #include "code/function_registry.h"
 #include "functions/events.h"
 #include "functions/table.h"
+#include "functions/world_families.h"
 #include "support/game_error.h"
 
 #include <cstdio>
@@ -24,7 +25,7 @@ void register_builtins_once()
     static bool s_registered = false;
     if (s_registered)
         return;
-    register_builtin_functions(function_registry(), {event_functions()});
+    register_builtin_functions(function_registry(), {event_functions(), action_functions(), interaction_functions()});
     s_registered = true;
 }
 

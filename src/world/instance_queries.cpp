@@ -9,7 +9,10 @@ namespace quillon {
 namespace {
 
 // The nearest multiple of the snap value, halves to even as every rounding of the game does.
-double snapped(double coordinate, double snap) { return snap * std::nearbyint(coordinate / snap); }
+double snapped(double coordinate, double snap)
+{
+    return snap * std::nearbyint(coordinate / snap);
+}
 
 // The distance of two spans on one axis: 0 when they overlap.
 double gap(double low_a, double high_a, double low_b, double high_b)
@@ -21,11 +24,13 @@ double gap(double low_a, double high_a, double low_b, double high_b)
     return 0;
 }
 
-bool is_id(std::int32_t selector) { return selector >= FIRST_SELECTED_ID; }
+bool is_id(std::int32_t selector)
+{
+    return selector >= FIRST_SELECTED_ID;
+}
 
 // Calls visit for every selected instance not marked destroyed, in array order, while it returns true.
-template<typename Visit>
-void for_each_selected(const LiveRoom& room, std::int32_t selector, Visit visit)
+template<typename Visit> void for_each_selected(const LiveRoom& room, std::int32_t selector, Visit visit)
 {
     if (selector == SELECTOR_ALL) {
         for (int i = 0; i < room.instance_count(); ++i)
@@ -33,7 +38,8 @@ void for_each_selected(const LiveRoom& room, std::int32_t selector, Visit visit)
                 return;
     } else if (selector >= 0 && !is_id(selector)) {
         for (int i = 0; i < room.descendants_count(selector); ++i)
-            if (CInstance* instance = room.descendant_instance(selector, i); !instance->m_destroyed && !visit(*instance))
+            if (CInstance* instance = room.descendant_instance(selector, i);
+                !instance->m_destroyed && !visit(*instance))
                 return;
     }
 }
@@ -57,7 +63,7 @@ CInstance* best_selected(const LiveRoom& room, double x, double y, std::int32_t 
     return found;
 }
 
-}  // namespace
+} // namespace
 
 void snap_to_grid(CInstance& instance, double hsnap, double vsnap)
 {
@@ -99,8 +105,8 @@ double distance_to_object(const LiveRoom& room, const CInstance& self, const CIn
         const CInstance& instance = *room.instance(i);
         if (instance.m_destroyed || &instance == &self)
             continue;
-        bool matches = selector == SELECTOR_ALL || (selector == -2 && &instance == other) ||
-                       selector == instance.object_index || selector == instance.m_id;
+        bool matches = selector == SELECTOR_ALL || (selector == -2 && &instance == other)
+            || selector == instance.object_index || selector == instance.m_id;
         if (!matches)
             continue;
         double dx = gap(self.bbox_left(), self.bbox_right(), instance.bbox_left(), instance.bbox_right());
@@ -147,4 +153,4 @@ CInstance* furthest_selected(const LiveRoom& room, double x, double y, std::int3
     return best_selected(room, x, y, selector, -1, [](double squared, double best) { return squared > best; });
 }
 
-}  // namespace quillon
+} // namespace quillon

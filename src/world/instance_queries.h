@@ -37,4 +37,4 @@ int count_selected(const LiveRoom& room, std::int32_t selector);
 CInstance* nearest_selected(const LiveRoom& room, double x, double y, std::int32_t selector);
 CInstance* furthest_selected(const LiveRoom& room, double x, double y, std::int32_t selector);
 
-}  // namespace quillon
+} // namespace quillon

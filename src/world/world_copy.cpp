@@ -20,4 +20,4 @@ CInstance* World::copy_instance(const CInstance& instance, bool perform_create)
     return &added;
 }
 
-}  // namespace quillon
+} // namespace quillon

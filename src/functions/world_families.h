@@ -1,0 +1,36 @@
+// The registration tables of the world's built-in families (actions, motion and interaction), and the
+// services they reach beyond the world.
+#pragma once
+
+#include "functions/args.h"
+
+#include <functional>
+#include <span>
+
+namespace quillon {
+
+class GameLoop;
+class Screen;
+
+namespace platform {
+class Clock;
+}
+
+// The action functions: moving, instances, rooms, the game, questions, score, lives and health, and full
+// screen. Those whose services have not arrived (sounds, messages, drawing, highscores, the game information,
+// the caption) are not here.
+std::span<const FunctionEntry> action_functions();
+// The motion and interaction functions but those of sound and CD audio.
+std::span<const FunctionEntry> interaction_functions();
+
+// What these built-ins reach beyond the world while a game plays; the runner fills it in. A built-in that
+// needs a missing service reports itself as not available.
+struct PlayServices {
+    GameLoop* loop = nullptr; // collisions, input, loads and saves
+    platform::Clock* clock = nullptr; // `sleep` and `action_sleep`
+    Screen* screen = nullptr; // window or full screen
+    std::function<void()> redraw; // draws the room and shows it at once, for `action_sleep`
+};
+PlayServices& play_services();
+
+} // namespace quillon
