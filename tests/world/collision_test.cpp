@@ -200,16 +200,6 @@ TEST_F(Collision, TheStageMeetsPairsAsAWalkOverEveryPairWould)
         "instance_destroy(); if (id mod 13 == 0 && global.made < 20) { global.made += 1; instance_create(x + 3, y, " + std::to_string(b) + ") }")};
     event(b, EVENT_COLLISION, wide).actions = {code_action("trace('w', x, ' ')")};
     event(wide, EVENT_COLLISION, a).actions = {code_action("trace('W', other.x, ' ')")};
-    if (!function_registry().find("instance_create")) {
-    function_registry().register_function("instance_create", [](FunctionCall& call) {
-        CInstance* made = World::installed()->create_instance(round_to_int32(call.arguments[2].real),
-                                                              call.arguments[0].real, call.arguments[1].real);
-        call.result.set_real(made ? made->m_id : -4);
-    }, 3);
-    function_registry().register_function("instance_destroy", [](FunctionCall& call) {
-        World::installed()->destroy_instance(*static_cast<CInstance*>(call.self));
-    }, 0);
-    }
     add_room();
     start_game();
     std::mt19937 random(7);

@@ -8,8 +8,38 @@
 
 namespace quillon::testing {
 
+// instance_create(x, y, object), instance_destroy() for self, room_goto(room), game_restart(), fatal(text).
+inline void register_loop_functions()
+{
+    if (function_registry().find("instance_create"))
+        return;
+    function_registry().register_function("instance_create", [](FunctionCall& call) {
+        CInstance* made = World::installed()->create_instance(round_to_int32(call.arguments[2].real),
+                                                              call.arguments[0].real, call.arguments[1].real);
+        call.result.set_real(made ? made->m_id : -4);
+    }, 3);
+    function_registry().register_function("instance_destroy", [](FunctionCall& call) {
+        World::installed()->destroy_instance(*static_cast<CInstance*>(call.self));
+    }, 0);
+    function_registry().register_function("room_goto", [](FunctionCall& call) {
+        World::installed()->go_to_room(round_to_int32(call.arguments[0].real), 0);
+    }, 1);
+    function_registry().register_function("game_restart", [](FunctionCall&) {
+        World::installed()->set_pending_change(CHANGE_RESTART);
+    }, 0);
+    function_registry().register_function("fatal", [](FunctionCall& call) {
+        errors().report_in_context(call.arguments[0].string.str(), true);
+        World::installed()->end_game();
+    }, 1);
+}
+
 class LoopTest : public WorldTest {
 protected:
+    void SetUp() override
+    {
+        WorldTest::SetUp();
+        register_loop_functions();
+    }
     void TearDown() override
     {
         m_loop.reset();

@@ -1,0 +1,60 @@
+// InputState: window events become key and button states, the key variables and the typed text.
+#include "world/input_state.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillon;
+using platform::Event;
+using platform::EventKind;
+
+TEST(InputState, KeysPressOnceReleaseKeepingTheWentDownBitAndCloseBecomesEscape)
+{
+    InputState input;
+    input.apply(Event {.kind = EventKind::key_down, .virtual_key = 'A'});
+    input.keys['A'].pressed = false;  // the step handled the press
+    input.apply(Event {.kind = EventKind::key_down, .virtual_key = 'A', .repeat = true});
+    EXPECT_FALSE(input.keys['A'].pressed);  // auto-repeat does not press again
+    EXPECT_EQ(input.keyboard_key, 'A');
+    input.apply(Event {.kind = EventKind::key_down, .virtual_key = 'B'});
+    input.apply(Event {.kind = EventKind::key_up, .virtual_key = 'A'});
+    EXPECT_EQ(input.keyboard_key, 'B');  // only the key that is the current one clears it
+    EXPECT_EQ(input.keys['A'].state, WENT_DOWN);
+    EXPECT_TRUE(input.keys['A'].released);
+    input.clear_went_down();
+    EXPECT_EQ(input.keys['A'].state, 0);
+    EXPECT_EQ(input.keys['B'].state, HELD_DOWN);
+    input.apply(Event {.kind = EventKind::window_close});
+    EXPECT_EQ(input.keys[KEY_ESCAPE].state, WENT_DOWN);
+    EXPECT_EQ(input.keyboard_lastkey, KEY_ESCAPE);
+}
+
+TEST(InputState, TypedTextKeepsItsLast81CharactersAndBackspaceRemovesOne)
+{
+    InputState input;
+    for (int i = 0; i < 100; ++i)
+        input.apply(Event {.kind = EventKind::text, .text = std::string(1, char('a' + i % 26))});
+    EXPECT_EQ(input.keyboard_string.size(), 81u);
+    EXPECT_EQ(input.keyboard_string.back(), 'a' + 99 % 26);
+    // Backspace cuts to 80 and removes one, tab is not kept, é is added.
+    input.apply(Event {.kind = EventKind::text, .text = "\x08\x09\xE9"});
+    EXPECT_EQ(input.keyboard_string.size(), 80u);
+    EXPECT_EQ(input.keyboard_string.back(), '\xE9');
+    EXPECT_EQ(input.keyboard_lastchar, "\xE9");
+}
+
+TEST(InputState, MouseButtonsAndThePositionThroughTheWindowMapping)
+{
+    InputState input;
+    input.window_to_room = [](int x, int y, double& room_x, double& room_y) {
+        room_x = x / 2.0;
+        room_y = y / 2.0 + 100;
+    };
+    input.apply(Event {.kind = EventKind::mouse_down, .x = 20, .y = 40, .button = platform::MOUSE_RIGHT});
+    EXPECT_EQ(input.mouse_x, 10);
+    EXPECT_EQ(input.mouse_y, 120);
+    EXPECT_EQ(input.mouse_button, platform::MOUSE_RIGHT);
+    EXPECT_TRUE(input.buttons[platform::MOUSE_RIGHT].pressed);
+    input.apply(Event {.kind = EventKind::mouse_up, .x = 20, .y = 40, .button = platform::MOUSE_RIGHT});
+    EXPECT_EQ(input.mouse_button, 0);
+    EXPECT_EQ(input.buttons[platform::MOUSE_RIGHT].state, WENT_DOWN);
+}
