@@ -8,8 +8,9 @@ namespace quillon {
 
 namespace {
 
-constexpr int CELL_SHIFT = 6;          // cells of 64 by 64 room pixels
+constexpr int CELL_SHIFT = 6;             // cells of 64 by 64 room pixels
 constexpr std::int64_t LARGE_CELLS = 16;  // boxes over more cells than this are kept in one list
+constexpr std::size_t MOVED_SLACK = 64;   // instances set aside before a build is due, besides one in eight
 
 std::int64_t cell_of(std::int32_t coordinate) { return std::int64_t(coordinate) >> CELL_SHIFT; }
 
@@ -41,104 +42,95 @@ CollisionGrid::~CollisionGrid()
 void CollisionGrid::invalidate()
 {
     m_room = nullptr;
-    m_entries.clear();
-    m_dirty.clear();
+    m_instances.clear();
+    m_moved.clear();
 }
 
 void CollisionGrid::box_changed(CInstance& instance)
 {
     // Instances of other rooms, temporaries and copies carrying someone else's slot are not ours.
     int slot = instance.collision_slot;
-    if (!m_room || slot < 0 || slot >= static_cast<int>(m_entries.size()) || m_entries[slot].instance != &instance)
+    if (!m_room || slot < 0 || slot >= static_cast<int>(m_instances.size()) || m_instances[slot] != &instance
+        || m_aside[slot])
         return;
-    if (!m_entries[slot].dirty) {
-        m_entries[slot].dirty = true;
-        m_dirty.push_back(slot);
-    }
+    m_aside[slot] = 1;
+    m_moved.push_back(slot);
 }
 
-std::vector<int>& CollisionGrid::bucket(std::int64_t column, std::int64_t row)
+std::size_t CollisionGrid::bucket(std::int64_t column, std::int64_t row) const
 {
     std::uint64_t hash = std::uint64_t(column) * 0x9E3779B97F4A7C15ull ^ std::uint64_t(row) * 0xC2B2AE3D27D4EB4Full;
-    return m_buckets[(hash >> 32) & (m_buckets.size() - 1)];
+    return (hash >> 32) & (m_bucket_start.size() - 2);
 }
 
-void CollisionGrid::rebuild(const LiveRoom& room)
+template<typename Visit>
+void CollisionGrid::for_each_bucket(const PixelBox& box, Visit visit) const
 {
-    // 1. Enough buckets for about one instance each; their vectors keep their capacity between builds.
-    std::size_t wanted = std::bit_ceil(std::max<std::size_t>(64, 2 * std::size_t(room.instance_count())));
-    if (m_buckets.size() < wanted)
-        m_buckets.resize(wanted);
-    for (std::vector<int>& cell : m_buckets)
-        cell.clear();
-    m_large.clear();
-    m_dirty.clear();
-    m_entries.clear();
-    // 2. Every instance of the array, in order.
+    for (std::int64_t row = cell_of(box.top); row <= cell_of(box.bottom); ++row)
+        for (std::int64_t column = cell_of(box.left); column <= cell_of(box.right); ++column)
+            visit(bucket(column, row));
+}
+
+// Counts the cells of each bucket, then places the slots: two passes over flat arrays.
+void CollisionGrid::build(const LiveRoom& room)
+{
+    // 1. Every instance of the array, in order, with its box now.
     m_room = &room;
-    for (int i = 0; i < room.instance_count(); ++i)
-        add(*room.instance(i));
-}
-
-void CollisionGrid::add(CInstance& instance)
-{
-    int slot = static_cast<int>(m_entries.size());
-    instance.collision_slot = slot;
-    m_entries.push_back(Entry {&instance, {}, false, false});
-    if (m_seen.size() < m_entries.size())
-        m_seen.resize(m_entries.size(), 0);
-    file(slot);
-}
-
-void CollisionGrid::file(int slot)
-{
-    Entry& entry = m_entries[slot];
-    entry.box = box_of(*entry.instance);
-    entry.large = cells_spanned(entry.box) > LARGE_CELLS;
-    if (entry.large) {
-        m_large.push_back(slot);
-        return;
+    int count = room.instance_count();
+    m_instances.resize(count);
+    m_boxes.resize(count);
+    m_aside.assign(count, 0);
+    m_seen.resize(count, 0);
+    m_large.clear();
+    m_moved.clear();
+    for (int slot = 0; slot < count; ++slot) {
+        CInstance& instance = *room.instance(slot);
+        instance.collision_slot = slot;
+        m_instances[slot] = &instance;
+        m_boxes[slot] = box_of(instance);
     }
-    for (std::int64_t row = cell_of(entry.box.top); row <= cell_of(entry.box.bottom); ++row)
-        for (std::int64_t column = cell_of(entry.box.left); column <= cell_of(entry.box.right); ++column)
-            bucket(column, row).push_back(slot);
-}
-
-void CollisionGrid::unfile(int slot)
-{
-    Entry& entry = m_entries[slot];
-    auto take_out = [slot](std::vector<int>& slots) {
-        auto found = std::find(slots.begin(), slots.end(), slot);
-        *found = slots.back();
-        slots.pop_back();
-    };
-    if (entry.large) {
-        take_out(m_large);
-        return;
+    // 2. About two buckets per instance (a power of two, plus one end mark), each counted.
+    std::size_t buckets = std::bit_ceil(std::max<std::size_t>(64, 2 * std::size_t(count)));
+    m_bucket_start.assign(buckets + 1, 0);
+    std::size_t filed = 0;
+    for (int slot = 0; slot < count; ++slot) {
+        if (cells_spanned(m_boxes[slot]) > LARGE_CELLS) {
+            m_large.push_back(slot);
+            continue;
+        }
+        for_each_bucket(m_boxes[slot], [&](std::size_t b) {
+            ++m_bucket_start[b + 1];
+            ++filed;
+        });
     }
-    for (std::int64_t row = cell_of(entry.box.top); row <= cell_of(entry.box.bottom); ++row)
-        for (std::int64_t column = cell_of(entry.box.left); column <= cell_of(entry.box.right); ++column)
-            take_out(bucket(column, row));
+    // 3. Where each bucket begins, 4. then the slots in their places.
+    for (std::size_t b = 0; b < buckets; ++b)
+        m_bucket_start[b + 1] += m_bucket_start[b];
+    m_fill.assign(m_bucket_start.begin(), m_bucket_start.end() - 1);
+    m_bucket_slots.resize(filed);
+    for (int slot = 0; slot < count; ++slot)
+        if (cells_spanned(m_boxes[slot]) <= LARGE_CELLS)
+            for_each_bucket(m_boxes[slot], [&](std::size_t b) { m_bucket_slots[m_fill[b]++] = slot; });
 }
 
-// Brings the grid up to the room: built on first use, then new instances filed, then moved ones filed again.
+// Built on first use; instances added since are set aside; with too many set aside, built again.
 void CollisionGrid::catch_up(const LiveRoom& room)
 {
-    if (m_room != &room || room.instance_count() < static_cast<int>(m_entries.size()))
-        rebuild(room);
-    for (int i = static_cast<int>(m_entries.size()); i < room.instance_count(); ++i)
-        add(*room.instance(i));
-    for (int slot : m_dirty) {
-        Entry& entry = m_entries[slot];
-        entry.dirty = false;
-        PixelBox now = box_of(*entry.instance);
-        if (now.left == entry.box.left && now.top == entry.box.top && now.right == entry.box.right
-            && now.bottom == entry.box.bottom)
-            continue;
-        unfile(slot);
-        file(slot);
+    if (m_room != &room || room.instance_count() < static_cast<int>(m_instances.size())) {
+        build(room);
+        return;
     }
-    m_dirty.clear();
+    for (int slot = static_cast<int>(m_instances.size()); slot < room.instance_count(); ++slot) {
+        CInstance& instance = *room.instance(slot);
+        instance.collision_slot = slot;
+        m_instances.push_back(&instance);
+        m_boxes.push_back(box_of(instance));
+        m_aside.push_back(1);
+        m_seen.push_back(0);
+        m_moved.push_back(slot);
+    }
+    if (m_moved.size() > MOVED_SLACK + m_instances.size() / 8)
+        build(room);
 }
 
 void CollisionGrid::query(const LiveRoom& room, const PixelBox& box, std::vector<int>& slots)
@@ -149,25 +141,31 @@ void CollisionGrid::query(const LiveRoom& room, const PixelBox& box, std::vector
         std::fill(m_seen.begin(), m_seen.end(), 0);
         m_query = 1;
     }
-    auto meet = [&](int slot) {
+    auto meet = [&](int slot, const PixelBox& filed) {
         if (m_seen[slot] == m_query)
             return;
         m_seen[slot] = m_query;
-        if (overlap(m_entries[slot].box, box))
+        if (overlap(filed, box))
             slots.push_back(slot);
     };
-    // A query over many cells walks the entries instead.
-    if (cells_spanned(box) > std::int64_t(m_entries.size())) {
-        for (int slot = 0; slot < static_cast<int>(m_entries.size()); ++slot)
-            meet(slot);
+    // A query over more cells than there are instances walks the instances instead (already in order).
+    if (cells_spanned(box) > std::int64_t(m_instances.size())) {
+        for (int slot = 0; slot < static_cast<int>(m_instances.size()); ++slot)
+            meet(slot, box_of(*m_instances[slot]));
         return;
     }
-    for (std::int64_t row = cell_of(box.top); row <= cell_of(box.bottom); ++row)
-        for (std::int64_t column = cell_of(box.left); column <= cell_of(box.right); ++column)
-            for (int slot : bucket(column, row))
-                meet(slot);
+    // 1. The filed instances in the box's cells and the large ones, unless set aside since; 2. those set aside,
+    // with their boxes now.
+    for_each_bucket(box, [&](std::size_t b) {
+        for (std::uint32_t i = m_bucket_start[b]; i < m_bucket_start[b + 1]; ++i)
+            if (int slot = m_bucket_slots[i]; !m_aside[slot])
+                meet(slot, m_boxes[slot]);
+    });
     for (int slot : m_large)
-        meet(slot);
+        if (!m_aside[slot])
+            meet(slot, m_boxes[slot]);
+    for (int slot : m_moved)
+        meet(slot, box_of(*m_instances[slot]));
     std::sort(slots.begin(), slots.end());
 }
 

@@ -18,8 +18,10 @@ struct PixelBox {
 };
 
 // Entries are the room's instances by array index ("slots"), so a query sorted by slot is in array order.
-// The grid learns of moved boxes through CInstance's box listener and of new instances by the array growing;
-// after instances are removed from the array it must be invalidated, and it builds itself again on first use.
+// The grid is built in one pass into flat arrays (cells hashed into buckets, each bucket a run of slots). It
+// learns of moved boxes through CInstance's box listener and of new instances by the array growing; those are
+// kept aside and tested one by one until there are enough of them to build again. After instances are removed
+// from the array the grid must be invalidated; it builds itself again on first use.
 class CollisionGrid final : public BoxListener {
 public:
     CollisionGrid();
@@ -30,33 +32,30 @@ public:
     // Forgets everything; the next query builds the grid from the room again.
     void invalidate();
     // The slots (array indices) of the instances whose boxes overlap the box, in ascending order; marked
-    // instances and those without a sprite are among them, for the caller's test to refuse. The vector is the caller's, so that queries allocate nothing once it has grown.
+    // instances and those without a sprite are among them, for the caller's test to refuse. The vector is the
+    // caller's, so that queries allocate nothing once it has grown.
     void query(const LiveRoom& room, const PixelBox& box, std::vector<int>& slots);
 
     void box_changed(CInstance& instance) override;
 
 private:
-    struct Entry {
-        CInstance* instance = nullptr;  // the instance at this array index
-        PixelBox box;                   // the box it is filed under
-        bool large = false;             // in the list of large boxes instead of the cells
-        bool dirty = false;             // waiting in the dirty list
-    };
-
-    void rebuild(const LiveRoom& room);
+    void build(const LiveRoom& room);
     void catch_up(const LiveRoom& room);
-    void add(CInstance& instance);
-    void file(int slot);
-    void unfile(int slot);
-    std::vector<int>& bucket(std::int64_t column, std::int64_t row);
+    std::size_t bucket(std::int64_t column, std::int64_t row) const;
+    template<typename Visit>
+    void for_each_bucket(const PixelBox& box, Visit visit) const;
 
-    const LiveRoom* m_room = nullptr;         // the room the entries are of; none: not built
-    std::vector<Entry> m_entries;             // per array index
-    std::vector<std::vector<int>> m_buckets;  // per hashed cell, the slots filed there
-    std::vector<int> m_large;                 // slots whose boxes span too many cells
-    std::vector<int> m_dirty;                 // slots whose boxes changed since they were filed
-    std::vector<std::uint32_t> m_seen;        // per slot, the query that last met it
-    std::uint32_t m_query = 0;                // the current query's mark
+    const LiveRoom* m_room = nullptr;          // the room the entries are of; none: not built
+    std::vector<CInstance*> m_instances;       // per slot
+    std::vector<PixelBox> m_boxes;             // per slot, the box it was filed under when built
+    std::vector<std::uint8_t> m_aside;         // per slot, 1 when it moved or came after the build
+    std::vector<std::uint32_t> m_bucket_start; // per bucket, where its slots begin in m_bucket_slots
+    std::vector<std::uint32_t> m_fill;         // per bucket, the next free place while building
+    std::vector<int> m_bucket_slots;           // the slots of every bucket, bucket after bucket
+    std::vector<int> m_large;                  // slots whose boxes span too many cells to file
+    std::vector<int> m_moved;                  // slots set aside since the build
+    std::vector<std::uint32_t> m_seen;         // per slot, the query that last met it
+    std::uint32_t m_query = 0;                 // the current query's mark
 };
 
 }  // namespace quillon

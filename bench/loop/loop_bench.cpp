@@ -1,0 +1,144 @@
+// Game loop speed: N bouncing instances of two objects with a collision event between them, stepped headless
+// without drawing, at N = 1,000, 5,000 and 20,000; steps per second and how the cost per step grows.
+#include "platform/headless/headless_input.h"
+#include "platform/headless/virtual_clock.h"
+#include "code/executer.h"
+#include "world/game_loop.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+using namespace quillon;
+
+namespace {
+
+constexpr int SIZES[] = {1000, 5000, 20000};
+constexpr double AREA_PER_INSTANCE = 40 * 40;  // the room grows with N, so that crowding stays the same
+constexpr double MIN_SECONDS = 1.5;            // each size is timed for at least this long
+
+// Each instance moves itself and turns back at the room's edges.
+constexpr const char* STEP_CODE =
+    "x += hspeed; y += vspeed;"
+    "if (x < 0 || x > room_width - 8) hspeed = -hspeed;"
+    "if (y < 0 || y > room_height - 8) vspeed = -vspeed;";
+
+CAction code_action(const char* text)
+{
+    CAction action;
+    action.kind = ACTION_CODE;
+    action.execution_type = EXECUTE_CODE;
+    action.argument_count = 1;
+    action.argument_kinds = {1};
+    action.arguments = {text};
+    return action;
+}
+
+// The resources of one game, kept alive while its world runs.
+struct BenchGame {
+    ResourceList<CObject> objects;
+    ResourceList<CTimeLine> time_lines;
+    ResourceList<CRoom> rooms;
+    ResourceList<CPath> paths;
+    ResourceList<CSprite> sprites;
+    ResourceList<CBackground> backgrounds;
+    ResourceList<CSound> sounds;
+    ResourceList<CDataFile> data_files;
+    std::vector<std::string> library_code;
+    std::vector<std::int32_t> room_order {0};
+    GameSettings settings;
+    CollisionMasks masks;
+    platform::VirtualClock clock;
+    platform::HeadlessInput input;
+};
+
+struct Timing {
+    double steps_per_second;  // measured
+    double hits_per_step;     // collision events performed per step
+};
+
+// Builds a room of n instances at pseudo-random places with pseudo-random speeds, and steps it.
+Timing measure(int n)
+{
+    BenchGame game;
+    auto sprite = std::make_unique<CSprite>();
+    sprite->width = sprite->height = 8;
+    sprite->bounding_box = {0, 0, 7, 7};
+    sprite->precise = false;
+    sprite->frames.resize(1);
+    game.sprites.add("dot", std::move(sprite));
+    for (const char* name : {"red", "blue"}) {
+        auto object = std::make_unique<CObject>();
+        object->sprite = 0;
+        object->event(EVENT_STEP, 0).actions = {code_action(STEP_CODE)};
+        game.objects.add(name, std::move(object));
+    }
+    game.objects.get(0)->event(EVENT_COLLISION, 1).actions = {code_action("global.hits += 1")};
+    auto room = std::make_unique<CRoom>();
+    int side = static_cast<int>(std::sqrt(n * AREA_PER_INSTANCE));
+    room->width = room->height = side;
+    room->speed = 60;
+    room->creation_code = "global.hits = 0";
+    std::uint32_t seed = 12345;
+    auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(range));
+    };
+    for (int i = 0; i < n; ++i)
+        room->instances.push_back({next(side - 8), next(side - 8), i % 2, 100001 + i, {}, false});
+    game.rooms.add("arena", std::move(room));
+
+    World world({game.objects, game.time_lines, game.rooms, game.paths, game.sprites, game.backgrounds,
+                 game.sounds, game.data_files, game.library_code, game.room_order, 100000 + n});
+    world.install();
+    if (!world.compile_time_lines() || !world.compile_objects()) {
+        std::fprintf(stderr, "the benchmark's code does not compile\n");
+        std::exit(1);
+    }
+    GameLoop loop(world, game.settings, game.masks, game.clock, game.input);
+    loop.start_game();
+    LiveRoom& live = *world.current_room();
+    for (int i = 0; i < live.instance_count(); ++i) {
+        live.instance(i)->set_hspeed(next(5) - 2);
+        live.instance(i)->set_vspeed(next(5) - 2);
+    }
+    for (int i = 0; i < 10; ++i)
+        loop.step();
+    // Timed steps.
+    std::int64_t steps = 0;
+    auto start = std::chrono::steady_clock::now();
+    double elapsed = 0;
+    while (elapsed < MIN_SECONDS) {
+        loop.step();
+        ++steps;
+        elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    Value hits;
+    CInstance probe(&game.sprites);
+    CCode read("return global.hits", false);
+    read.compile();
+    execute(&probe, &probe, read, hits);
+    loop.end_game();
+    return {steps / elapsed, hits.real / double(steps + 10)};
+}
+
+}  // namespace
+
+int main()
+{
+    std::printf("%8s %14s %14s %16s\n", "N", "steps/s", "ms/step", "collisions/step");
+    double per_step[std::size(SIZES)];
+    for (std::size_t i = 0; i < std::size(SIZES); ++i) {
+        Timing timing = measure(SIZES[i]);
+        per_step[i] = 1000.0 / timing.steps_per_second;
+        std::printf("%8d %14.1f %14.3f %16.1f\n", SIZES[i], timing.steps_per_second, per_step[i],
+                    timing.hits_per_step);
+    }
+    // From 5,000 to 20,000 is four times the instances: linear cost grows 4x, N log N about 4.65x.
+    double growth = per_step[2] / per_step[1];
+    double n_log_n = 4.0 * std::log(20000.0) / std::log(5000.0);
+    std::printf("cost per step from N = 5000 to 4N = 20000: x%.2f (N log N: x%.2f, linear: x4.00)\n", growth,
+                n_log_n);
+    std::printf("cost per step from N = 1000 to 5N = 5000: x%.2f\n", per_step[1] / per_step[0]);
+    return 0;
+}
