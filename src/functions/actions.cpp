@@ -453,6 +453,61 @@ void action_fullscreen(FunctionCall& call)
     }
 }
 
+// No window shows in exclusive graphics mode.
+bool windows_suppressed()
+{
+    return errors().m_settings.exclusive_mode;
+}
+
+// The keys and clicks that closed a window do not reach the game.
+void forget_input()
+{
+    if (GameLoop* loop = play_services().loop)
+        loop->input().clear();
+}
+
+void action_message(FunctionCall& call)
+{
+    const auto& show = play_services().show_message;
+    if (windows_suppressed())
+        return;
+    if (!show) {
+        report_not_available(call);
+        return;
+    }
+    show(string_argument(call, 0).view());
+    forget_input();
+}
+
+// Suppressed, the question counts as answered "Yes".
+void action_if_question(FunctionCall& call)
+{
+    const auto& ask = play_services().ask_question;
+    if (windows_suppressed()) {
+        set_bool_result(call, true);
+        return;
+    }
+    if (!ask) {
+        report_not_available(call);
+        return;
+    }
+    set_bool_result(call, ask(string_argument(call, 0).view()));
+    forget_input();
+}
+
+void action_show_info(FunctionCall& call)
+{
+    const auto& show = play_services().show_game_information;
+    if (windows_suppressed())
+        return;
+    if (!show) {
+        report_not_available(call);
+        return;
+    }
+    show();
+    forget_input();
+}
+
 // Score, lives and health are set as their built-in variables are, so running out performs the same events.
 void set_counter(FunctionCall& call, int variable, double value)
 {
@@ -521,15 +576,18 @@ constexpr FunctionEntry ACTION_FUNCTIONS[] = {
     { "action_sleep", 2, action_sleep },
     { "action_set_timeline", 2, action_set_timeline },
     { "action_set_timeline_position", 1, action_set_timeline_position },
+    { "action_message", 1, action_message },
     { "action_end_game", 0, action_end_game },
     { "action_restart_game", 0, action_restart_game },
     { "action_save_game", 1, action_save_game },
     { "action_load_game", 1, action_load_game },
+    { "action_show_info", 0, action_show_info },
     { "action_if_empty", 3, action_if_empty },
     { "action_if_collision", 3, action_if_collision },
     { "action_if", 1, action_if },
     { "action_if_number", 3, action_if_number },
     { "action_if_object", 3, action_if_object },
+    { "action_if_question", 1, action_if_question },
     { "action_if_dice", 1, action_if_dice },
     { "action_if_mouse", 1, action_if_mouse },
     { "action_if_aligned", 2, action_if_aligned },

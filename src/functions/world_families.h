@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <span>
+#include <string_view>
 
 namespace quillon {
 
@@ -16,9 +17,8 @@ namespace platform {
 class Clock;
 }
 
-// The action functions: moving, instances, rooms, the game, questions, score, lives and health, and full
-// screen. Those whose services have not arrived (sounds, messages, drawing, highscores, the game information,
-// the caption) are not here.
+// The action functions: moving, instances, rooms, the game, questions, messages, score, lives and health, and
+// full screen. Those whose services have not arrived (sounds, drawing, highscores, the caption) are not here.
 std::span<const FunctionEntry> action_functions();
 // The motion and interaction functions but those of sound and CD audio.
 std::span<const FunctionEntry> interaction_functions();
@@ -29,6 +29,9 @@ struct PlayServices {
     GameLoop* loop = nullptr; // collisions, input, loads and saves
     platform::Clock* clock = nullptr; // `sleep` and `action_sleep`
     Screen* screen = nullptr; // window or full screen
+    std::function<void(std::string_view text)> show_message; // a message window with the button "OK"
+    std::function<bool(std::string_view text)> ask_question; // "Yes" and "No": true for "Yes"
+    std::function<void()> show_game_information; // the game information window
     std::function<void()> redraw; // draws the room and shows it at once, for `action_sleep`
 };
 PlayServices& play_services();

@@ -308,11 +308,47 @@ TEST_F(ActionFunctions, FullScreenIsChosenOrToggled)
     }
 }
 
+TEST_F(ActionFunctions, WindowsShowUnlessExclusiveAndForgetTheInputThatClosedThem)
+{
+    CInstance& self = mover();
+    InputState& input = loop().input();
+    std::string shown;
+    play_services().show_message = [&](std::string_view text) { shown += "message " + std::string(text) + ";"; };
+    play_services().ask_question = [&](std::string_view text) {
+        shown += "question " + std::string(text) + ";";
+        return text == "yes?";
+    };
+    play_services().show_game_information = [&] { shown += "information;"; };
+    struct Case {
+        const char* code; // the window asked for
+        bool exclusive; // exclusive graphics mode
+        const char* shown; // the windows shown
+        double result; // the function's result
+    };
+    const Case cases[] = {
+        { "return action_message('hi')", false, "message hi;", 0 },
+        { "return show_message('hi')", true, "", 0 },
+        { "return action_if_question('yes?')", false, "question yes?;", 1 },
+        { "return show_question('no?')", false, "question no?;", 0 },
+        { "return show_question('no?')", true, "", 1 },
+        { "return action_show_info()", false, "information;", 0 },
+        { "return action_show_info()", true, "", 0 },
+    };
+    for (const Case& test : cases) {
+        shown.clear();
+        input.mouse_down(1);
+        errors().m_settings.exclusive_mode = test.exclusive;
+        EXPECT_EQ(run(self, test.code).real, test.result) << test.code;
+        EXPECT_EQ(shown, test.shown) << test.code;
+        EXPECT_EQ(input.buttons[1].state != 0, test.exclusive) << test.code;
+    }
+}
+
 TEST_F(ActionFunctions, WithoutTheirServicesFunctionsReportThemselvesNotAvailable)
 {
     CInstance& self = mover();
     for (const char* call : { "action_if_empty(0, 0, 0)", "action_save_game('a.sav')", "action_if_mouse(1)",
-             "action_fullscreen(2)", "sleep(1)" }) {
+             "action_fullscreen(2)", "sleep(1)", "show_message('hi')", "action_show_info()" }) {
         run(self, call);
         std::string trace = take_trace();
         EXPECT_NE(trace.find("This function is not available yet: "), std::string::npos) << call << trace;

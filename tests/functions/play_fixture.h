@@ -25,6 +25,8 @@ protected:
                 use_handler(entry.name, entry.handler);
         use_handler("move_random", *handler_named("action_move_random"));
         use_handler("move_bounce_solid", *handler_named("move_bounce"));
+        use_handler("show_message", *handler_named("action_message"));
+        use_handler("show_question", *handler_named("action_if_question"));
         LoopTest::SetUp();
         // Running this object's user event 0 (1) leaves the relative flag set (cleared), as any function
         // action with (without) the relative option does.
@@ -85,4 +87,4 @@ private:
     int m_flag_object = -1; // sets and clears the relative flag
 };
 
-}  // namespace quillon::testing
+} // namespace quillon::testing
