@@ -169,7 +169,8 @@ public:
     void replace_live_rooms(std::vector<std::unique_ptr<LiveRoom>> rooms, std::int32_t room);
 
     // For the built-in functions: the relative flag of the current action, and a copy of an instance with a
-    // new id (every other field, the variables included, as the original's; not marked).
+    // new id (every other field, the variables included, as the original's; not marked), none for an instance of
+    // no object.
     bool relative() const { return m_relative; }
     CInstance* copy_instance(const CInstance& instance, bool perform_create);
 

@@ -5,7 +5,8 @@ namespace quillon {
 
 CInstance* World::copy_instance(const CInstance& instance, bool perform_create)
 {
-    if (!m_current)
+    // The temporary instance that room and library code run for is of no object: it has nothing to copy.
+    if (!m_current || !m_objects.exists(instance.object_index))
         return nullptr;
     // 1. A new instance draws its id, 2. takes every other field of the original, its variables copied,
     // 3. and runs its create event when asked.

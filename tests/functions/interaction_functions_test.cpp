@@ -158,9 +158,12 @@ TEST_F(InteractionFunctions, CreatingCopyingAndChangingInstances)
     event(object, EVENT_CREATE).actions = { code_action("trace('made ', id, ' '); made = id") };
     event(object, EVENT_DESTROY).actions = { trace_action("gone ") };
     event(other, EVENT_CREATE).actions = { trace_action("other made ") };
-    add_room({ { 5, 6, object, 100001, {}, false } });
+    // Room code runs for a temporary instance of no object, which has nothing to copy.
+    add_room({ { 5, 6, object, 100001, {}, false } }, "global.copied = instance_copy(true)");
     EXPECT_EQ(start(), "made 100001 [shown]");
     CInstance& self = instance(0);
+    EXPECT_EQ(run(self, "return global.copied").real, -4);
+    EXPECT_EQ(world().current_room()->instance_count(), 1);
 
     run(self, "v = 7; hspeed = 2; copy = instance_copy(false)");
     EXPECT_EQ(take_trace(), "");
