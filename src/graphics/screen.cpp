@@ -4,6 +4,7 @@
 #include "code/value.h"
 #include "support/bmp_file.h"
 #include "support/game_error.h"
+#include "support/picture_file.h"
 
 #include <fstream>
 
@@ -14,6 +15,13 @@ namespace {
 void report_graphics_error(std::string_view message)
 {
     report_game_error("ERROR in handling graphics:\r" + std::string(message));
+}
+
+bool write_file(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
 }
 
 }  // namespace
@@ -203,20 +211,30 @@ void Screen::set_visible(bool visible)
     m_display.set_visible(visible);
 }
 
-bool Screen::save(const std::filesystem::path& file, const SurfaceRect& rect)
+// The rectangle of the screen buffer; parts off the buffer are black.
+Bitmap24 Screen::capture(const SurfaceRect& rect)
 {
-    if (!m_buffer || rect.width() <= 0 || rect.height() <= 0)
-        return false;
     Bitmap24 bitmap(rect.width(), rect.height());
     SurfaceCanvas canvas = m_buffer->GetCanvas();
     for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, canvas.height); ++y) {
         for (int x = std::max(rect.left, 0); x < std::min(rect.right, canvas.width); ++x)
             bitmap.set_pixel(x - rect.left, y - rect.top, pixel_to_color(canvas.at(x, y)));
     }
-    std::vector<std::uint8_t> bytes = encode_bmp(bitmap);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    return bitmap;
+}
+
+bool Screen::save(const std::filesystem::path& file, const SurfaceRect& rect)
+{
+    if (!m_buffer || rect.width() <= 0 || rect.height() <= 0)
+        return false;
+    return write_file(file, encode_bmp(capture(rect)));
+}
+
+bool Screen::save_png(const std::filesystem::path& file)
+{
+    if (!m_buffer || m_width <= 0 || m_height <= 0)
+        return false;
+    return write_file(file, encode_png(capture({0, 0, m_width, m_height})));
 }
 
 void Screen::set_gamma(double red, double green, double blue)

@@ -4,6 +4,7 @@
 #include "graphics/regions.h"
 #include "graphics/screen_layout.h"
 #include "platform/display.h"
+#include "support/bitmap.h"
 #include "support/settings.h"
 
 #include <filesystem>
@@ -77,6 +78,9 @@ public:
     // Writes a rectangle of the screen buffer as a 24-bit BMP file (parts off the buffer are black).
     bool save(const std::filesystem::path& file, const SurfaceRect& rect);
     bool save(const std::filesystem::path& file) { return save(file, {0, 0, m_width, m_height}); }
+    // Writes the whole screen buffer as an RGB PNG file: right after present, the frame just shown at its own
+    // size (--screenshot). False without a buffer or when the file cannot be written.
+    bool save_png(const std::filesystem::path& file);
 
     // Only in exclusive mode; levels from -1 to 1 per channel.
     void set_gamma(double red, double green, double blue);
@@ -87,6 +91,7 @@ private:
     bool make_buffer();
     void place_window();
     void paint_caption();
+    Bitmap24 capture(const SurfaceRect& rect);
 
     platform::Display& m_display;        // the window
     const GameSettings& m_settings;      // border, buttons, caption drawing, vertical blank

@@ -4,6 +4,7 @@
 
 #include "code/builtin_variables.h"
 #include "code/messages.h"
+#include "world/room_draw.h"
 
 #include <array>
 
@@ -29,7 +30,8 @@ enum WorldVariable : std::int16_t {
     W_BACKGROUND_VTILED, W_BACKGROUND_HSPEED, W_BACKGROUND_VSPEED, W_BACKGROUND_ALPHA, W_VIEW_ENABLED,
     W_VIEW_VISIBLE, W_VIEW_LEFT, W_VIEW_TOP, W_VIEW_WIDTH, W_VIEW_HEIGHT, W_VIEW_X, W_VIEW_Y,
     W_VIEW_HBORDER, W_VIEW_VBORDER, W_VIEW_HSPEED, W_VIEW_VSPEED, W_VIEW_OBJECT, W_EVENT_TYPE,
-    W_EVENT_NUMBER, W_EVENT_OBJECT, W_EVENT_ACTION,
+    W_EVENT_NUMBER, W_EVENT_OBJECT, W_EVENT_ACTION, W_VIEW_CURRENT, W_SHOW_SCORE, W_SHOW_LIVES, W_SHOW_HEALTH,
+    W_CAPTION_SCORE, W_CAPTION_LIVES, W_CAPTION_HEALTH,
     W_COUNT,
 };
 
@@ -50,7 +52,8 @@ constexpr std::array<const char*, W_COUNT> VARIABLE_NAMES = {
     "background_vtiled", "background_hspeed", "background_vspeed", "background_alpha", "view_enabled",
     "view_visible", "view_left", "view_top", "view_width", "view_height", "view_x", "view_y",
     "view_hborder", "view_vborder", "view_hspeed", "view_vspeed", "view_object", "event_type",
-    "event_number", "event_object", "event_action",
+    "event_number", "event_object", "event_action", "view_current", "show_score", "show_lives", "show_health",
+    "caption_score", "caption_lives", "caption_health",
 };
 
 // Array variables take 0 to 7; any other index means 0.
@@ -139,6 +142,21 @@ bool set_room_value(LiveRoom& room, int variable, int index, const Value& value)
     default: view_field(view, variable) = as_integer(value); break;
     }
     return true;
+}
+
+// What the window caption shows besides the room caption. ORDER: score, lives, health in both groups.
+bool* caption_flag(int variable)
+{
+    RoomDrawState& state = room_draw_state();
+    bool* flags[] = {&state.show_score, &state.show_lives, &state.show_health};
+    return flags[variable - W_SHOW_SCORE];
+}
+
+std::string* caption_label(int variable)
+{
+    RoomDrawState& state = room_draw_state();
+    std::string* labels[] = {&state.caption_score, &state.caption_lives, &state.caption_health};
+    return labels[variable - W_CAPTION_SCORE];
 }
 
 }  // namespace
@@ -291,6 +309,15 @@ bool World::get_room_variable(int variable, int index, Value& result)
     case W_EVENT_NUMBER: value = current.event_number; break;
     case W_EVENT_OBJECT: value = current.object; break;
     case W_EVENT_ACTION: value = current.action; break;
+    case W_VIEW_CURRENT: value = room_draw_state().view_current; break;
+    case W_SHOW_SCORE:
+    case W_SHOW_LIVES:
+    case W_SHOW_HEALTH: value = *caption_flag(variable); break;
+    case W_CAPTION_SCORE:
+    case W_CAPTION_LIVES:
+    case W_CAPTION_HEALTH:
+        result.set_string(ScriptString(*caption_label(variable)));
+        return true;
     default:
         if (!room)
             break;
@@ -311,6 +338,16 @@ bool World::set_room_variable(int variable, int index, const Value& value)
     case W_TRANSITION_KIND: m_transition_kind = as_integer(value); return true;
     case W_TRANSITION_TIME: m_transition_time = as_integer(value); return true;
     case W_TRANSITION_STEPS: m_transition_steps = as_integer(value); return true;
+    case W_SHOW_SCORE:
+    case W_SHOW_LIVES:
+    case W_SHOW_HEALTH:
+        *caption_flag(variable) = as_flag(value);
+        // Once the game has set it, a score of 0 shows too.
+        room_draw_state().show_score_written |= variable == W_SHOW_SCORE;
+        return true;
+    case W_CAPTION_SCORE:
+    case W_CAPTION_LIVES:
+    case W_CAPTION_HEALTH: *caption_label(variable) = value.string.str(); return true;
     default: break;
     }
     if (variable >= W_ROOM_CAPTION && variable <= W_VIEW_OBJECT) {

@@ -3,6 +3,7 @@
 #include "graphics/graphics.h"
 #include "platform/headless/headless_display.h"
 #include "support/bmp_file.h"
+#include "support/picture_file.h"
 
 #include "graphics_fixture.h"
 
@@ -219,6 +220,15 @@ TEST_F(ScreenTest, SavesTheBufferOrAPartAsABitmapFile)
     EXPECT_EQ(part->width, 2);
     EXPECT_EQ(part->height, 3);
     EXPECT_EQ(part->pixel(0, 0), BLUE);
+
+    // The screenshot: the whole buffer as a PNG file.
+    ASSERT_TRUE(screen.save_png(dir.path() / "shot.png"));
+    auto shot = load_picture_file(dir.path() / "shot.png");
+    ASSERT_TRUE(shot);
+    EXPECT_EQ(shot->front().image.width, 640);
+    EXPECT_EQ(shot->front().image.height, 480);
+    EXPECT_EQ(shot->front().image.pixel(10, 20), BLUE);
+    EXPECT_FALSE(screen.save_png(dir.path() / "missing" / "shot.png"));
 }
 
 TEST_F(ScreenTest, TheCaptionIsPaintedOnlyWhenTheWindowShowsNone)
