@@ -4,7 +4,6 @@
 #include "code/errors.h"
 #include "code/messages.h"
 
-#include "support/stream.h"
 
 #include <utility>
 
@@ -39,27 +38,6 @@ std::int32_t ScriptList::add(std::string name, std::optional<std::string> text)
         m_lookup.try_emplace(slot.name, index);
     }
     return index;
-}
-
-bool ScriptList::load(CStream& stream)
-{
-    clear();
-    // 1. The block's version.
-    if (stream.ReadInt() != STORED_VERSION)
-        return false;
-    // 2. The slots: present flag, then name, record version and code text.
-    std::int32_t count = stream.ReadInt();
-    for (std::int32_t i = 0; i < count; ++i) {
-        if (!stream.ReadBool()) {
-            add("", std::nullopt);
-            continue;
-        }
-        std::string name = stream.ReadString();
-        if (stream.ReadInt() != STORED_VERSION)
-            return false;
-        add(std::move(name), stream.ReadString());
-    }
-    return true;
 }
 
 bool ScriptList::compile_all()

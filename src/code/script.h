@@ -15,7 +15,6 @@
 
 namespace quillon {
 
-class CStream;
 class ScriptInstance;
 
 inline constexpr int MAX_SCRIPT_ARGUMENTS = 16;
@@ -56,10 +55,6 @@ private:
 
 class ScriptList {
 public:
-    static constexpr std::int32_t STORED_VERSION = 400;
-
-    // Reads the script block of the game file; destroys the scripts held before.
-    bool load(CStream& stream);
     // Compiles every present script in index order; the first failure is reported as fatal.
     bool compile_all();
     // Appends a slot (none for an empty one) and returns its index.

@@ -1,39 +1,18 @@
-// The script list: the script block of the game file, compiling every script, and finding scripts.
+// The script list: slots by index, compiling every script, and finding scripts.
 #include "language_fixture.h"
-
-#include "support/stream.h"
 
 using namespace quillon;
 using namespace quillon::testing;
 
 namespace {
 
-class Scripts : public LanguageTest {
-protected:
-    // A script block: version, slot count, then per slot present flag, name, record version, text.
-    static CStream block(std::int32_t version, std::int32_t record_version)
-    {
-        CStream stream;
-        stream.WriteInt(version);
-        stream.WriteInt(3);
-        stream.WriteBool(true);
-        stream.WriteString("first");
-        stream.WriteInt(record_version);
-        stream.WriteString("return 1");
-        stream.WriteBool(false);
-        stream.WriteBool(true);
-        stream.WriteString("third");
-        stream.WriteInt(record_version);
-        stream.WriteString("return argument0 + 2");
-        stream.set_position(0);
-        return stream;
-    }
-};
+class Scripts : public LanguageTest {};
 
-TEST_F(Scripts, LoadKeepsIndicesOfEmptySlots)
+TEST_F(Scripts, EmptySlotsKeepTheIndicesOfLaterScripts)
 {
-    CStream stream = block(400, 400);
-    ASSERT_TRUE(scripts().load(stream));
+    scripts().add("first", std::string("return 1"));
+    scripts().add("", std::nullopt);
+    scripts().add("third", std::string("return argument0 + 2"));
     ASSERT_TRUE(scripts().compile_all());
     EXPECT_EQ(scripts().size(), 3u);
     EXPECT_EQ(scripts().find("third"), 2);
@@ -42,14 +21,6 @@ TEST_F(Scripts, LoadKeepsIndicesOfEmptySlots)
     EXPECT_EQ(scripts().name_of(7), "<undefined>");
     EXPECT_EQ(function_registry().find("third"), 100002);
     EXPECT_EQ(run("show_debug_message(string(third(first())))"), "3\n");
-}
-
-TEST_F(Scripts, WrongVersionsFailTheLoad)
-{
-    CStream wrong_block = block(399, 400);
-    EXPECT_FALSE(scripts().load(wrong_block));
-    CStream wrong_record = block(400, 401);
-    EXPECT_FALSE(scripts().load(wrong_record));
 }
 
 TEST_F(Scripts, FirstCompileFailureIsFatalAndStopsCompiling)
