@@ -2,6 +2,8 @@
 // step short, keyboard and mouse events, the special keys, the timing, and whole runs to their end.
 #include "loop_fixture.h"
 
+#include "world/loop_variables.h"
+
 using namespace quillon;
 using namespace quillon::testing;
 
@@ -245,4 +247,26 @@ TEST_F(GameLoopTest, RunsEndInOrderAndReportAFatalEnd)
     std::string trace = take_trace();
     EXPECT_EQ(trace.substr(0, 20), "start [shown][fatal]");
     EXPECT_EQ(trace.substr(trace.size() - 12), "broken\nend0 ");
+}
+
+TEST_F(GameLoopTest, GameCodeSeesAndChangesTheInputThroughTheLayerBelowTheWorld)
+{
+    int actor = add_object_with(-1);
+    add_room({placed(actor, 100101)});
+    start_game();
+    LoopVariables variables(loop());
+    variables.install();
+    world().install();
+    loop().input().apply(platform::Event {.kind = platform::EventKind::text, .text = "hi"});
+    loop().input().key_down('K');
+    loop().input().mouse_moved(12, 34);
+    EXPECT_EQ(run(first(), "return keyboard_string + keyboard_lastchar").string.str(), "hii");
+    EXPECT_EQ(run(first(), "return keyboard_key * 10000 + mouse_x * 100 + mouse_y").real, 'K' * 10000 + 1234);
+    run(first(), "keyboard_string = 'new'; keyboard_continuous = false; room_speed = 7");
+    EXPECT_EQ(loop().input().keyboard_string, "new");
+    EXPECT_FALSE(loop().keyboard_continuous);
+    EXPECT_EQ(world().current_room()->speed, 7);  // the world's own variables stay the world's
+    // The world goes first: it hands the host back to the layer, which hands it back to the one before.
+    m_loop.reset();
+    m_world.reset();
 }

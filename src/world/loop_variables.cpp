@@ -1,0 +1,90 @@
+// LoopVariables: the built-in variables of the keyboard, the mouse and the loop's frame rate, served by a host
+// layer that the world passes them on to.
+#include "world/loop_variables.h"
+
+#include "code/builtin_variables.h"
+
+#include <array>
+
+namespace quillon {
+
+namespace {
+
+// ORDER: NAMES.
+enum LoopVariable : std::int8_t {
+    L_MOUSE_X, L_MOUSE_Y, L_MOUSE_BUTTON, L_KEYBOARD_KEY, L_KEYBOARD_LASTKEY, L_KEYBOARD_LASTCHAR,
+    L_KEYBOARD_STRING, L_KEYBOARD_CONTINUOUS, L_MOUSE_CONTINUOUS, L_FPS, L_COUNT,
+};
+
+// ORDER: LoopVariable.
+constexpr std::array<const char*, L_COUNT> NAMES = {
+    "mouse_x", "mouse_y", "mouse_button", "keyboard_key", "keyboard_lastkey", "keyboard_lastchar",
+    "keyboard_string", "keyboard_continuous", "mouse_continuous", "fps",
+};
+
+}  // namespace
+
+LoopVariables::~LoopVariables()
+{
+    if (&host() == this)
+        set_host(m_previous);
+}
+
+void LoopVariables::install()
+{
+    if (&host() != this)
+        m_previous = &host();
+    set_host(this);
+}
+
+int LoopVariables::kind_of(int id)
+{
+    if (m_kinds.empty()) {
+        m_kinds.assign(builtin_variables().size(), -1);
+        for (int variable = 0; variable < L_COUNT; ++variable)
+            if (std::int32_t found = builtin_variables().find(NAMES[variable]); found >= 0)
+                m_kinds[found] = static_cast<std::int8_t>(variable);
+    }
+    return id >= 0 && id < static_cast<int>(m_kinds.size()) ? m_kinds[id] : -1;
+}
+
+bool LoopVariables::get_variable(ScriptInstance* self, int id, int index, Value& result)
+{
+    const InputState& input = m_loop.input();
+    switch (kind_of(id)) {
+    case L_MOUSE_X: result.set_real(input.mouse_x); return true;
+    case L_MOUSE_Y: result.set_real(input.mouse_y); return true;
+    case L_MOUSE_BUTTON: result.set_real(input.mouse_button); return true;
+    case L_KEYBOARD_KEY: result.set_real(input.keyboard_key); return true;
+    case L_KEYBOARD_LASTKEY: result.set_real(input.keyboard_lastkey); return true;
+    case L_KEYBOARD_LASTCHAR: result.set_string(input.keyboard_lastchar); return true;
+    case L_KEYBOARD_STRING: result.set_string(input.keyboard_string); return true;
+    case L_KEYBOARD_CONTINUOUS: result.set_real(m_loop.keyboard_continuous); return true;
+    case L_MOUSE_CONTINUOUS: result.set_real(m_loop.mouse_continuous); return true;
+    case L_FPS: result.set_real(m_loop.fps()); return true;
+    default: return m_previous->get_variable(self, id, index, result);
+    }
+}
+
+// Strings stay strings and numbers numbers: a key code given as text counts as 0, a text given as a number as
+// the empty text.
+bool LoopVariables::set_variable(ScriptInstance* self, int id, int index, const Value& value)
+{
+    InputState& input = m_loop.input();
+    auto text = [&value] { return value.is_string() ? value.string.str() : std::string(); };
+    switch (kind_of(id)) {
+    case L_MOUSE_BUTTON: input.mouse_button = as_integer(value); return true;
+    case L_KEYBOARD_KEY: input.keyboard_key = as_integer(value); return true;
+    case L_KEYBOARD_LASTKEY: input.keyboard_lastkey = as_integer(value); return true;
+    case L_KEYBOARD_LASTCHAR: input.keyboard_lastchar = text().substr(0, 1); return true;
+    case L_KEYBOARD_STRING: input.keyboard_string = text(); return true;
+    case L_KEYBOARD_CONTINUOUS: m_loop.keyboard_continuous = as_flag(value); return true;
+    case L_MOUSE_CONTINUOUS: m_loop.mouse_continuous = as_flag(value); return true;
+    case L_MOUSE_X:
+    case L_MOUSE_Y:
+    case L_FPS: return true;
+    default: return m_previous->set_variable(self, id, index, value);
+    }
+}
+
+}  // namespace quillon

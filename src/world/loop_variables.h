@@ -1,0 +1,35 @@
+// LoopVariables: the built-in variables of the keyboard, the mouse and the loop's frame rate, served by a host
+// layer that the world passes them on to.
+#pragma once
+
+#include "world/game_loop.h"
+
+#include <vector>
+
+namespace quillon {
+
+// Installed before the world: the world sends every variable it does not keep to the host installed before it,
+// and this layer sends on what it does not keep in turn.
+class LoopVariables final : public ScriptHost {
+public:
+    explicit LoopVariables(GameLoop& loop) : m_loop(loop) {}
+    ~LoopVariables() override;
+    LoopVariables(const LoopVariables&) = delete;
+    LoopVariables& operator=(const LoopVariables&) = delete;
+
+    // Becomes the host; install the world afterwards.
+    void install();
+
+    bool get_variable(ScriptInstance* self, int id, int index, Value& result) override;
+    bool set_variable(ScriptInstance* self, int id, int index, const Value& value) override;
+    void debug_message(std::string_view text) override { m_previous->debug_message(text); }
+
+private:
+    int kind_of(int id);
+
+    GameLoop& m_loop;                       // the input state and the settings it changes
+    ScriptHost* m_previous = &host();       // the host installed before, for everything else
+    std::vector<std::int8_t> m_kinds;       // per built-in variable id, this layer's variable or -1
+};
+
+}  // namespace quillon
