@@ -18,8 +18,11 @@ class Clock;
 }
 
 // The action functions: moving, instances, rooms, the game, questions, messages, score, lives and health, and
-// full screen. Those whose services have not arrived (sounds, drawing, highscores, the caption) are not here.
+// full screen. Those whose services have not arrived (sounds, highscores, the caption) are not here.
 std::span<const FunctionEntry> action_functions();
+// The drawing actions, through the drawing built-ins and the pen, brush and font variables (all but
+// `action_draw_font`).
+std::span<const FunctionEntry> action_drawing_functions();
 // The motion and interaction functions but those of sound and CD audio.
 std::span<const FunctionEntry> interaction_functions();
 

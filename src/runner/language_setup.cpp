@@ -25,7 +25,8 @@ void register_builtins_once()
     static bool s_registered = false;
     if (s_registered)
         return;
-    register_builtin_functions(function_registry(), {event_functions(), action_functions(), interaction_functions()});
+    register_builtin_functions(function_registry(),
+                               {event_functions(), action_functions(), action_drawing_functions(), interaction_functions()});
     s_registered = true;
 }
 

@@ -173,6 +173,8 @@ public:
     // no object.
     bool relative() const { return m_relative; }
     CInstance* copy_instance(const CInstance& instance, bool perform_create);
+    // The backgrounds, which the drawing actions check before drawing one.
+    const ResourceList<CBackground>& backgrounds() const { return m_backgrounds; }
 
 private:
     // Running actions.

@@ -7,6 +7,7 @@
 #include "functions/table.h"
 #include "functions/world_families.h"
 
+#include <ranges>
 #include <utility>
 #include <vector>
 
@@ -20,7 +21,7 @@ protected:
         // executable still see the families that are not built.
         if (function_registry().size() == 0)
             register_builtin_functions(function_registry());
-        for (auto family : { action_functions(), interaction_functions() })
+        for (auto family : { action_functions(), action_drawing_functions(), interaction_functions() })
             for (const FunctionEntry& entry : family)
                 use_handler(entry.name, entry.handler);
         use_handler("move_random", *handler_named("action_move_random"));
@@ -41,7 +42,7 @@ protected:
     {
         play_services() = PlayServices();
         LoopTest::TearDown();
-        for (auto [index, handler] : m_saved_handlers)
+        for (auto [index, handler] : std::ranges::reverse_view(m_saved_handlers))
             function_registry().set_handler(index, handler);
     }
 
@@ -67,15 +68,7 @@ protected:
         return wall;
     }
 
-private:
-    static const FunctionHandler* handler_named(const char* name)
-    {
-        for (auto family : { action_functions(), interaction_functions() })
-            for (const FunctionEntry& entry : family)
-                if (std::string_view(entry.name) == name)
-                    return &entry.handler;
-        return nullptr;
-    }
+    // Gives a built-in another handler until the test ends.
     void use_handler(const char* name, FunctionHandler handler)
     {
         std::int32_t index = *function_registry().find(name);
@@ -83,6 +76,15 @@ private:
         function_registry().set_handler(index, handler);
     }
 
+private:
+    static const FunctionHandler* handler_named(const char* name)
+    {
+        for (auto family : { action_functions(), action_drawing_functions(), interaction_functions() })
+            for (const FunctionEntry& entry : family)
+                if (std::string_view(entry.name) == name)
+                    return &entry.handler;
+        return nullptr;
+    }
     std::vector<std::pair<std::int32_t, FunctionHandler>> m_saved_handlers; // restored after the test
     int m_flag_object = -1; // sets and clears the relative flag
 };
