@@ -116,6 +116,11 @@ void CollisionGrid::build(const LiveRoom& room)
 // Built on first use; instances added since are set aside; with too many set aside, built again.
 void CollisionGrid::catch_up(const LiveRoom& room)
 {
+    // Another grid that listened in the meantime means moves went unheard: listen again and build.
+    if (CInstance::s_box_listener != this) {
+        CInstance::s_box_listener = this;
+        m_room = nullptr;
+    }
     if (m_room != &room || room.instance_count() < static_cast<int>(m_instances.size())) {
         build(room);
         return;
