@@ -6,81 +6,26 @@
 
 #include <algorithm>
 #include <array>
-#include <initializer_list>
 #include <string>
 
 namespace quillon {
 
 namespace {
 
-// A drawing built-in, looked up by name on first use; the drawing actions draw through them, so that they
-// draw exactly as scripts do (and report themselves in the same way while drawing is missing).
-class DrawingFunction {
-public:
-    explicit constexpr DrawingFunction(const char* name)
-        : m_name(name)
-    {
-    }
+ServiceFunction s_draw_sprite("draw_sprite");
+ServiceFunction s_draw_background("draw_background");
+ServiceFunction s_draw_background_tiled("draw_background_tiled");
+ServiceFunction s_draw_text("draw_text");
+ServiceFunction s_draw_rectangle("draw_rectangle");
+ServiceFunction s_draw_ellipse("draw_ellipse");
+ServiceFunction s_draw_line("draw_line");
 
-    void operator()(const FunctionCall& call, std::initializer_list<Value> arguments)
-    {
-        if (m_index < 0)
-            m_index = function_registry().find(m_name).value_or(-1);
-        if (m_index < 0 || m_index >= static_cast<std::int32_t>(function_registry().size()))
-            return;
-        Value result;
-        FunctionCall inner { call.self, call.other, static_cast<std::int32_t>(arguments.size()), arguments.begin(),
-            result, m_index };
-        function_registry().at(m_index).handler(inner);
-    }
-
-private:
-    const char* m_name; // the built-in's name
-    std::int32_t m_index = -1; // its function index, once found
-};
-
-DrawingFunction s_draw_sprite("draw_sprite");
-DrawingFunction s_draw_background("draw_background");
-DrawingFunction s_draw_background_tiled("draw_background_tiled");
-DrawingFunction s_draw_text("draw_text");
-DrawingFunction s_draw_rectangle("draw_rectangle");
-DrawingFunction s_draw_ellipse("draw_ellipse");
-DrawingFunction s_draw_line("draw_line");
-
-// A built-in variable of the pen, brush or font, looked up by name on first use.
-class DrawingVariable {
-public:
-    explicit constexpr DrawingVariable(const char* name)
-        : m_name(name)
-    {
-    }
-
-    Value get(const FunctionCall& call)
-    {
-        Value value;
-        builtin_variables().read(call.self, id(), 0, value);
-        return value;
-    }
-    void set(const FunctionCall& call, const Value& value) { builtin_variables().write(call.self, id(), 0, value); }
-
-private:
-    std::int32_t id()
-    {
-        if (m_id < 0)
-            m_id = builtin_variables().find(m_name);
-        return m_id;
-    }
-
-    const char* m_name; // the variable's name
-    std::int32_t m_id = -1; // its id, once found
-};
-
-DrawingVariable s_brush_color("brush_color");
-DrawingVariable s_pen_color("pen_color");
-DrawingVariable s_font_name("font_name");
-DrawingVariable s_font_size("font_size");
-DrawingVariable s_font_color("font_color");
-DrawingVariable s_font_style("font_style");
+ServiceVariable s_brush_color("brush_color");
+ServiceVariable s_pen_color("pen_color");
+ServiceVariable s_font_name("font_name");
+ServiceVariable s_font_size("font_size");
+ServiceVariable s_font_color("font_color");
+ServiceVariable s_font_style("font_style");
 
 constexpr std::int32_t BLACK = 0;
 constexpr std::int32_t WHITE = 16777215;
@@ -149,7 +94,7 @@ void action_draw_sprite(FunctionCall& call)
     if (image < 0)
         image = self->image_single >= 0 ? self->image_single : self->image_index;
     Offset offset = offset_of(call);
-    s_draw_sprite(call, { sprite, image, real_argument(call, 1) + offset.x, real_argument(call, 2) + offset.y });
+    s_draw_sprite(call, { double(sprite), image, real_argument(call, 1) + offset.x, real_argument(call, 2) + offset.y });
 }
 
 void action_draw_background(FunctionCall& call)
@@ -164,7 +109,7 @@ void action_draw_background(FunctionCall& call)
     }
     Offset offset = offset_of(call);
     auto& draw = is_true(real_argument(call, 3)) ? s_draw_background_tiled : s_draw_background;
-    draw(call, { background, real_argument(call, 1) + offset.x, real_argument(call, 2) + offset.y });
+    draw(call, { double(background), real_argument(call, 1) + offset.x, real_argument(call, 2) + offset.y });
 }
 
 // The value at (x, y) of arguments first and first + 1, relative to self with the flag.
@@ -213,7 +158,7 @@ void action_draw_life_images(FunctionCall& call)
     double x = real_argument(call, 0) + offset.x;
     double y = real_argument(call, 1) + offset.y;
     for (std::int32_t life = 0; life < game_counters().lives; ++life)
-        s_draw_sprite(call, { integer_argument(call, 2), 0.0, x + life * sprite->width, y });
+        s_draw_sprite(call, { double(integer_argument(call, 2)), 0.0, x + life * sprite->width, y });
 }
 
 void action_draw_font_old(FunctionCall& call)
@@ -227,7 +172,7 @@ void action_draw_font_old(FunctionCall& call)
 }
 
 // A shape over the corners (x1, y1) and (x2, y2), each relative to self with the flag.
-void draw_shape(FunctionCall& call, DrawingFunction& shape)
+void draw_shape(FunctionCall& call, ServiceFunction& shape)
 {
     Offset offset = offset_of(call);
     shape(call,

@@ -508,6 +508,56 @@ void action_show_info(FunctionCall& call)
     forget_input();
 }
 
+ServiceFunction s_sound_play("sound_play");
+ServiceFunction s_sound_loop("sound_loop");
+ServiceFunction s_sound_stop("sound_stop");
+ServiceFunction s_sound_isplaying("sound_isplaying");
+ServiceFunction s_highscore_show("highscore_show");
+ServiceFunction s_highscore_clear("highscore_clear");
+
+void action_sound(FunctionCall& call)
+{
+    ServiceFunction& play = is_true(real_argument(call, 1)) ? s_sound_loop : s_sound_play;
+    play(call, { double(integer_argument(call, 0)) });
+}
+
+void action_end_sound(FunctionCall& call)
+{
+    s_sound_stop(call, { double(integer_argument(call, 0)) });
+}
+
+void action_if_sound(FunctionCall& call)
+{
+    set_bool_result(call, is_true(s_sound_isplaying(call, { double(integer_argument(call, 0)) }).real));
+}
+
+void action_highscore(FunctionCall& call)
+{
+    s_highscore_show(call, { double(game_counters().score) });
+}
+void action_highscore_clear(FunctionCall& call)
+{
+    s_highscore_clear(call, {});
+}
+
+ServiceVariable s_show_score("show_score");
+ServiceVariable s_show_lives("show_lives");
+ServiceVariable s_show_health("show_health");
+ServiceVariable s_caption_score("caption_score");
+ServiceVariable s_caption_lives("caption_lives");
+ServiceVariable s_caption_health("caption_health");
+
+// Written as the caption variables, so that the caption counts as set by the game.
+void action_set_caption(FunctionCall& call)
+{
+    s_show_score.set(call, integer_argument(call, 0) == 1);
+    s_caption_score.set(call, string_argument(call, 1));
+    s_show_lives.set(call, integer_argument(call, 2) == 1);
+    s_caption_lives.set(call, string_argument(call, 3));
+    s_show_health.set(call, integer_argument(call, 4) == 1);
+    s_caption_health.set(call, string_argument(call, 5));
+}
+
 // Score, lives and health are set as their built-in variables are, so running out performs the same events.
 void set_counter(FunctionCall& call, int variable, double value)
 {
@@ -566,6 +616,9 @@ constexpr FunctionEntry ACTION_FUNCTIONS[] = {
     { "action_change_object", 2, action_change_object },
     { "action_kill_position", 2, action_kill_position },
     { "action_set_sprite", 2, action_set_sprite },
+    { "action_sound", 2, action_sound },
+    { "action_end_sound", 2, action_end_sound },
+    { "action_if_sound", 1, action_if_sound },
     { "action_another_room", 2, action_another_room },
     { "action_current_room", 1, action_current_room },
     { "action_previous_room", 1, action_previous_room },
@@ -596,10 +649,13 @@ constexpr FunctionEntry ACTION_FUNCTIONS[] = {
     { "action_if_variable", 3, action_if_variable },
     { "action_set_score", 1, action_set_score },
     { "action_if_score", 2, action_if_score },
+    { "action_highscore", 0, action_highscore },
+    { "action_highscore_clear", 0, action_highscore_clear },
     { "action_set_life", 1, action_set_life },
     { "action_if_life", 2, action_if_life },
     { "action_set_health", 1, action_set_health },
     { "action_if_health", 2, action_if_health },
+    { "action_set_caption", 6, action_set_caption },
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 // What the world's built-in handlers share: the services of a game that plays, and their lookups.
 #include "functions/world_call.h"
 
+#include "code/builtin_variables.h"
 #include "code/messages.h"
 #include "functions/world_families.h"
 #include "platform/clock.h"
@@ -58,6 +59,38 @@ void sleep_for(const FunctionCall& call, double milliseconds)
     }
     std::int64_t rounded = std::clamp<std::int64_t>(round_to_int64(milliseconds), 0, UINT32_MAX);
     clock->sleep_ms(static_cast<std::uint32_t>(rounded));
+}
+
+Value ServiceFunction::operator()(const FunctionCall& call, std::initializer_list<Value> arguments)
+{
+    Value result;
+    if (m_index < 0)
+        m_index = function_registry().find(m_name).value_or(-1);
+    if (m_index < 0 || m_index >= static_cast<std::int32_t>(function_registry().size()))
+        return result;
+    FunctionCall inner { call.self, call.other, static_cast<std::int32_t>(arguments.size()), arguments.begin(), result,
+        m_index };
+    function_registry().at(m_index).handler(inner);
+    return result;
+}
+
+std::int32_t ServiceVariable::id()
+{
+    if (m_id < 0)
+        m_id = builtin_variables().find(m_name);
+    return m_id;
+}
+
+Value ServiceVariable::get(const FunctionCall& call)
+{
+    Value value;
+    builtin_variables().read(call.self, id(), 0, value);
+    return value;
+}
+
+void ServiceVariable::set(const FunctionCall& call, const Value& value)
+{
+    builtin_variables().write(call.self, id(), 0, value);
 }
 
 } // namespace quillon

@@ -7,6 +7,7 @@
 #include "world/world.h"
 
 #include <cstdint>
+#include <initializer_list>
 
 namespace quillon {
 
@@ -61,6 +62,40 @@ inline void set_bool_result(FunctionCall& call, bool value)
 {
     call.result.set_real(value ? 1 : 0);
 }
+
+// A built-in of a service, looked up by name on first use. The actions reach sounds, drawing and highscores
+// through these, so that they behave exactly as scripts calling them (and report themselves in the same way
+// while the service is missing).
+class ServiceFunction {
+public:
+    explicit constexpr ServiceFunction(const char* name)
+        : m_name(name)
+    {
+    }
+    // Calls it for the same self and other; its result, real 0 when the built-in is not registered.
+    Value operator()(const FunctionCall& call, std::initializer_list<Value> arguments);
+
+private:
+    const char* m_name; // the built-in's name
+    std::int32_t m_index = -1; // its function index, once found
+};
+
+// A built-in variable of a service (the pen, brush, font and caption), looked up by name on first use.
+class ServiceVariable {
+public:
+    explicit constexpr ServiceVariable(const char* name)
+        : m_name(name)
+    {
+    }
+    Value get(const FunctionCall& call);
+    void set(const FunctionCall& call, const Value& value);
+
+private:
+    std::int32_t id();
+
+    const char* m_name; // the variable's name
+    std::int32_t m_id = -1; // its id, once found
+};
 
 // Sleeps round(milliseconds) on the game's clock; negative times do not sleep.
 void sleep_for(const FunctionCall& call, double milliseconds);

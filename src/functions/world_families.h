@@ -17,8 +17,8 @@ namespace platform {
 class Clock;
 }
 
-// The action functions: moving, instances, rooms, the game, questions, messages, score, lives and health, and
-// full screen. Those whose services have not arrived (sounds, highscores, the caption) are not here.
+// The action functions: moving, instances, rooms, the game, questions, messages, sounds, highscores, score,
+// lives, health and the caption, and full screen; all but `action_highscore_show`.
 std::span<const FunctionEntry> action_functions();
 // The drawing actions, through the drawing built-ins and the pen, brush and font variables (all but
 // `action_draw_font`).

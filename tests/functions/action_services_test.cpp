@@ -1,5 +1,6 @@
-// The drawing actions: what they ask of the drawing built-ins and the pen, brush and font variables, with the
-// relative flag, the instance's own image, missing resources and the health bar's widths and colours.
+// The actions over other services: what they ask of the drawing, sound and highscore built-ins and of the pen,
+// brush, font and caption variables; the relative flag, the instance's own image, missing resources, and the
+// health bar's widths and colours.
 #include "play_fixture.h"
 
 #include <cmath>
@@ -49,7 +50,7 @@ std::string number(double real)
     return text;
 }
 
-// Traces the drawing built-in's name and arguments; rectangles add the brush and pen colours they are drawn in.
+// Traces the built-in's name and arguments; rectangles add the brush and pen colours they are drawn in.
 void traced_drawing(FunctionCall& call)
 {
     std::string& log = trace_log();
@@ -63,14 +64,16 @@ void traced_drawing(FunctionCall& call)
     log += " ";
 }
 
-class ActionDrawing : public PlayTest {
+class ActionServices : public PlayTest {
 protected:
     void SetUp() override
     {
         PlayTest::SetUp();
-        for (const char* name : { "draw_sprite", "draw_background", "draw_background_tiled", "draw_text",
-                 "draw_rectangle", "draw_ellipse", "draw_line" })
+        for (const char* name :
+            { "draw_sprite", "draw_background", "draw_background_tiled", "draw_text", "draw_rectangle", "draw_ellipse",
+                "draw_line", "sound_play", "sound_loop", "sound_stop", "highscore_show", "highscore_clear" })
             use_handler(name, traced_drawing);
+        use_handler("sound_isplaying", [](FunctionCall& call) { call.result.set_real(call.arguments[0].real == 3); });
         drawing_host().values.clear();
         m_previous_host = &host();
         set_host(&drawing_host());
@@ -92,7 +95,7 @@ protected:
     int m_sprite = -1; // three images, 32 pixels wide
 };
 
-TEST_F(ActionDrawing, ShapesTextAndImagesTakeTheRelativeFlag)
+TEST_F(ActionServices, ShapesTextAndImagesTakeTheRelativeFlag)
 {
     struct Case {
         const char* call; // with score 12 and 3 lives
@@ -128,7 +131,7 @@ TEST_F(ActionDrawing, ShapesTextAndImagesTakeTheRelativeFlag)
     }
 }
 
-TEST_F(ActionDrawing, MissingSpritesAndBackgroundsAreReported)
+TEST_F(ActionServices, MissingSpritesAndBackgroundsAreReported)
 {
     for (const char* call : { "action_draw_sprite(9, 0, 0, 0)", "action_draw_background(-1, 0, 0, 0)" }) {
         run(instance(0), call);
@@ -142,7 +145,7 @@ TEST_F(ActionDrawing, MissingSpritesAndBackgroundsAreReported)
     }
 }
 
-TEST_F(ActionDrawing, HealthBarsAsWideAsTheHealthInTheirColours)
+TEST_F(ActionServices, HealthBarsAsWideAsTheHealthInTheirColours)
 {
     struct Case {
         double health; // the game's health
@@ -174,7 +177,7 @@ TEST_F(ActionDrawing, HealthBarsAsWideAsTheHealthInTheirColours)
     }
 }
 
-TEST_F(ActionDrawing, ColoursAndTheFontGoToTheirVariables)
+TEST_F(ActionServices, ColoursAndTheFontGoToTheirVariables)
 {
     run(instance(0), "action_fill_color(5.4); action_line_color(6)");
     EXPECT_EQ(variable("brush_color"), 5);
@@ -188,6 +191,30 @@ TEST_F(ActionDrawing, ColoursAndTheFontGoToTheirVariables)
     EXPECT_EQ(variable("font_size"), 12);
     EXPECT_EQ(variable("font_color"), 255);
     EXPECT_EQ(variable("font_style"), 5);
+}
+
+TEST_F(ActionServices, SoundsHighscoresAndTheCaptionGoToTheirServices)
+{
+    struct Case {
+        const char* code; // run with score 12
+        const char* asked; // what the services were asked
+    };
+    const Case cases[] = {
+        { "action_sound(3, 0)", "sound_play(3) " },
+        { "action_sound(3.4, 0.5)", "sound_loop(3) " },
+        { "action_end_sound(2, 1)", "sound_stop(2) " },
+        { "trace(action_if_sound(3), action_if_sound(2))", "10" },
+        { "action_highscore()", "highscore_show(12) " },
+        { "action_highscore_clear()", "highscore_clear() " },
+    };
+    run(instance(0), "score = 12");
+    for (const Case& test : cases) {
+        run(instance(0), test.code);
+        EXPECT_EQ(take_trace(), test.asked) << test.code;
+    }
+    run(instance(0), "action_set_caption(1, 'S:', 0, 'L:', 1.4, 'H:')");
+    run(instance(0), "trace(show_score, show_lives, show_health, caption_score, caption_lives, caption_health)");
+    EXPECT_EQ(take_trace(), "101S:L:H:");
 }
 
 } // namespace
