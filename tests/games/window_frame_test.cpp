@@ -1,0 +1,201 @@
+// A room in a real window: the game runs on the SDL display under a private X server, and what the server shows
+// in the window is read back and compared with the frame the runner drew.
+#include "played_game.h"
+#include "platform/sdl2/sdl2_display.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#if QUILLON_HAVE_X11
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#endif
+
+using namespace quillon;
+using namespace quillon::testing;
+
+namespace {
+
+std::optional<std::filesystem::path> find_program(const std::string& name)
+{
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "/usr/bin:/bin";
+    for (std::size_t start = 0; start <= folders.size();) {
+        std::size_t end = folders.find(':', start);
+        if (end == std::string::npos)
+            end = folders.size();
+        std::filesystem::path candidate = std::filesystem::path(folders.substr(start, end - start)) / name;
+        if (access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
+// An environment variable set for the test's length and put back afterwards.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : m_name(name)
+    {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedVariable()
+    {
+        if (m_old)
+            setenv(m_name, m_old->c_str(), 1);
+        else
+            unsetenv(m_name);
+    }
+
+private:
+    const char* m_name;                 // the variable
+    std::optional<std::string> m_old;   // its value before, if it had one
+};
+
+// Xvfb on the first free display number, which it reports through a pipe; stopped when this goes.
+class VirtualServer {
+public:
+    explicit VirtualServer(const std::filesystem::path& program)
+    {
+        int report[2];
+        if (pipe(report) != 0)
+            return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            close(report[0]);
+            std::string fd = std::to_string(report[1]);
+            execl(program.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "320x240x24", "-nolisten", "tcp",
+                static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(report[1]);
+        char number[16] = {};
+        ssize_t got = m_pid > 0 ? read(report[0], number, sizeof number - 1) : 0;
+        close(report[0]);
+        if (got > 0)
+            m_display = ":" + std::string(number, number + got - (number[got - 1] == '\n' ? 1 : 0));
+    }
+    ~VirtualServer()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+    // ":N" once the server is up, empty when it did not start.
+    const std::string& display() const { return m_display; }
+
+private:
+    pid_t m_pid = -1;        // the server's process
+    std::string m_display;   // its display name
+};
+
+#if QUILLON_HAVE_X11
+// The server's whole screen as 0x00RRGGBB pixels, rows top-down.
+std::vector<std::uint32_t> read_screen(Display* x, int& width, int& height)
+{
+    Window root = DefaultRootWindow(x);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(x, root, &attributes);
+    width = attributes.width;
+    height = attributes.height;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    XImage* image = XGetImage(x, root, 0, 0, width, height, AllPlanes, ZPixmap);
+    if (!image)
+        return {};
+    for (int y = 0; y < height; ++y)
+        for (int x_pos = 0; x_pos < width; ++x_pos)
+            pixels[static_cast<std::size_t>(y) * width + x_pos] = XGetPixel(image, x_pos, y) & 0xFFFFFF;
+    XDestroyImage(image);
+    return pixels;
+}
+
+// Whether the frame appears somewhere on the screen, pixel for pixel.
+bool screen_shows(const std::vector<std::uint32_t>& screen, int width, int height, SurfaceCanvas frame)
+{
+    for (int top = 0; top + frame.height <= height; ++top) {
+        for (int left = 0; left + frame.width <= width; ++left) {
+            bool same = true;
+            for (int y = 0; same && y < frame.height; ++y)
+                for (int x = 0; same && x < frame.width; ++x)
+                    same = screen[static_cast<std::size_t>(top + y) * width + left + x]
+                        == (frame.at(x, y) & 0xFFFFFF);
+            if (same)
+                return true;
+        }
+    }
+    return false;
+}
+#endif
+
+}  // namespace
+
+TEST(WindowFrame, TheWindowShowsTheFrameTheRunnerDrew)
+{
+#if !QUILLON_HAVE_X11
+    GTEST_SKIP() << "built without Xlib";
+#else
+    std::optional<std::filesystem::path> xvfb = find_program("Xvfb");
+    if (!xvfb)
+        GTEST_SKIP() << "Xvfb is not installed";
+    VirtualServer server(*xvfb);
+    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+    ScopedVariable display_name("DISPLAY", server.display());
+    ScopedVariable video_driver("SDL_VIDEODRIVER", "x11");
+
+    // A room with a tiled background, a see-through sprite and an instance over a tile.
+    Bitmap24 checker(8, 8, make_color(220, 40, 40));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            checker.set_pixel(x, y, make_color(255, 255, 255));
+    Bitmap24 ring(6, 6, make_color(40, 200, 60));
+    for (int y = 1; y < 5; ++y)
+        for (int x = 1; x < 5; ++x)
+            ring.set_pixel(x, y, make_color(255, 0, 255));
+    ring.set_pixel(0, 5, make_color(255, 0, 255));
+    GameBuilder builder;
+    builder.background("checker", checker, {{"transparent", false}});
+    builder.sprite("ring", {ring}, {{"transparent", true}});
+    builder.object("ring").set("sprite", "ring").on("create", "hspeed = 1");
+    builder.room("room").set("caption", "Window").set("width", 40).set("height", 30)
+        .set("backgrounds", Json::array({Json {{"background", "checker"}, {"x", 3}, {"y", 2}}}))
+        .instance("ring", 10, 12).instance("ring", 20, 5, "image_scale = 2");
+
+    platform::Sdl2Display window;
+    std::vector<std::uint32_t> screen;
+    int width = 0;
+    int height = 0;
+    bool shown = false;
+    {
+        PlayedGame game(builder, &window);
+        ASSERT_TRUE(window.is_open());
+        Display* x = XOpenDisplay(server.display().c_str());
+        ASSERT_NE(x, nullptr);
+        // The window maps and draws a little after it is shown; each try presents the next step's frame.
+        auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!shown && std::chrono::steady_clock::now() < give_up) {
+            game.step();
+            XSync(x, False);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            screen = read_screen(x, width, height);
+            shown = screen_shows(screen, width, height, game.graphics().screen().buffer()->GetCanvas());
+        }
+        XCloseDisplay(x);
+        EXPECT_EQ(game.caption(), "Window");
+    }
+    EXPECT_TRUE(shown) << "the server never showed the presented frame";
+#endif
+}
