@@ -10,7 +10,7 @@ namespace {
 
 constexpr int CELL_SHIFT = 6;             // cells of 64 by 64 room pixels
 constexpr std::int64_t LARGE_CELLS = 16;  // boxes over more cells than this are kept in one list
-constexpr std::size_t MOVED_SLACK = 64;   // instances set aside before a build is due, besides one in eight
+constexpr int ASIDE_SLACK = 64;           // instances set aside before a build is due, besides half the room
 
 std::int64_t cell_of(std::int32_t coordinate) { return std::int64_t(coordinate) >> CELL_SHIFT; }
 
@@ -43,7 +43,7 @@ void CollisionGrid::invalidate()
 {
     m_room = nullptr;
     m_instances.clear();
-    m_moved.clear();
+    m_changed.clear();
 }
 
 void CollisionGrid::box_changed(CInstance& instance)
@@ -51,10 +51,10 @@ void CollisionGrid::box_changed(CInstance& instance)
     // Instances of other rooms, temporaries and copies carrying someone else's slot are not ours.
     int slot = instance.collision_slot;
     if (!m_room || slot < 0 || slot >= static_cast<int>(m_instances.size()) || m_instances[slot] != &instance
-        || m_aside[slot])
+        || m_dirty[slot])
         return;
-    m_aside[slot] = 1;
-    m_moved.push_back(slot);
+    m_dirty[slot] = 1;
+    m_changed.push_back(slot);
 }
 
 std::size_t CollisionGrid::bucket(std::int64_t column, std::int64_t row) const
@@ -80,9 +80,12 @@ void CollisionGrid::build(const LiveRoom& room)
     m_instances.resize(count);
     m_boxes.resize(count);
     m_aside.assign(count, 0);
+    m_dirty.assign(count, 0);
     m_seen.resize(count, 0);
     m_large.clear();
-    m_moved.clear();
+    m_changed.clear();
+    m_aside_large.clear();
+    m_aside_count = 0;
     for (int slot = 0; slot < count; ++slot) {
         CInstance& instance = *room.instance(slot);
         instance.collision_slot = slot;
@@ -92,6 +95,11 @@ void CollisionGrid::build(const LiveRoom& room)
     // 2. About two buckets per instance (a power of two, plus one end mark), each counted.
     std::size_t buckets = std::bit_ceil(std::max<std::size_t>(64, 2 * std::size_t(count)));
     m_bucket_start.assign(buckets + 1, 0);
+    if (m_aside_buckets.size() < buckets)
+        m_aside_buckets.resize(buckets);
+    for (std::size_t b : m_aside_used)
+        m_aside_buckets[b].clear();
+    m_aside_used.clear();
     std::size_t filed = 0;
     for (int slot = 0; slot < count; ++slot) {
         if (cells_spanned(m_boxes[slot]) > LARGE_CELLS) {
@@ -113,7 +121,35 @@ void CollisionGrid::build(const LiveRoom& room)
             for_each_bucket(m_boxes[slot], [&](std::size_t b) { m_bucket_slots[m_fill[b]++] = slot; });
 }
 
-// Built on first use; instances added since are set aside; with too many set aside, built again.
+// Files a slot among those set aside, under its box now; a slot set aside before leaves its old cells first.
+void CollisionGrid::set_aside(int slot)
+{
+    auto take_out = [slot](std::vector<int>& slots) {
+        auto found = std::find(slots.begin(), slots.end(), slot);
+        *found = slots.back();
+        slots.pop_back();
+    };
+    PixelBox& box = m_boxes[slot];
+    if (!m_aside[slot]) {
+        m_aside[slot] = 1;
+        ++m_aside_count;
+    } else if (cells_spanned(box) > LARGE_CELLS) {
+        take_out(m_aside_large);
+    } else {
+        for_each_bucket(box, [&](std::size_t b) { take_out(m_aside_buckets[b]); });
+    }
+    box = box_of(*m_instances[slot]);
+    if (cells_spanned(box) > LARGE_CELLS)
+        m_aside_large.push_back(slot);
+    else
+        for_each_bucket(box, [&](std::size_t b) {
+            if (m_aside_buckets[b].empty())
+                m_aside_used.push_back(b);
+            m_aside_buckets[b].push_back(slot);
+        });
+}
+
+// Built on first use; new instances and moved ones are set aside; with half the room set aside, built again.
 void CollisionGrid::catch_up(const LiveRoom& room)
 {
     // Another grid that listened in the meantime means moves went unheard: listen again and build.
@@ -130,12 +166,20 @@ void CollisionGrid::catch_up(const LiveRoom& room)
         instance.collision_slot = slot;
         m_instances.push_back(&instance);
         m_boxes.push_back(box_of(instance));
-        m_aside.push_back(1);
+        m_aside.push_back(0);
+        m_dirty.push_back(1);
         m_seen.push_back(0);
-        m_moved.push_back(slot);
+        m_changed.push_back(slot);
     }
-    if (m_moved.size() > MOVED_SLACK + m_instances.size() / 8)
+    if (m_aside_count + static_cast<int>(m_changed.size()) > ASIDE_SLACK + static_cast<int>(m_instances.size()) / 2) {
         build(room);
+        return;
+    }
+    for (int slot : m_changed) {
+        m_dirty[slot] = 0;
+        set_aside(slot);
+    }
+    m_changed.clear();
 }
 
 void CollisionGrid::query(const LiveRoom& room, const PixelBox& box, std::vector<int>& slots)
@@ -156,21 +200,24 @@ void CollisionGrid::query(const LiveRoom& room, const PixelBox& box, std::vector
     // A query over more cells than there are instances walks the instances instead (already in order).
     if (cells_spanned(box) > std::int64_t(m_instances.size())) {
         for (int slot = 0; slot < static_cast<int>(m_instances.size()); ++slot)
-            meet(slot, box_of(*m_instances[slot]));
+            meet(slot, m_boxes[slot]);
         return;
     }
-    // 1. The filed instances in the box's cells and the large ones, unless set aside since; 2. those set aside,
-    // with their boxes now.
+    // 1. The instances filed when built, unless set aside since, 2. those set aside, each under its box now.
+    bool any_aside = m_aside_count > 0;
     for_each_bucket(box, [&](std::size_t b) {
         for (std::uint32_t i = m_bucket_start[b]; i < m_bucket_start[b + 1]; ++i)
             if (int slot = m_bucket_slots[i]; !m_aside[slot])
+                meet(slot, m_boxes[slot]);
+        if (any_aside)
+            for (int slot : m_aside_buckets[b])
                 meet(slot, m_boxes[slot]);
     });
     for (int slot : m_large)
         if (!m_aside[slot])
             meet(slot, m_boxes[slot]);
-    for (int slot : m_moved)
-        meet(slot, box_of(*m_instances[slot]));
+    for (int slot : m_aside_large)
+        meet(slot, m_boxes[slot]);
     std::sort(slots.begin(), slots.end());
 }
 

@@ -20,8 +20,9 @@ struct PixelBox {
 // Entries are the room's instances by array index ("slots"), so a query sorted by slot is in array order.
 // The grid is built in one pass into flat arrays (cells hashed into buckets, each bucket a run of slots). It
 // learns of moved boxes through CInstance's box listener and of new instances by the array growing; those are
-// kept aside and tested one by one until there are enough of them to build again. After instances are removed
-// from the array the grid must be invalidated; it builds itself again on first use.
+// set aside into buckets of their own that follow every later move, until half the room is set aside and the
+// flat arrays are built again. After instances are removed from the array the grid must be invalidated; it
+// builds itself again on first use.
 class CollisionGrid final : public BoxListener {
 public:
     CollisionGrid();
@@ -41,19 +42,25 @@ public:
 private:
     void build(const LiveRoom& room);
     void catch_up(const LiveRoom& room);
+    void set_aside(int slot);
     std::size_t bucket(std::int64_t column, std::int64_t row) const;
     template<typename Visit>
     void for_each_bucket(const PixelBox& box, Visit visit) const;
 
     const LiveRoom* m_room = nullptr;          // the room the entries are of; none: not built
     std::vector<CInstance*> m_instances;       // per slot
-    std::vector<PixelBox> m_boxes;             // per slot, the box it was filed under when built
+    std::vector<PixelBox> m_boxes;             // per slot, the box it is filed under
     std::vector<std::uint8_t> m_aside;         // per slot, 1 when it moved or came after the build
+    std::vector<std::uint8_t> m_dirty;         // per slot, 1 while it waits in m_changed
     std::vector<std::uint32_t> m_bucket_start; // per bucket, where its slots begin in m_bucket_slots
     std::vector<std::uint32_t> m_fill;         // per bucket, the next free place while building
     std::vector<int> m_bucket_slots;           // the slots of every bucket, bucket after bucket
     std::vector<int> m_large;                  // slots whose boxes span too many cells to file
-    std::vector<int> m_moved;                  // slots set aside since the build
+    std::vector<int> m_changed;                // slots whose boxes changed since the last query
+    std::vector<std::vector<int>> m_aside_buckets;  // per bucket, the slots set aside there
+    std::vector<std::size_t> m_aside_used;     // buckets that held slots set aside since the build
+    std::vector<int> m_aside_large;            // slots set aside whose boxes span too many cells
+    int m_aside_count = 0;                     // slots set aside since the build
     std::vector<std::uint32_t> m_seen;         // per slot, the query that last met it
     std::uint32_t m_query = 0;                 // the current query's mark
 };

@@ -225,6 +225,11 @@ TEST_F(Collision, TheStageMeetsPairsAsAWalkOverEveryPairWould)
                 }
             }
     };
+    // The grid is built, then a third of the instances move: they are set aside and followed from then on.
+    collisions().place_free(instance(0), 0, 0);
+    for (int i = 0; i < 300; i += 3)
+        instance(i).set_position(instance(i).x() + 5, instance(i).y() - 3);
+
     CStream saved;
     world().current_room()->save(saved);
     run(instance(0), "global.made = 0");
@@ -237,6 +242,6 @@ TEST_F(Collision, TheStageMeetsPairsAsAWalkOverEveryPairWould)
     run(instance(0), "global.made = 0");
     walk();
     std::string by_walk = take_trace();
-    EXPECT_GT(by_walk.size(), 1000u);
+    EXPECT_GT(by_walk.size(), 500u);
     EXPECT_EQ(by_grid, by_walk);
 }
