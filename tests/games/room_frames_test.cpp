@@ -219,3 +219,16 @@ TEST(RoomFrames, ViewsOnButNoneVisibleGiveAnEightByEightScreenOfTheColour)
     for (std::uint32_t pixel : frame.pixels)
         EXPECT_EQ(pixel_to_color(pixel), NAVY);
 }
+
+TEST(RoomFrames, AnInstanceDestroyedByADeeperInstancesDrawEventIsLeftOut)
+{
+    GameBuilder builder;
+    builder.sprite("red", {Bitmap24(8, 8, RED)}, OPAQUE);
+    builder.object("victim").set("sprite", "red");
+    builder.object("killer").set("depth", 10).on("draw", "with (victim) instance_destroy()");
+    builder.room("room").set("width", 24).set("height", 24).set("background_color", "#0a143c")
+        .instance("victim", 2, 2).instance("killer", 0, 0).instance("victim", 12, 12);
+    PlayedGame game(builder);
+    EXPECT_EQ(frame_color(game.frame(), 4, 4), NAVY);
+    EXPECT_EQ(frame_color(game.frame(), 14, 14), NAVY);
+}
