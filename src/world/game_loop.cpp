@@ -163,7 +163,8 @@ void GameLoop::keep_room_speed(std::uint64_t now)
 {
     const LiveRoom* room = m_world.current_room();
     std::int32_t speed = room && room->speed > 0 ? room->speed : 1;
-    double elapsed = static_cast<double>(now - m_previous_tick);
+    // A sleep may end a little early, so the slot can still be running: elapsed may be negative.
+    double elapsed = static_cast<double>(now) - static_cast<double>(m_previous_tick);
     std::int64_t wait = round_to_int64(1000.0 / speed - elapsed);
     if (m_options.no_sleep || wait <= 0) {
         m_previous_tick = now;

@@ -39,6 +39,8 @@ void LoopVariables::install()
 
 int LoopVariables::kind_of(int id)
 {
+    if (!m_loop)
+        return -1;
     if (m_kinds.empty()) {
         m_kinds.assign(builtin_variables().size(), -1);
         for (int variable = 0; variable < L_COUNT; ++variable)
@@ -50,8 +52,11 @@ int LoopVariables::kind_of(int id)
 
 bool LoopVariables::get_variable(ScriptInstance* self, int id, int index, Value& result)
 {
-    const InputState& input = m_loop.input();
-    switch (kind_of(id)) {
+    int kind = kind_of(id);
+    if (kind < 0)
+        return m_previous->get_variable(self, id, index, result);
+    const InputState& input = m_loop->input();
+    switch (kind) {
     case L_MOUSE_X: result.set_real(input.mouse_x); return true;
     case L_MOUSE_Y: result.set_real(input.mouse_y); return true;
     case L_MOUSE_BUTTON: result.set_real(input.mouse_button); return true;
@@ -59,10 +64,9 @@ bool LoopVariables::get_variable(ScriptInstance* self, int id, int index, Value&
     case L_KEYBOARD_LASTKEY: result.set_real(input.keyboard_lastkey); return true;
     case L_KEYBOARD_LASTCHAR: result.set_string(input.keyboard_lastchar); return true;
     case L_KEYBOARD_STRING: result.set_string(input.keyboard_string); return true;
-    case L_KEYBOARD_CONTINUOUS: result.set_real(m_loop.keyboard_continuous); return true;
-    case L_MOUSE_CONTINUOUS: result.set_real(m_loop.mouse_continuous); return true;
-    case L_FPS: result.set_real(m_loop.fps()); return true;
-    default: return m_previous->get_variable(self, id, index, result);
+    case L_KEYBOARD_CONTINUOUS: result.set_real(m_loop->keyboard_continuous); return true;
+    case L_MOUSE_CONTINUOUS: result.set_real(m_loop->mouse_continuous); return true;
+    default: result.set_real(m_loop->fps()); return true;
     }
 }
 
@@ -70,20 +74,20 @@ bool LoopVariables::get_variable(ScriptInstance* self, int id, int index, Value&
 // the empty text.
 bool LoopVariables::set_variable(ScriptInstance* self, int id, int index, const Value& value)
 {
-    InputState& input = m_loop.input();
+    int kind = kind_of(id);
+    if (kind < 0)
+        return m_previous->set_variable(self, id, index, value);
+    InputState& input = m_loop->input();
     auto text = [&value] { return value.is_string() ? value.string.str() : std::string(); };
-    switch (kind_of(id)) {
+    switch (kind) {
     case L_MOUSE_BUTTON: input.mouse_button = as_integer(value); return true;
     case L_KEYBOARD_KEY: input.keyboard_key = as_integer(value); return true;
     case L_KEYBOARD_LASTKEY: input.keyboard_lastkey = as_integer(value); return true;
     case L_KEYBOARD_LASTCHAR: input.keyboard_lastchar = text().substr(0, 1); return true;
     case L_KEYBOARD_STRING: input.keyboard_string = text(); return true;
-    case L_KEYBOARD_CONTINUOUS: m_loop.keyboard_continuous = as_flag(value); return true;
-    case L_MOUSE_CONTINUOUS: m_loop.mouse_continuous = as_flag(value); return true;
-    case L_MOUSE_X:
-    case L_MOUSE_Y:
-    case L_FPS: return true;
-    default: return m_previous->set_variable(self, id, index, value);
+    case L_KEYBOARD_CONTINUOUS: m_loop->keyboard_continuous = as_flag(value); return true;
+    case L_MOUSE_CONTINUOUS: m_loop->mouse_continuous = as_flag(value); return true;
+    default: return true;  // mouse_x, mouse_y and fps are read only
     }
 }
 

@@ -9,16 +9,18 @@
 namespace quillon {
 
 // Installed before the world: the world sends every variable it does not keep to the host installed before it,
-// and this layer sends on what it does not keep in turn.
+// and this layer sends on what it does not keep in turn. The world is compiled (and so installed) before the loop
+// exists, so the loop is attached later; until then every variable goes on.
 class LoopVariables final : public ScriptHost {
 public:
-    explicit LoopVariables(GameLoop& loop) : m_loop(loop) {}
+    LoopVariables() = default;
     ~LoopVariables() override;
     LoopVariables(const LoopVariables&) = delete;
     LoopVariables& operator=(const LoopVariables&) = delete;
 
-    // Becomes the host; install the world afterwards.
+    // Becomes the host; the world must be installed afterwards, or the two would pass variables to each other.
     void install();
+    void attach(GameLoop* loop) { m_loop = loop; }
 
     bool get_variable(ScriptInstance* self, int id, int index, Value& result) override;
     bool set_variable(ScriptInstance* self, int id, int index, const Value& value) override;
@@ -27,7 +29,7 @@ public:
 private:
     int kind_of(int id);
 
-    GameLoop& m_loop;                       // the input state and the settings it changes
+    GameLoop* m_loop = nullptr;             // the input state and the settings it changes; none yet
     ScriptHost* m_previous = &host();       // the host installed before, for everything else
     std::vector<std::int8_t> m_kinds;       // per built-in variable id, this layer's variable or -1
 };

@@ -251,10 +251,11 @@ TEST_F(GameLoopTest, GameCodeSeesAndChangesTheInputThroughTheLayerBelowTheWorld)
 {
     int actor = add_object_with(-1);
     add_room({placed(actor, 100101)});
-    start_game();
-    LoopVariables variables(loop());
+    LoopVariables variables;
     variables.install();
-    world().install();
+    start_game();  // the world is installed above the layer
+    EXPECT_EQ(run(first(), "return keyboard_key").real, 0);  // not attached yet: passed on
+    variables.attach(&loop());
     loop().input().apply(platform::Event {.kind = platform::EventKind::text, .text = "hi"});
     loop().input().key_down('K');
     loop().input().mouse_moved(12, 34);
