@@ -1,5 +1,5 @@
-// What the world's built-in handlers share: the world, self and other of a call, the relative flag, and
-// the collisions of the game loop.
+// What the world's built-in handlers share: the world, self and other of a call, the relative flag, the game
+// loop's collisions, and the built-ins and variables of other services that the actions go through.
 #pragma once
 
 #include "functions/args.h"
