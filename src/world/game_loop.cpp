@@ -43,8 +43,11 @@ bool GameLoop::run_game()
 
 void GameLoop::single_step()
 {
-    if (m_running && m_paused)
-        pass();
+    if (!m_running || !m_paused)
+        return;
+    pass();
+    if (!m_running)
+        end_game();
 }
 
 void GameLoop::stop()

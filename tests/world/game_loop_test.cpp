@@ -269,3 +269,21 @@ TEST_F(GameLoopTest, GameCodeSeesAndChangesTheInputThroughTheLayerBelowTheWorld)
     m_loop.reset();
     m_world.reset();
 }
+
+TEST_F(GameLoopTest, APausedGameGoesOnStepByStepAndStops)
+{
+    int actor = add_object_with(-1);
+    event(actor, EVENT_STEP).actions = {trace_action("step ")};
+    event(actor, EVENT_OTHER, OTHER_GAME_END).actions = {trace_action("end")};
+    add_room({placed(actor, 100101)});
+    options.no_sleep = true;
+    hooks.present = [this](std::int32_t) { loop().pause(); };
+    EXPECT_FALSE(loop().run_game());  // returns after the first pass, the game still on
+    EXPECT_TRUE(loop().running());
+    EXPECT_EQ(take_trace(), "[shown]step ");
+    loop().single_step();
+    EXPECT_EQ(take_trace(), "step ");
+    loop().stop();
+    EXPECT_EQ(take_trace(), "end");
+    EXPECT_FALSE(loop().running());
+}
