@@ -1,5 +1,4 @@
-// Room drawing: decides what a frame of the current room shows, in which order, and the window caption;
-// graphics draws it.
+// Room drawing: what a frame of the room shows and in which order, and the caption; graphics draws it.
 #pragma once
 
 #include "code/builtin_variables.h"

@@ -134,7 +134,8 @@ Color frame_color(const platform::Frame& frame, int x, int y) { return pixel_to_
         for (int x = 0; x < actual.width; ++x) {
             Color seen = actual.pixel(x, y);
             if (seen == expected.pixel(x, y)) {
-                differences.set_pixel(x, y, make_color(color_red(seen) / 4, color_green(seen) / 4, color_blue(seen) / 4));
+                Color dimmed = make_color(color_red(seen) / 4, color_green(seen) / 4, color_blue(seen) / 4);
+                differences.set_pixel(x, y, dimmed);
                 continue;
             }
             differences.set_pixel(x, y, make_color(255, 0, 0));
