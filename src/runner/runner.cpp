@@ -8,7 +8,12 @@
 #include "runner/game_location.h"
 #include "runner/loading_window.h"
 #include "support/game_error.h"
+#include "functions/random.h"
+#include "functions/world_families.h"
+#include "world/game_loop.h"
+#include "world/loop_variables.h"
 #include "world/object_tree.h"
+#include "world/room_draw.h"
 #include "world/world.h"
 
 #include <string>
@@ -154,6 +159,8 @@ void Runner::make_world()
     WorldResources resources {m_game.objects, m_game.time_lines, m_game.rooms, m_game.paths, m_game.sprites,
         m_game.backgrounds, m_game.sounds, m_game.data_files, m_game.action_library_code, m_game.room_order,
         m_game.last_instance_id, m_game.last_tile_id, m_game.game_id};
+    m_loop_variables = std::make_unique<LoopVariables>();
+    m_loop_variables->install();
     WorldHooks hooks;
     hooks.show_message = [this](std::string_view text) { show_message(text); };
     hooks.size_display = [this](int width, int height) {
@@ -195,41 +202,60 @@ bool Runner::PrepareGame()
     return true;
 }
 
-// Until the game loop steps the world, a game starts its first room and shows the room's background colour at
-// the room's speed, ending on Esc, on closing the window or after the steps the command line asks for.
 void Runner::play()
 {
-    m_world->set_running(true);
-    m_world->start_game();
-    std::vector<platform::Event> events;
-    std::uint64_t next_step = m_platform.clock->ticks_ms();
-    for (std::int64_t step = 1; !m_command_line.steps || step <= *m_command_line.steps; ++step) {
-        events.clear();
-        m_platform.input->poll(events);
+    // 1. The loop with what it needs from above the world: drawing, presenting, the window, input, the seed.
+    RoomDrawer drawer(*m_world, *m_graphics);
+    GameLoop* running = nullptr;
+    LoopHooks hooks;
+    hooks.draw_room = [&drawer] { drawer.draw(); };
+    hooks.present = [this, &running](std::int32_t) {
+        m_graphics->present();
+        take_screenshots(running->steps_run());
+    };
+    hooks.toggle_full_screen = [this] { m_graphics->screen().toggle_full_screen(); };
+    hooks.show_cursor = [this](bool visible) { m_graphics->screen().set_cursor(visible ? 0 : -1); };
+    hooks.seed_random = [this] {
+        if (m_command_line.seed)
+            random_generator().seed(*m_command_line.seed);
+        else
+            random_generator().seed_from_clock();
+    };
+    hooks.more_events = [this](std::int64_t step, std::vector<platform::Event>& events) {
         if (m_scripted_input)
             m_scripted_input->events_for(step, events);
-        for (const platform::Event& event : events) {
-            bool escape = event.kind == platform::EventKind::key_down && event.virtual_key == 27;
-            if (event.kind == platform::EventKind::window_close || event.kind == platform::EventKind::quit
-                || (escape && m_game.settings.escape_ends_game))
-                m_world->set_pending_change(CHANGE_END_GAME);
-        }
-        if (m_world->pending_change() == CHANGE_END_GAME || m_world->pending_change() == CHANGE_STOP)
-            break;
-        const CRoom* room = m_game.rooms.get(m_world->current_room_index());
-        m_graphics->screen().set_caption(room ? room->caption : std::string());
-        m_graphics->screen().clear(room && room->draw_background_color, room ? static_cast<Color>(room->background_color) : 0);
+    };
+    LoopOptions options {m_command_line.steps, m_command_line.no_sleep};
+    GameLoop loop(*m_world, m_game.settings, m_graphics->masks(), *m_platform.clock, *m_platform.input, hooks,
+        options);
+    running = &loop;
+    // 2. The built-ins reach the loop, the clock, the screen and the dialogs while the game plays.
+    m_loop_variables->attach(&loop);
+    PlayServices& services = play_services();
+    services.loop = &loop;
+    services.clock = m_platform.clock.get();
+    services.screen = &m_graphics->screen();
+    services.show_message = [this](std::string_view text) { show_message(text); };
+    services.ask_question = [this](std::string_view text) {
+        static const std::string YES_NO[] = {"Yes", "No"};
+        return m_platform.dialogs->message_box(MESSAGE_CAPTION, text, YES_NO, 0) == 0;
+    };
+    services.redraw = [&drawer, this] {
+        drawer.draw();
         m_graphics->present();
-        int speed = room && room->speed > 0 ? room->speed : 30;
-        if (!m_command_line.no_sleep) {
-            next_step += 1000 / speed;
-            std::uint64_t now = m_platform.clock->ticks_ms();
-            if (next_step > now)
-                m_platform.clock->sleep_ms(static_cast<std::uint32_t>(next_step - now));
-        }
+    };
+    // 3. Play until the game ends.
+    loop.run_game();
+    services = PlayServices {};
+    m_loop_variables->attach(nullptr);
+}
+
+void Runner::take_screenshots(std::int64_t step)
+{
+    for (const ScreenshotRequest& request : m_command_line.screenshots) {
+        if (request.step == step && !m_graphics->screen().save_png(request.file))
+            report_game_error("Cannot write the screenshot " + request.file.string());
     }
-    m_world->end_game_world();
-    m_world->set_running(false);
 }
 
 void Runner::end()

@@ -14,6 +14,7 @@ namespace quillon {
 
 class LoadingWindow;
 class World;
+class LoopVariables;
 class Graphics;
 
 // Exit statuses of quillon-runner.
@@ -40,6 +41,7 @@ private:
     bool PrepareGame();
     void open_loading_window();
     void play();
+    void take_screenshots(std::int64_t step);
     void end();
     void show_message(std::string_view text);
     DataFileContext data_file_context();
@@ -50,6 +52,7 @@ private:
     GameFile m_game;                          // everything the game file holds
     std::optional<ScriptedInput> m_scripted_input;  // --input
     RunnerHost m_host;                        // the language's host under the world
+    std::unique_ptr<LoopVariables> m_loop_variables;  // keyboard, mouse and fps variables, under the world
     std::unique_ptr<World> m_world;           // the running game, made once the game is loaded
     std::unique_ptr<Graphics> m_graphics;     // the screen, image sheets and masks, made while preparing
     std::unique_ptr<platform::Display> m_loading_display;  // the loading window's own window
