@@ -118,12 +118,28 @@ void LiveRoom::remove_marked()
         enter_in_lists(*instance);
 }
 
-void LiveRoom::depth_order(std::vector<CInstance*>& order) const
+// A stable merge sort: the order starts from creation order every frame, so with mixed depths an insertion
+// sort would cost the square of the instance count each frame.
+void LiveRoom::depth_order(std::vector<CInstance*>& order, std::vector<CInstance*>& scratch) const
 {
     order.clear();
     for (const auto& instance : m_instances)
         order.push_back(instance.get());
-    insertion_sort(order, [](const CInstance* instance) { return instance->depth; });
+    auto deeper = [](const CInstance* a, const CInstance* b) { return a->depth > b->depth; };
+    std::size_t count = order.size();
+    if (std::is_sorted(order.begin(), order.end(), deeper))
+        return;
+    scratch.resize(count);
+    for (std::size_t width = 1; width < count; width *= 2) {
+        for (std::size_t left = 0; left < count; left += 2 * width) {
+            std::size_t middle = std::min(left + width, count);
+            std::size_t right = std::min(left + 2 * width, count);
+            // On equal depths the left run goes first, which keeps the sort stable.
+            std::merge(order.begin() + left, order.begin() + middle, order.begin() + middle, order.begin() + right,
+                scratch.begin() + left, deeper);
+        }
+        order.swap(scratch);
+    }
 }
 
 void LiveRoom::sort_tiles_by_depth()

@@ -70,8 +70,9 @@ public:
     // Frees every marked instance, keeps the others in order and rebuilds the lists.
     void remove_marked();
     // The instances in drawing order, largest depth first, equal depths in array order; the array itself
-    // keeps creation order. The caller keeps the vector, so that drawing allocates nothing once it is grown.
-    void depth_order(std::vector<CInstance*>& order) const;
+    // keeps creation order. The caller keeps both vectors (scratch is working space), so that drawing
+    // allocates nothing once they have grown.
+    void depth_order(std::vector<CInstance*>& order, std::vector<CInstance*>& scratch) const;
     // Tiles in the same order, in place.
     void sort_tiles_by_depth();
     void scroll_backgrounds();

@@ -59,7 +59,7 @@ void RoomDrawer::draw()
     follow_views(*room);
     set_view_regions(*room, regions);
     // 2. Instances and tiles by depth, largest first, equal depths in their order.
-    room->depth_order(m_order);
+    room->depth_order(m_order, m_sort_scratch);
     room->sort_tiles_by_depth();
     // 3. The background colour over the whole buffer.
     regions.select(-1);

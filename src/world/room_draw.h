@@ -48,6 +48,7 @@ private:
     World& m_world;                      // the game whose room is drawn
     Graphics& m_graphics;                // the screen and image sheets drawn with
     std::vector<CInstance*> m_order;     // the room's instances, largest depth first
+    std::vector<CInstance*> m_sort_scratch;  // working space of the sort
     std::string m_caption;               // the caption being built
     bool m_drawing = false;              // a frame is being drawn (draw events run inside it)
 };

@@ -188,3 +188,30 @@ TEST_F(Views, ScriptsSeeTheCaptionStateAndWritingShowScoreShowsAZeroScore)
     EXPECT_EQ(run(self, "return view_current").real, 0);
     room_draw_state() = RoomDrawState();
 }
+
+TEST_F(Views, DrawingOrderIsLargestDepthFirstAndKeepsArrayOrderOnEqualDepths)
+{
+    auto room = room_with_player(0, 0);
+    room->instance(0)->depth = 2;
+    for (int i = 1; i < 37; ++i) {
+        auto instance = std::make_unique<CInstance>(&sprites);
+        instance->create(100001 + i, m_object, objects.get(m_object), 0, 0);
+        instance->depth = (i * 7) % 5 - 2;  // runs of equal depths spread through the array
+        room->append(std::move(instance));
+    }
+    std::vector<CInstance*> expected;
+    for (int i = 0; i < room->instance_count(); ++i)
+        expected.push_back(room->instance(i));
+    std::stable_sort(expected.begin(), expected.end(), [](auto* a, auto* b) { return a->depth > b->depth; });
+    std::vector<CInstance*> order;
+    std::vector<CInstance*> scratch;
+    room->depth_order(order, scratch);
+    EXPECT_EQ(order, expected);
+    // Already in order: the same again.
+    for (int i = 0; i < room->instance_count(); ++i)
+        room->instance(i)->depth = 0;
+    room->depth_order(order, scratch);
+    ASSERT_EQ(order.size(), 37u);
+    for (int i = 0; i < 37; ++i)
+        EXPECT_EQ(order[i], room->instance(i));
+}
