@@ -193,8 +193,13 @@ void Screen::present()
 void Screen::mouse_position(int& x, int& y) const
 {
     platform::PointerPosition pointer = m_display.pointer_position();
-    int rx = round_to_int32((pointer.x - m_output.origin_x) / m_output.scale);
-    int ry = round_to_int32((pointer.y - m_output.origin_y) / m_output.scale);
+    window_to_room(pointer.x, pointer.y, x, y);
+}
+
+void Screen::window_to_room(int window_x, int window_y, int& x, int& y) const
+{
+    int rx = round_to_int32((window_x - m_output.origin_x) / m_output.scale);
+    int ry = round_to_int32((window_y - m_output.origin_y) / m_output.scale);
     m_regions.room_position(rx, ry, x, y);
 }
 

@@ -68,6 +68,8 @@ public:
 
     // The room position under the pointer, through the regions.
     void mouse_position(int& x, int& y) const;
+    // The room position under a point of the window's client area, through the regions.
+    void window_to_room(int window_x, int window_y, int& x, int& y) const;
 
     void set_caption(std::string_view caption);
     const std::string& caption() const { return m_caption; }

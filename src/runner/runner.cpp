@@ -163,6 +163,10 @@ void Runner::make_world()
     m_loop_variables->install();
     WorldHooks hooks;
     hooks.show_message = [this](std::string_view text) { show_message(text); };
+    hooks.clear_input = [this] {
+        if (m_loop)
+            m_loop->input().clear();
+    };
     hooks.size_display = [this](int width, int height) {
         if (m_graphics)
             m_graphics->screen().set_size(width, height);
@@ -229,6 +233,13 @@ void Runner::play()
     GameLoop loop(*m_world, m_game.settings, m_graphics->masks(), *m_platform.clock, *m_platform.input, hooks,
         options);
     running = &loop;
+    m_loop = &loop;
+    loop.input().window_to_room = [this](int window_x, int window_y, double& room_x, double& room_y) {
+        int x = 0, y = 0;
+        m_graphics->screen().window_to_room(window_x, window_y, x, y);
+        room_x = x;
+        room_y = y;
+    };
     // 2. The built-ins reach the loop, the clock, the screen and the dialogs while the game plays.
     m_loop_variables->attach(&loop);
     PlayServices& services = play_services();
@@ -246,6 +257,7 @@ void Runner::play()
     };
     // 3. Play until the game ends.
     loop.run_game();
+    m_loop = nullptr;
     services = PlayServices {};
     m_loop_variables->attach(nullptr);
 }

@@ -14,6 +14,7 @@ namespace quillon {
 
 class LoadingWindow;
 class World;
+class GameLoop;
 class LoopVariables;
 class Graphics;
 
@@ -54,7 +55,8 @@ private:
     RunnerHost m_host;                        // the language's host under the world
     std::unique_ptr<LoopVariables> m_loop_variables;  // keyboard, mouse and fps variables, under the world
     std::unique_ptr<World> m_world;           // the running game, made once the game is loaded
-    std::unique_ptr<Graphics> m_graphics;     // the screen, image sheets and masks, made while preparing
+    std::unique_ptr<Graphics> m_graphics;
+    GameLoop* m_loop = nullptr;               // the loop while the game plays     // the screen, image sheets and masks, made while preparing
     std::unique_ptr<platform::Display> m_loading_display;  // the loading window's own window
     std::unique_ptr<LoadingWindow> m_loading;  // open from loading until the game is ready
 };

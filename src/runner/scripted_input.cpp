@@ -153,6 +153,7 @@ std::optional<ScriptedInput> ScriptedInput::parse(std::string_view text, const s
     ScriptedInput input;
     std::istringstream lines {std::string(text)};
     std::string line;
+    int pointer_x = 0, pointer_y = 0;
     for (int number = 1; std::getline(lines, line); ++number) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
@@ -164,6 +165,14 @@ std::optional<ScriptedInput> ScriptedInput::parse(std::string_view text, const s
         if (words.size() < 2 || !parse_int(words[0], step) || step < 1) {
             problem = "a line starts with a step number (1 or more) and an action";
         } else if (auto event = parse_event(words, problem)) {
+            // Buttons go down and up where the pointer was last moved to, as window systems report them.
+            if (event->kind == platform::EventKind::mouse_move) {
+                pointer_x = event->x;
+                pointer_y = event->y;
+            } else if (event->kind == platform::EventKind::mouse_down || event->kind == platform::EventKind::mouse_up) {
+                event->x = pointer_x;
+                event->y = pointer_y;
+            }
             input.m_events.push_back({step, *event});
             continue;
         }

@@ -2,6 +2,7 @@
 #include "platform/headless/headless_dialog_host.h"
 #include "platform/headless/headless_display.h"
 #include "runner/runner.h"
+#include "world/world.h"
 
 #include <gtest/gtest.h>
 
@@ -69,7 +70,7 @@ protected:
         return path;
     }
 
-    int run(std::optional<fs::path> game, std::int64_t steps = 3)
+    int run(std::optional<fs::path> game, std::int64_t steps = 3, std::string input = {})
     {
         CommandLine command_line;
         command_line.game = std::move(game);
@@ -77,6 +78,9 @@ protected:
         command_line.steps = steps;
         command_line.seed = 7;
         Runner runner(*m_platform, command_line);
+        std::string error;
+        if (!input.empty())
+            runner.set_scripted_input(*ScriptedInput::parse(input, "input", error));
         return runner.run();
     }
 
@@ -173,4 +177,32 @@ TEST_F(RunnerTest, AParentLoopIsRefusedAtLoad)
     game.objects.get(0)->parent = 0;
     EXPECT_EQ(run(write("loop.bin", write_game_file(game))), EXIT_LOAD_FAILED);
     EXPECT_EQ(m_messages.str(), "Object obj_main is its own ancestor.\n");
+}
+
+TEST_F(RunnerTest, ScriptedInputAndTheSeedMakeRunsRepeatable)
+{
+    GameFile game = game_running("");
+    CObject& object = *game.objects.get(0);
+    object.event(EVENT_KEY_PRESS, 32).actions.push_back(
+        CAction::code_action("show_debug_message(\"space \" + string(random(1000)));"));
+    object.event(EVENT_MOUSE, 4).actions.push_back(CAction::code_action("show_debug_message(\"click\");"));
+    object.event(EVENT_OTHER, OTHER_GAME_END).actions.push_back(CAction::code_action("show_debug_message(\"end\");"));
+    auto& sprite = *game.sprites.get(game.sprites.add("spr", std::make_unique<CSprite>()));
+    sprite.width = sprite.height = 8;
+    sprite.bounding_box = {0, 0, 7, 7};
+    sprite.transparent = false;
+    sprite.frames.push_back(StoredImage::from_bitmap(Bitmap24(8, 8, 0xFF)));
+    object.sprite = 0;
+    fs::path file = write("input.bin", write_game_file(game));
+    const std::string input = "2 key_down Space\n3 key_up Space\n4 mouse_move 3 3\n4 mouse_down left\n5 mouse_up left\n6 mouse_move 30 30\n6 mouse_down left\n";
+
+    std::string outputs[2];
+    for (std::string& output : outputs) {
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(run(file, 6, input), EXIT_NORMAL_END);
+        output = testing::internal::GetCapturedStdout();
+    }
+    EXPECT_EQ(outputs[0], outputs[1]);
+    EXPECT_EQ(outputs[0].substr(0, 6), "space ");
+    EXPECT_NE(outputs[0].find("\nclick\nend\n"), std::string::npos) << outputs[0];
 }

@@ -37,6 +37,7 @@ TEST(ScriptedInput, EventsArriveAtTheirStepsInFileOrder)
     ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[0].y, -4);
     EXPECT_EQ(events[1].button, platform::MOUSE_RIGHT);
+    EXPECT_EQ(events[1].y, -4);  // at the pointer
     EXPECT_EQ(events[2].virtual_key, 16);
     EXPECT_EQ(events[2].sided_key, 161);
     EXPECT_EQ(events[3].kind, EventKind::window_close);
