@@ -163,6 +163,7 @@ void Runner::make_world()
     m_loop_variables->install();
     WorldHooks hooks;
     hooks.show_message = [this](std::string_view text) { show_message(text); };
+    hooks.show_room = [this] { show_room(); };
     hooks.clear_input = [this] {
         if (m_loop)
             m_loop->input().clear();
@@ -199,6 +200,7 @@ bool Runner::PrepareGame()
         m_game.backgrounds, &m_temp);
     if (!step(PREPARE_GRAPHICS, m_graphics->prepare()))
         return false;
+    m_drawer = std::make_unique<RoomDrawer>(*m_world, *m_graphics);
     // 8. Ready: the pictures now live in the image sheets and masks only; the loading window goes.
     m_graphics->release_images();
     m_loading->ShowProgress(100, "Ready");
@@ -209,10 +211,9 @@ bool Runner::PrepareGame()
 void Runner::play()
 {
     // 1. The loop with what it needs from above the world: drawing, presenting, the window, input, the seed.
-    RoomDrawer drawer(*m_world, *m_graphics);
     GameLoop* running = nullptr;
     LoopHooks hooks;
-    hooks.draw_room = [&drawer] { drawer.draw(); };
+    hooks.draw_room = [this] { m_drawer->draw(); };
     hooks.present = [this, &running](std::int32_t) {
         m_graphics->present();
         take_screenshots(running->steps_run());
@@ -251,15 +252,21 @@ void Runner::play()
         static const std::string YES_NO[] = {"Yes", "No"};
         return m_platform.dialogs->message_box(MESSAGE_CAPTION, text, YES_NO, 0) == 0;
     };
-    services.redraw = [&drawer, this] {
-        drawer.draw();
-        m_graphics->present();
-    };
+    services.redraw = [this] { show_room(); };
     // 3. Play until the game ends.
     loop.run_game();
     m_loop = nullptr;
     services = PlayServices {};
     m_loop_variables->attach(nullptr);
+}
+
+// Draws the room and shows it at once: a room that starts, or a game that waits with the screen up to date.
+void Runner::show_room()
+{
+    if (!m_drawer)
+        return;
+    m_drawer->draw();
+    m_graphics->present();
 }
 
 void Runner::take_screenshots(std::int64_t step)

@@ -14,6 +14,7 @@ namespace quillon {
 
 class LoadingWindow;
 class World;
+class RoomDrawer;
 class GameLoop;
 class LoopVariables;
 class Graphics;
@@ -42,6 +43,7 @@ private:
     bool PrepareGame();
     void open_loading_window();
     void play();
+    void show_room();
     void take_screenshots(std::int64_t step);
     void end();
     void show_message(std::string_view text);
@@ -56,6 +58,7 @@ private:
     std::unique_ptr<LoopVariables> m_loop_variables;  // keyboard, mouse and fps variables, under the world
     std::unique_ptr<World> m_world;           // the running game, made once the game is loaded
     std::unique_ptr<Graphics> m_graphics;
+    std::unique_ptr<RoomDrawer> m_drawer;     // draws the current room, made with the graphics
     GameLoop* m_loop = nullptr;               // the loop while the game plays     // the screen, image sheets and masks, made while preparing
     std::unique_ptr<platform::Display> m_loading_display;  // the loading window's own window
     std::unique_ptr<LoadingWindow> m_loading;  // open from loading until the game is ready
