@@ -4,6 +4,7 @@
 #include "code/errors.h"
 #include "code/function_registry.h"
 #include "functions/events.h"
+#include "functions/screen.h"
 #include "functions/table.h"
 #include "functions/world_families.h"
 #include "support/game_error.h"
@@ -26,7 +27,8 @@ void register_builtins_once()
     if (s_registered)
         return;
     register_builtin_functions(function_registry(),
-                               {event_functions(), action_functions(), action_drawing_functions(), interaction_functions()});
+                               {event_functions(), action_functions(), action_drawing_functions(), interaction_functions(),
+                                   screen_functions()});
     s_registered = true;
 }
 

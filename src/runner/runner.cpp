@@ -5,6 +5,7 @@
 #include "code/script.h"
 #include "graphics/graphics.h"
 #include "platform/fonts.h"
+#include "runner/caption_painter.h"
 #include "runner/game_location.h"
 #include "runner/loading_window.h"
 #include "support/game_error.h"
@@ -201,6 +202,7 @@ bool Runner::PrepareGame()
     if (!step(PREPARE_GRAPHICS, m_graphics->prepare()))
         return false;
     m_drawer = std::make_unique<RoomDrawer>(*m_world, *m_graphics);
+    m_graphics->screen().set_caption_painter(paint_caption_text);
     // 8. Ready: the pictures now live in the image sheets and masks only; the loading window goes.
     m_graphics->release_images();
     m_loading->ShowProgress(100, "Ready");

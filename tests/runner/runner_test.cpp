@@ -206,3 +206,20 @@ TEST_F(RunnerTest, ScriptedInputAndTheSeedMakeRunsRepeatable)
     EXPECT_EQ(outputs[0].substr(0, 6), "space ");
     EXPECT_NE(outputs[0].find("\nclick\nend\n"), std::string::npos) << outputs[0];
 }
+
+TEST_F(RunnerTest, WithoutABorderTheCaptionIsDrawnInTheImageAndTheScreenCanBeSaved)
+{
+    GameFile game = game_running("screen_save(\"" + (m_folder / "shot.bmp").string() + "\"); screen_save(\"\");");
+    game.settings.no_window_border = true;
+    game.rooms.get(0)->caption = "Caption";
+    game.rooms.get(0)->background_color = 0;
+    EXPECT_EQ(run(write("caption.bin", write_game_file(game))), EXIT_NORMAL_END);
+    const auto& frame = static_cast<platform::HeadlessDisplay&>(*m_platform->display).last_frame();
+    int lit = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 48; ++x)
+            lit += frame.pixel(x, y) == 0xFFFFFFu;
+    EXPECT_GT(lit, 20);
+    EXPECT_TRUE(fs::exists(m_folder / "shot.bmp"));
+    EXPECT_NE(m_messages.str().find("Trying to save screen to empty image file name."), std::string::npos);
+}

@@ -1,0 +1,13 @@
+// The screen functions of the graphics family that work on the screen buffer itself.
+#pragma once
+
+#include "functions/args.h"
+
+#include <span>
+
+namespace quillon {
+
+// screen_save and screen_save_part.
+std::span<const FunctionEntry> screen_functions();
+
+}  // namespace quillon

@@ -1,0 +1,14 @@
+// The caption drawn inside the game image when the window shows none (full screen, or no border).
+#pragma once
+
+#include "graphics/surface.h"
+
+#include <string_view>
+
+namespace quillon {
+
+// Writes the caption at the top left of the canvas in the runner's own pixel font: light text on a dark shadow,
+// so that it reads on any room.
+void paint_caption_text(SurfaceCanvas& canvas, std::string_view caption);
+
+}  // namespace quillon
