@@ -50,6 +50,13 @@ bool runs_something(std::int32_t kind)
 }
 
 // "arguments": each a text (an expression) or {"text": ..., "kind": ...}.
+// The kind an argument has when the project gives only its text: the variable a set-variable action names is a
+// literal name, since it may not exist before the action runs; everything else is an expression.
+std::int32_t default_argument_kind(const CAction& action, std::size_t index)
+{
+    return action.kind == ACTION_SET_VARIABLE && index == 0 ? 1 : 0;
+}
+
 void read_arguments(Fields& fields, CAction& action)
 {
     const Json* list = fields.take("arguments");
@@ -63,7 +70,7 @@ void read_arguments(Fields& fields, CAction& action)
         if (entry.is_object()) {
             Fields argument(entry, fields.place().inside(key));
             std::string text;
-            std::int32_t kind = 0;
+            std::int32_t kind = default_argument_kind(action, i);
             argument.get("text", text);
             if (const Json* value = argument.take("kind"))
                 kind = named(argument, "kind", *value, ARGUMENT_KINDS);
@@ -72,7 +79,7 @@ void read_arguments(Fields& fields, CAction& action)
             action.argument_kinds.push_back(kind);
         } else {
             action.arguments.push_back(fields.to_string(entry, key));
-            action.argument_kinds.push_back(0);
+            action.argument_kinds.push_back(default_argument_kind(action, i));
         }
     }
 }
@@ -164,7 +171,7 @@ Json full_action(const CAction& action, const ProjectNames& names)
         Json arguments = Json::array();
         bool inline_kinds = action.argument_kinds.size() == action.arguments.size();
         for (std::size_t i = 0; i < action.arguments.size(); ++i) {
-            if (!inline_kinds || action.argument_kinds[i] == 0)
+            if (!inline_kinds || action.argument_kinds[i] == default_argument_kind(action, i))
                 arguments.push_back(game_text(action.arguments[i]));
             else
                 arguments.push_back({{"text", game_text(action.arguments[i])},
