@@ -89,20 +89,11 @@ std::int32_t compound_operator(std::int32_t assignment)
     }
 }
 
-// The compound assignments that reals meet most, done in place; false sends them the general way.
+// The compound assignments that reals meet most, done in place; false sends them the general way (the bit
+// operators among them have no real fast path).
 [[gnu::always_inline]] inline bool compound_real(std::int32_t assignment, double& a, double b)
 {
-    switch (assignment) {
-    case TOKEN_ADD_ASSIGN: a += b; return true;
-    case TOKEN_SUBTRACT_ASSIGN: a -= b; return true;
-    case TOKEN_MULTIPLY_ASSIGN: a *= b; return true;
-    case TOKEN_DIVIDE_ASSIGN:
-        if (b == 0)
-            return false;
-        a /= b;
-        return true;
-    default: return false;
-    }
+    return real_operation(compound_operator(assignment), a, b);
 }
 
 bool same_value(const Value& a, const Value& b)
