@@ -1,11 +1,13 @@
 // The drawing actions: sprites, backgrounds, text, shapes, colours and the score, lives and health bar, drawn
 // through the drawing built-ins and the pen, brush and font variables, with the relative flag.
 #include "code/builtin_variables.h"
+#include "functions/font_description.h"
 #include "functions/world_call.h"
 #include "functions/world_families.h"
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 
 namespace quillon {
@@ -171,6 +173,26 @@ void action_draw_font_old(FunctionCall& call)
     s_font_style.set(call, style);
 }
 
+// The drawing font becomes the one the argument describes; a description that cannot be read changes nothing.
+void action_draw_font(FunctionCall& call)
+{
+    std::optional<FontDescription> font;
+    if (call.argument(0).is_string())
+        font = parse_font_description(string_argument(call, 0).view());
+    if (!font) {
+        report_wrong_argument(call);
+        return;
+    }
+    if (!font->name.empty())
+        s_font_name.set(call, ScriptString(font->name));
+    if (font->size)
+        s_font_size.set(call, *font->size);
+    if (font->color)
+        s_font_color.set(call, *font->color);
+    if (font->style)
+        s_font_style.set(call, *font->style);
+}
+
 // A shape over the corners (x1, y1) and (x2, y2), each relative to self with the flag.
 void draw_shape(FunctionCall& call, ServiceFunction& shape)
 {
@@ -238,6 +260,7 @@ constexpr FunctionEntry ACTION_DRAWING_FUNCTIONS[] = {
     { "action_draw_sprite", 4, action_draw_sprite },
     { "action_draw_background", 4, action_draw_background },
     { "action_draw_text", 3, action_draw_text },
+    { "action_draw_font", 1, action_draw_font },
     { "action_draw_font_old", 6, action_draw_font_old },
     { "action_draw_rectangle", 4, action_draw_rectangle },
     { "action_draw_ellipse", 4, action_draw_ellipse },

@@ -1,6 +1,8 @@
 // The Action family: the built-ins that the actions of the standard libraries call, with the relative flag.
 #include "code/builtin_variables.h"
 #include "code/script.h"
+#include "dialogs/highscore_settings.h"
+#include "functions/font_description.h"
 #include "functions/random.h"
 #include "functions/world_call.h"
 #include "functions/world_families.h"
@@ -9,6 +11,7 @@
 #include "world/instance_queries.h"
 
 #include <cmath>
+#include <optional>
 #include <string_view>
 
 namespace quillon {
@@ -51,7 +54,7 @@ void action_move(FunctionCall& call)
         return;
     const ScriptString& directions = string_argument(call, 0);
     if (directions.size() != 9) {
-        report_function_error("Wrong argument to action_move().");
+        report_wrong_argument(call);
         return;
     }
     std::string_view chosen = directions.view();
@@ -533,7 +536,32 @@ void action_if_sound(FunctionCall& call)
 
 void action_highscore(FunctionCall& call)
 {
+    if (windows_suppressed())
+        return;
     s_highscore_show(call, { double(game_counters().score) });
+    forget_input();
+}
+
+// The table's look is set even when no window may show; a font that cannot be read is reported and left.
+void action_highscore_show(FunctionCall& call)
+{
+    HighscoreSettings& settings = highscore_settings();
+    settings.background = integer_argument(call, 0);
+    settings.border = integer_argument(call, 1) == 1;
+    settings.new_entry_color = integer_argument(call, 2);
+    settings.other_color = integer_argument(call, 3);
+    std::optional<FontDescription> font;
+    if (call.argument(4).is_string())
+        font = parse_font_description(string_argument(call, 4).view());
+    if (!font) {
+        report_wrong_argument(call);
+    } else {
+        if (!font->name.empty())
+            settings.font_name = font->name;
+        settings.font_size = font->size.value_or(settings.font_size);
+        settings.font_style = font->style.value_or(settings.font_style);
+    }
+    action_highscore(call);
 }
 void action_highscore_clear(FunctionCall& call)
 {
@@ -650,6 +678,7 @@ constexpr FunctionEntry ACTION_FUNCTIONS[] = {
     { "action_set_score", 1, action_set_score },
     { "action_if_score", 2, action_if_score },
     { "action_highscore", 0, action_highscore },
+    { "action_highscore_show", 5, action_highscore_show },
     { "action_highscore_clear", 0, action_highscore_clear },
     { "action_set_life", 1, action_set_life },
     { "action_if_life", 2, action_if_life },

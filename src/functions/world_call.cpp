@@ -24,6 +24,11 @@ void report_not_available(const FunctionCall& call)
     report_function_error(message::NOT_AVAILABLE + function_registry().at(call.index).name);
 }
 
+void report_wrong_argument(const FunctionCall& call)
+{
+    report_function_error("Wrong argument to " + function_registry().at(call.index).name + "().");
+}
+
 GameLoop* loop_for(const FunctionCall& call)
 {
     GameLoop* loop = play_services().loop;

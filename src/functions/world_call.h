@@ -46,6 +46,8 @@ inline double relative_y(const FunctionCall& call, int i, const CInstance& self)
 
 // A service the call needs is missing: the function reports itself as not available.
 void report_not_available(const FunctionCall& call);
+// An argument the function cannot use: "Wrong argument to <name>()."
+void report_wrong_argument(const FunctionCall& call);
 // The game loop, and its collisions; without a loop the call is reported as not available and none is given.
 GameLoop* loop_for(const FunctionCall& call);
 Collisions* collisions_for(const FunctionCall& call);

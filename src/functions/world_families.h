@@ -18,10 +18,9 @@ class Clock;
 }
 
 // The action functions: moving, instances, rooms, the game, questions, messages, sounds, highscores, score,
-// lives, health and the caption, and full screen; all but `action_highscore_show`.
+// lives, health and the caption, and full screen.
 std::span<const FunctionEntry> action_functions();
-// The drawing actions, through the drawing built-ins and the pen, brush and font variables (all but
-// `action_draw_font`).
+// The drawing actions, through the drawing built-ins and the pen, brush and font variables.
 std::span<const FunctionEntry> action_drawing_functions();
 // The motion and interaction functions but those of sound and CD audio.
 std::span<const FunctionEntry> interaction_functions();

@@ -1,6 +1,7 @@
 // The actions over other services: what they ask of the drawing, sound and highscore built-ins and of the pen,
 // brush, font and caption variables; the relative flag, the instance's own image, missing resources, and the
 // health bar's widths and colours.
+#include "dialogs/highscore_settings.h"
 #include "play_fixture.h"
 
 #include <cmath>
@@ -191,6 +192,66 @@ TEST_F(ActionServices, ColoursAndTheFontGoToTheirVariables)
     EXPECT_EQ(variable("font_size"), 12);
     EXPECT_EQ(variable("font_color"), 255);
     EXPECT_EQ(variable("font_style"), 5);
+}
+
+TEST_F(ActionServices, TheFontIsTakenFromItsDescription)
+{
+    struct Case {
+        const char* call; // after the font "Arial", 10, colour 5, bold
+        const char* font; // name size colour style, as the variables read then
+        bool wrong; // the argument is reported as wrong
+    };
+    const Case cases[] = {
+        { "action_draw_font('Courier New,12,255,6')", "Courier New 12 255 6", false },
+        { "action_draw_font(' Verdana , 9.5 ')", "Verdana 10 5 1", false },
+        { "action_draw_font(',,,0')", "Arial 10 5 0", false },
+        { "action_draw_font('Times,-1,-3,-1')", "Times 10 5 1", false },
+        { "action_draw_font('')", "Arial 10 5 1", false },
+        { "action_draw_font('Times,big')", "Arial 10 5 1", true },
+        { "action_draw_font('Times,1,2,3,4')", "Arial 10 5 1", true },
+        { "action_draw_font(12)", "Arial 10 5 1", true },
+    };
+    for (const Case& test : cases) {
+        run(instance(0), "action_draw_font_old('Arial', 10, 5, 1, 0, 0)");
+        run(instance(0), test.call);
+        std::string trace = take_trace();
+        EXPECT_EQ(trace.find("Wrong argument to action_draw_font().") != std::string::npos, test.wrong)
+            << test.call << trace;
+        Value name;
+        drawing_host().get_variable(nullptr, builtin_variables().find("font_name"), 0, name);
+        EXPECT_EQ(name.string.str() + " " + number(variable("font_size")) + " " + number(variable("font_color")) + " "
+                + number(variable("font_style")),
+            test.font)
+            << test.call;
+    }
+}
+
+TEST_F(ActionServices, TheHighscoreTableTakesItsLookThenShows)
+{
+    run(instance(0), "score = 12");
+    for (bool exclusive : { false, true }) {
+        highscore_settings() = HighscoreSettings();
+        errors().m_settings.exclusive_mode = exclusive;
+        run(instance(0), "action_highscore_show(2, 1.6, 65280, 128, 'Arial,14,,3')");
+        EXPECT_EQ(take_trace(), exclusive ? "" : "highscore_show(12) ");
+        const HighscoreSettings& look = highscore_settings();
+        EXPECT_EQ(look.background, 2);
+        EXPECT_FALSE(look.border);
+        EXPECT_EQ(look.new_entry_color, 65280);
+        EXPECT_EQ(look.other_color, 128);
+        EXPECT_EQ(look.font_name, "Arial");
+        EXPECT_EQ(look.font_size, 14);
+        EXPECT_EQ(look.font_style, 3);
+    }
+    errors().m_settings.exclusive_mode = false;
+    run(instance(0), "action_highscore_show(-1, 1, 255, 0, 'Times,x')");
+    std::string trace = take_trace();
+    EXPECT_NE(trace.find("Wrong argument to action_highscore_show()."), std::string::npos) << trace;
+    EXPECT_NE(trace.find("highscore_show(12) "), std::string::npos) << trace;
+    EXPECT_EQ(highscore_settings().font_name, "Arial");
+    EXPECT_TRUE(highscore_settings().border);
+    EXPECT_EQ(highscore_settings().font_size, 14);
+    highscore_settings() = HighscoreSettings();
 }
 
 TEST_F(ActionServices, SoundsHighscoresAndTheCaptionGoToTheirServices)
