@@ -216,8 +216,9 @@ void action_change_object(FunctionCall& call)
 
 void action_kill_position(FunctionCall& call)
 {
-    if (CInstance* self = self_instance(call))
-        World::installed()->destroy_at(relative_x(call, 0, *self), relative_y(call, 1, *self));
+    CInstance* self = self_instance(call);
+    if (Collisions* collisions = self ? collisions_for(call) : nullptr)
+        collisions->destroy_at(relative_x(call, 0, *self), relative_y(call, 1, *self));
 }
 
 void action_set_sprite(FunctionCall& call)

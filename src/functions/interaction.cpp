@@ -245,14 +245,14 @@ void position_meeting(FunctionCall& call)
 
 void position_destroy(FunctionCall& call)
 {
-    if (World* world = World::installed())
-        world->destroy_at(real_argument(call, 0), real_argument(call, 1));
+    if (Collisions* collisions = World::installed() ? collisions_for(call) : nullptr)
+        collisions->destroy_at(real_argument(call, 0), real_argument(call, 1));
 }
 
 void position_change(FunctionCall& call)
 {
-    if (World* world = World::installed())
-        world->change_at(
+    if (Collisions* collisions = World::installed() ? collisions_for(call) : nullptr)
+        collisions->change_at(
             real_argument(call, 0), real_argument(call, 1), integer_argument(call, 2), is_true(real_argument(call, 3)));
 }
 

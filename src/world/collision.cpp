@@ -10,19 +10,25 @@ namespace quillon {
 
 namespace {
 
-constexpr int MOVE_LIMIT = 1000;  // pixels moved when no maximum is given
-constexpr int BOUNCE_TRIES = 35;  // directions tried on each side by an advanced bounce
+constexpr int MOVE_LIMIT = 1000; // pixels moved when no maximum is given
+constexpr int BOUNCE_TRIES = 35; // directions tried on each side by an advanced bounce
 
-double radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
+double radians(double degrees)
+{
+    return degrees * std::numbers::pi / 180.0;
+}
 
 PixelBox box_of(const CInstance& instance)
 {
-    return {instance.bbox_left(), instance.bbox_top(), instance.bbox_right(), instance.bbox_bottom()};
+    return { instance.bbox_left(), instance.bbox_top(), instance.bbox_right(), instance.bbox_bottom() };
 }
 
-int move_steps(double maximum) { return maximum > 0 ? static_cast<int>(std::min<std::int64_t>(round_to_int64(maximum), INT32_MAX)) : MOVE_LIMIT; }
+int move_steps(double maximum)
+{
+    return maximum > 0 ? static_cast<int>(std::min<std::int64_t>(round_to_int64(maximum), INT32_MAX)) : MOVE_LIMIT;
+}
 
-}  // namespace
+} // namespace
 
 Collisions::Collisions(World& world, const ResourceList<CSprite>& sprites, const CollisionMasks& masks)
     : m_world(world)
@@ -92,7 +98,7 @@ bool Collisions::pixel_test(const CInstance& a, const CInstance& b) const
 
 bool Collisions::point_inside(const CInstance& instance, double x, double y) const
 {
-    if (!instance.point_inside(x, y))
+    if (!instance.box_covers(x, y))
         return false;
     if (!instance.precise())
         return true;
@@ -115,8 +121,7 @@ bool Collisions::selected(const CInstance& instance, std::int32_t selector) cons
 
 // The grid gives the instances whose boxes meet self's box in array order, which is the order of a walk over
 // the whole array (and of each object's with-descendants list).
-template<typename Accept>
-CInstance* Collisions::first_meeting(CInstance& self, double x, double y, Accept accept)
+template<typename Accept> CInstance* Collisions::first_meeting(CInstance& self, double x, double y, Accept accept)
 {
     LiveRoom* room = m_world.current_room();
     if (!room)
@@ -156,8 +161,8 @@ CInstance* Collisions::instance_place(CInstance& self, double x, double y, std::
     if (selector >= FIRST_INSTANCE_ID) {
         CInstance* wanted = room->find_instance(selector);
         return wanted && first_meeting(self, x, y, [wanted](const CInstance& other) { return &other == wanted; })
-                   ? wanted
-                   : nullptr;
+            ? wanted
+            : nullptr;
     }
     return first_meeting(self, x, y, [&](const CInstance& other) { return selected(other, selector); });
 }
@@ -174,14 +179,38 @@ CInstance* Collisions::instance_position(double x, double y, std::int32_t select
     // The point's own pixel is the box to ask for; point inside rounds nothing for the box part.
     std::int32_t left = static_cast<std::int32_t>(std::clamp(std::floor(x), -2e9, 2e9));
     std::int32_t top = static_cast<std::int32_t>(std::clamp(std::floor(y), -2e9, 2e9));
-    m_grid.query(*room, {left, top, static_cast<std::int32_t>(std::clamp(std::ceil(x), -2e9, 2e9)),
-                         static_cast<std::int32_t>(std::clamp(std::ceil(y), -2e9, 2e9))}, m_slots);
+    m_grid.query(*room,
+        { left, top, static_cast<std::int32_t>(std::clamp(std::ceil(x), -2e9, 2e9)),
+            static_cast<std::int32_t>(std::clamp(std::ceil(y), -2e9, 2e9)) },
+        m_slots);
     for (int slot : m_slots) {
         CInstance& other = *room->instance(slot);
         if (selected(other, selector) && point_inside(other, x, y))
             return &other;
     }
     return nullptr;
+}
+
+void Collisions::destroy_at(double x, double y)
+{
+    LiveRoom* room = m_world.current_room();
+    if (!room)
+        return;
+    int count = room->instance_count();
+    for (int i = 0; i < count; ++i)
+        if (CInstance& instance = *room->instance(i); point_inside(instance, x, y))
+            m_world.destroy_instance(instance);
+}
+
+void Collisions::change_at(double x, double y, std::int32_t object, bool perform_events)
+{
+    LiveRoom* room = m_world.current_room();
+    if (!m_world.can_change_into(object) || !room)
+        return;
+    int count = room->instance_count();
+    for (int i = 0; i < count; ++i)
+        if (CInstance& instance = *room->instance(i); point_inside(instance, x, y))
+            m_world.change_instance(instance, object, perform_events);
 }
 
 void Collisions::move_contact(CInstance& self, double direction, double maximum, bool all)
@@ -238,7 +267,7 @@ void Collisions::bounce(CInstance& self, bool advanced, bool all)
     double heading = self.direction();
     auto free_towards = [&](double angle) {
         return free_at(self, self.x() + std::cos(radians(angle)) * self.speed(),
-                       self.y() - std::sin(radians(angle)) * self.speed(), all);
+            self.y() - std::sin(radians(angle)) * self.speed(), all);
     };
     double clockwise = heading;
     for (int i = 0; i < BOUNCE_TRIES; ++i) {
@@ -255,4 +284,4 @@ void Collisions::bounce(CInstance& self, bool advanced, bool all)
     self.set_direction(clockwise + counter_clockwise + 180 - heading);
 }
 
-}  // namespace quillon
+} // namespace quillon

@@ -36,6 +36,10 @@ public:
     }
     // The first selected instance covering the point.
     CInstance* instance_position(double x, double y, std::int32_t selector);
+    // Every instance of the room covering the point, in array order, is destroyed, or changed into the object
+    // (which is checked first, with the world's error). Instances the events add are not visited.
+    void destroy_at(double x, double y);
+    void change_at(double x, double y, std::int32_t object, bool perform_events);
 
     // Moves of one pixel at a time in the direction (degrees), with place empty (all) or place free as the
     // test: up to the last free place before contact, or out of contact (true when free at the end).

@@ -197,11 +197,10 @@ void CInstance::apply_friction_and_gravity()
         add_motion(gravity, gravity_direction);
 }
 
-bool CInstance::point_inside(double x, double y) const
+bool CInstance::box_covers(double x, double y) const
 {
     if (m_destroyed)
         return false;
-    // FIXME: with the precise flag the mask decides inside the box; that test comes with the collision tests.
     return x >= m_bbox_left && x <= m_bbox_right && y >= m_bbox_top && y <= m_bbox_bottom;
 }
 

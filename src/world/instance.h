@@ -85,7 +85,7 @@ public:
     // Friction, then gravity: the first two parts of the motion of a step.
     void apply_friction_and_gravity();
     // Inside the bounding box, edges included; never for an instance marked destroyed.
-    bool point_inside(double x, double y) const;
+    bool box_covers(double x, double y) const;
 
     // Fields written directly.
     std::int32_t object_index = -1;       // the object it is an instance of

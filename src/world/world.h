@@ -120,8 +120,8 @@ public:
     CInstance* create_instance(std::int32_t object, double x, double y);
     void destroy_instance(CInstance& instance);
     CInstance* change_instance(CInstance& instance, std::int32_t object, bool perform_events);
-    void destroy_at(double x, double y);
-    void change_at(double x, double y, std::int32_t object, bool perform_events);
+    // True when the object exists; else reports "Asking to change into non-existing object: " and the number.
+    bool can_change_into(std::int32_t object) const;
     void set_sprite_checked(CInstance& instance, std::int32_t sprite);
 
     // Parts of a step, for one instance: friction, gravity, path and move; the image; the time line.

@@ -27,13 +27,17 @@ void World::destroy_instance(CInstance& instance)
     instance.m_destroyed = true;
 }
 
+bool World::can_change_into(std::int32_t object) const
+{
+    if (m_objects.exists(object))
+        return true;
+    errors().report_in_context("Asking to change into non-existing object: " + std::to_string(object), false);
+    return false;
+}
+
 CInstance* World::change_instance(CInstance& instance, std::int32_t object, bool perform_events)
 {
-    if (!m_objects.exists(object)) {
-        errors().report_in_context("Asking to change into non-existing object: " + std::to_string(object), false);
-        return nullptr;
-    }
-    if (!m_current)
+    if (!can_change_into(object) || !m_current)
         return nullptr;
     // 1. The old instance's destroy event, when events are wanted.
     if (perform_events)
@@ -48,30 +52,6 @@ CInstance* World::change_instance(CInstance& instance, std::int32_t object, bool
     if (perform_events)
         perform_event_for(added, &added, EVENT_CREATE, 0);
     return &added;
-}
-
-void World::destroy_at(double x, double y)
-{
-    if (!m_current)
-        return;
-    int count = m_current->instance_count();
-    for (int i = 0; i < count; ++i)
-        if (CInstance& instance = *m_current->instance(i); instance.point_inside(x, y))
-            destroy_instance(instance);
-}
-
-void World::change_at(double x, double y, std::int32_t object, bool perform_events)
-{
-    if (!m_objects.exists(object)) {
-        errors().report_in_context("Asking to change into non-existing object: " + std::to_string(object), false);
-        return;
-    }
-    if (!m_current)
-        return;
-    int count = m_current->instance_count();
-    for (int i = 0; i < count; ++i)
-        if (CInstance& instance = *m_current->instance(i); instance.point_inside(x, y))
-            change_instance(instance, object, perform_events);
 }
 
 void World::set_sprite_checked(CInstance& instance, std::int32_t sprite)

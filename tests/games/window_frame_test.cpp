@@ -86,11 +86,14 @@ public:
             _exit(127);
         }
         close(report[1]);
-        char number[16] = {};
-        ssize_t got = m_pid > 0 ? read(report[0], number, sizeof number - 1) : 0;
+        // The server may write the number and its newline apart, and ends if the pipe closes before both.
+        std::string number;
+        char got = 0;
+        while (m_pid > 0 && read(report[0], &got, 1) == 1 && got != '\n')
+            number += got;
         close(report[0]);
-        if (got > 0)
-            m_display = ":" + std::string(number, number + got - (number[got - 1] == '\n' ? 1 : 0));
+        if (got == '\n' && !number.empty())
+            m_display = ":" + number;
     }
     ~VirtualServer()
     {

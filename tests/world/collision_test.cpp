@@ -245,3 +245,32 @@ TEST_F(Collision, TheStageMeetsPairsAsAWalkOverEveryPairWould)
     EXPECT_GT(by_walk.size(), 500u);
     EXPECT_EQ(by_grid, by_walk);
 }
+
+TEST_F(Collision, DestroyAndChangeAtAPointTakeTheBoxesAndTheMasks)
+{
+    int box = add_object_with(add_box_sprite({0, 0, 9, 9}));
+    int diagonal = add_object_with(add_mask_sprite(DIAGONAL));
+    int star = add_object_with(-1);
+    event(box, EVENT_DESTROY).actions = {call_action("trace", {"'destroy:'", "id", "' '"})};
+    event(diagonal, EVENT_DESTROY).actions = {call_action("trace", {"'destroy:'", "id", "' '"})};
+    add_room();
+    start_game();
+    CInstance& first = create(box, 0, 0);
+    CInstance& second = create(box, 3, 3);
+    CInstance& apart = create(box, 20, 0);
+    CInstance& shape = create(diagonal, 0, 0);  // its box covers (3, 0), its mask does not
+    collisions().destroy_at(3, 0);
+    EXPECT_EQ(take_trace(), "destroy:" + std::to_string(first.m_id) + " ");
+    collisions().destroy_at(3, 3);  // the far corner of the second's box and the mask's last pixel
+    EXPECT_EQ(take_trace(), "destroy:" + std::to_string(second.m_id) + " destroy:" + std::to_string(shape.m_id) + " ");
+    std::int32_t apart_id = apart.m_id;
+    collisions().change_at(25, 5, 77, false);
+    EXPECT_NE(take_trace().find("Asking to change into non-existing object: 77"), std::string::npos);
+    EXPECT_FALSE(apart.m_destroyed);
+    collisions().change_at(25, 5, star, false);
+    EXPECT_EQ(take_trace(), "");
+    EXPECT_TRUE(apart.m_destroyed);
+    CInstance& changed = *world().current_room()->instance(world().current_room()->instance_count() - 1);
+    EXPECT_EQ(changed.object_index, star);
+    EXPECT_EQ(changed.m_id, apart_id);
+}

@@ -83,7 +83,7 @@ TEST_F(Instances, BoundingBoxFollowsPositionScaleAndMask)
     EXPECT_EQ((std::array {self.bbox_left(), self.bbox_right()}), (std::array {10, 28}));
     run(self, "sprite_index = -1; mask_index = -1");
     EXPECT_EQ(self.bbox_left(), FAR_AWAY);
-    EXPECT_FALSE(self.point_inside(FAR_AWAY, FAR_AWAY) && self.precise());
+    EXPECT_FALSE(self.box_covers(FAR_AWAY, FAR_AWAY) && self.precise());
 }
 
 TEST_F(Instances, AnimationEndComesWhenTheRoundedImageReachesTheCount)
@@ -235,24 +235,14 @@ TEST_F(Instances, VariablesReadAndWriteThroughTheSetters)
     EXPECT_TRUE(world().current_room()->persistent);
 }
 
-TEST_F(Instances, DestroyAndChangeAtAPositionUseTheBoundingBox)
+TEST_F(Instances, ChangingIntoAMissingObjectOrSpriteIsReported)
 {
-    int sprite = add_sprite(1, {0, 0, 9, 9});
     int box = add_object("box");
-    int star = add_object("star");
-    objects.get(box)->sprite = sprite;
-    event(box, EVENT_DESTROY).actions = {call_action("trace", {"'destroy:'", "id", "' '"})};
-    add_room({{0, 0, box, 100001, {}, false}, {5, 5, box, 100002, {}, false}, {20, 0, box, 100003, {}, false}});
+    add_room({{0, 0, box, 100001, {}, false}});
     start();
-    world().destroy_at(9, 9);  // the far corner of the first box is inside
-    EXPECT_EQ(take_trace(), "destroy:100001 destroy:100002 ");
-    world().change_at(25, 5, star, false);
-    EXPECT_EQ(take_trace(), "");
-    EXPECT_TRUE(instance(2).m_destroyed);
-    EXPECT_EQ(instance(3).object_index, star);
-    EXPECT_EQ(instance(3).m_id, 100003);
-    world().change_at(25, 5, 77, false);
+    EXPECT_EQ(world().change_instance(instance(0), 77, false), nullptr);
     EXPECT_NE(take_trace().find("Asking to change into non-existing object: 77"), std::string::npos);
-    world().set_sprite_checked(instance(3), 12);
+    EXPECT_FALSE(instance(0).m_destroyed);
+    world().set_sprite_checked(instance(0), 12);
     EXPECT_NE(take_trace().find("Setting instance to non-existing sprite: 12"), std::string::npos);
 }
