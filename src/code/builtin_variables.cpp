@@ -75,7 +75,8 @@ bool set_counter(ScriptInstance*, std::int32_t id, std::int32_t, const Value& va
     } else {
         double old_health = counters.health;
         counters.health = value.real;
-        if (old_health > 0 && counters.health <= 0)
+        // "Not above 0" rather than "0 or below", so that a health that is no number has run out too.
+        if (old_health > 0 && !(counters.health > 0))
             host().perform_other_event_for_all(OTHER_EVENT_NO_MORE_HEALTH);
     }
     return true;

@@ -23,9 +23,9 @@ constexpr std::int32_t ACTION_TRANSITION_TIME = 1000;
 constexpr std::int32_t ACTION_TRANSITION_STEPS = 40;
 
 // A random integer from 0 to count - 1.
-int random_below(std::int64_t count)
+std::int64_t random_below(std::int64_t count)
 {
-    return static_cast<int>(random_generator().next() * count);
+    return static_cast<std::int64_t>(random_generator().next() * static_cast<double>(count));
 }
 
 // The comparison operation of the questions: 1 less than, 2 greater than, anything else equal to.
@@ -63,7 +63,7 @@ void action_move(FunctionCall& call)
     self->set_speed(amount(call, 1, self->speed()));
     // The middle position stops; the others are the eight directions, from down-left round the compass.
     constexpr double DIRECTIONS[9] = { 225, 270, 315, 180, 0, 0, 135, 90, 45 };
-    int position;
+    std::int64_t position;
     do {
         position = random_below(9);
     } while (chosen[position] != '1');
@@ -287,10 +287,11 @@ void action_set_alarm(FunctionCall& call)
     if (!self)
         return;
     int alarm = integer_argument(call, 1);
-    std::int32_t value = integer_argument(call, 0);
+    // Added as reals, so that a sum beyond the integers stops at their end.
+    double value = integer_argument(call, 0);
     if (relative_flag() && self->alarm(alarm) >= 0)
         value += self->alarm(alarm);
-    self->set_alarm(alarm, value);
+    self->set_alarm(alarm, round_to_int32(value));
 }
 
 void action_sleep(FunctionCall& call)
@@ -587,15 +588,22 @@ void action_set_caption(FunctionCall& call)
     s_caption_health.set(call, string_argument(call, 5));
 }
 
-// Score, lives and health are set as their built-in variables are, so running out performs the same events.
+// Score, lives and health are set as their built-in variables are, so running out performs the same events
+// and a sum beyond the integers stops at their end.
 void set_counter(FunctionCall& call, int variable, double value)
 {
     builtin_variables().write(call.self, variable, 0, Value(value));
 }
 
+// round(argument 0), with the relative flag added to the current count.
+double rounded_amount(const FunctionCall& call, std::int32_t current)
+{
+    return double(integer_argument(call, 0)) + (relative_flag() ? current : 0);
+}
+
 void action_set_score(FunctionCall& call)
 {
-    set_counter(call, VARIABLE_SCORE, integer_argument(call, 0) + (relative_flag() ? game_counters().score : 0));
+    set_counter(call, VARIABLE_SCORE, rounded_amount(call, game_counters().score));
 }
 
 void action_if_score(FunctionCall& call)
@@ -605,7 +613,7 @@ void action_if_score(FunctionCall& call)
 
 void action_set_life(FunctionCall& call)
 {
-    set_counter(call, VARIABLE_LIVES, integer_argument(call, 0) + (relative_flag() ? game_counters().lives : 0));
+    set_counter(call, VARIABLE_LIVES, rounded_amount(call, game_counters().lives));
 }
 
 void action_if_life(FunctionCall& call)

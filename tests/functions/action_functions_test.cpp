@@ -1,6 +1,7 @@
 // The action functions: the relative flag, action_move, the comparison operations, lives and health running
 // out, room actions, scripts, and the place questions.
 #include "code/script.h"
+#include "functions/random.h"
 #include "graphics/screen.h"
 #include "platform/headless/headless_display.h"
 #include "play_fixture.h"
@@ -41,8 +42,11 @@ TEST_F(ActionFunctions, RelativeFlagChoosesBetweenSettingAndAdding)
         { "vspeed = -4", "action_set_motion(0, 3)", "trace(hspeed, ',', vspeed, ',', speed)", "3,0,3", "3,-4,5" },
         { "alarm[2] = -1", "action_set_alarm(5, 2)", "trace(alarm[2])", "5", "5" },
         { "alarm[2] = 3", "action_set_alarm(5, 2)", "trace(alarm[2])", "5", "8" },
+        { "alarm[2] = 2147483647", "action_set_alarm(1, 2)", "trace(alarm[2])", "1", "2147483647" },
         { "timeline_position = 4", "action_set_timeline_position(2.6)", "trace(timeline_position)", "3", "7" },
         { "score = 10", "action_set_score(2.5)", "trace(score)", "2", "12" },
+        { "score = -2147483648", "action_set_score(-1)", "trace(score)", "-1", "-2147483648" },
+        { "lives = 2147483647", "action_set_life(1)", "trace(lives)", "1", "2147483647" },
         { "lives = 3", "action_set_life(-1.5)", "trace(lives)", "-2", "1" },
         { "health = 50", "action_set_health(0.25)", "trace(health * 100)", "25", "5025" },
         { "", "action_kill_position(0, 0)", "trace(instance_number(mover))", "1", "0" },
@@ -146,6 +150,24 @@ TEST_F(ActionFunctions, QuestionsCompareWithTheOperation)
         EXPECT_DOUBLE_EQ(run(self, std::string("return ") + test.question).real, test.expected) << test.question;
 }
 
+TEST_F(ActionFunctions, DiceComeUpAboutOnceInSidesThrows)
+{
+    struct Case {
+        double sides; // the dice
+        int least; // true answers in 1,000 throws, at least
+        int most; // and at most
+    };
+    CInstance& self = mover();
+    for (Case test : { Case { 2, 400, 600 }, Case { 10, 60, 140 }, Case { 1e7, 0, 5 }, Case { 1e12, 0, 5 } }) {
+        random_generator().seed(12345);
+        int answers = 0;
+        for (int i = 0; i < 1000; ++i)
+            answers += static_cast<int>(run(self, "return action_if_dice(" + std::to_string(test.sides) + ")").real);
+        EXPECT_GE(answers, test.least) << test.sides;
+        EXPECT_LE(answers, test.most) << test.sides;
+    }
+}
+
 TEST_F(ActionFunctions, RunningOutOfLivesOrHealthPerformsTheirEventsOnce)
 {
     int object = add_object("mover");
@@ -161,6 +183,11 @@ TEST_F(ActionFunctions, RunningOutOfLivesOrHealthPerformsTheirEventsOnce)
     set_relative(self, true);
     run(self, "action_set_life(-1); action_set_health(-0.5)");
     EXPECT_EQ(take_trace(), "lives out health out ");
+    // A health that is no number is not above 0 either.
+    set_relative(self, false);
+    run(self, "big = 1; for (i = 0; i < 400; i += 1) big *= 10");
+    run(self, "health = 10; action_set_health(big - big); trace(health == health)");
+    EXPECT_EQ(take_trace(), "health out 0");
 }
 
 TEST_F(ActionFunctions, RoomActionsUseTheirTransitionAndTheRoomOrder)
