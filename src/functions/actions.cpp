@@ -84,11 +84,12 @@ void action_reverse_ydir(FunctionCall& call)
         self->set_vspeed(-self->vspeed());
 }
 
+// Against every instance only when argument 1 is exactly 1, the library's "all"; else against solid ones.
 void action_bounce(FunctionCall& call)
 {
     CInstance* self = self_instance(call);
     if (Collisions* collisions = self ? collisions_for(call) : nullptr)
-        collisions->bounce(*self, is_true(real_argument(call, 0)), integer_argument(call, 1) == 1);
+        collisions->bounce(*self, is_true(real_argument(call, 0)), real_argument(call, 1) == 1);
 }
 
 void action_move_start(FunctionCall& call)

@@ -279,6 +279,30 @@ TEST_F(ActionFunctions, PlaceQuestionsTestFreeEmptyAndMeetingPlaces)
     }
 }
 
+TEST_F(ActionFunctions, BouncingAgainstAllTakesExactlyOne)
+{
+    int self_object = add_object("mover");
+    objects.get(self_object)->sprite = add_sprite(1);
+    int ghost = add_object("ghost");
+    objects.get(ghost)->sprite = objects.get(self_object)->sprite;
+    add_room({ { 30, 0, self_object, 100001, {}, false }, { 64, 0, ghost, 100002, {}, false } });
+    start();
+    loop();
+    CInstance& self = instance(0);
+    struct Case {
+        const char* bounce; // moving right and down, with a ghost that is not solid on the right
+        const char* motion; // hspeed and vspeed afterwards
+    };
+    // Against all, only the blocked part reverses; with nothing solid in the way, the whole motion does.
+    for (Case test : { Case { "action_bounce(0, 1)", "-4,4" }, Case { "action_bounce(0, 0)", "-4,-4" },
+             Case { "action_bounce(0, 1.4)", "-4,-4" }, Case { "action_bounce(0, 2)", "-4,-4" } }) {
+        run(self, "hspeed = 4; vspeed = 4");
+        run(self, test.bounce);
+        run(self, "trace(hspeed, ',', vspeed)");
+        EXPECT_EQ(take_trace(), test.motion) << test.bounce;
+    }
+}
+
 TEST_F(ActionFunctions, MoveRandomPicksFreeSnappedPlaces)
 {
     int self_object = add_object("mover");
