@@ -88,4 +88,12 @@ inline constexpr const char* FILE_COMPILATION = "COMPILATION ERROR in file to be
 inline constexpr const char* NO_FILE_TO_EXECUTE = "Trying to execute non-existing file.";
 inline constexpr const char* NOT_AVAILABLE = "This function is not available yet: ";
 
+// External libraries.
+inline constexpr const char* DLL_IN_SECURE_MODE = "In secure mode you cannot use DLLs";
+inline constexpr const char* DLL_WRONG_ARGUMENT_COUNT = "Wrong number of arguments to external_define()";
+inline constexpr const char* DLL_TOO_MANY_ARGUMENTS = "DLL functions can have at most 12 arguments";
+inline constexpr const char* DLL_STRINGS_BEYOND_FOUR =
+    "DLL functions with more than 4 arguments cannot have string arguments";
+inline constexpr const char* DLL_DEFINITION_FAILED = "Error defining an external function.";
+
 }  // namespace quillon::message

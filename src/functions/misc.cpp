@@ -1,6 +1,7 @@
-// The Misc family: code executed at run time and debug messages; events, external calls and the
-// clipboard arrive with the world and the platform.
+// The Misc family: code executed at run time, external libraries and debug messages; the events come with
+// the world, and the window handle and the clipboard arrive with the platform.
 #include "functions/args.h"
+#include "functions/external.h"
 #include "functions/families.h"
 
 #include "code/code_unit.h"
@@ -57,26 +58,26 @@ constexpr FunctionEntry MISC_FUNCTIONS[] = {
     {"event_perform", 2, nullptr},
     {"event_user", 1, nullptr},
     {"event_perform_object", 3, nullptr},
-    {"external_define", -1, nullptr},
-    {"external_call", -1, nullptr},
-    {"external_define0", 3, nullptr},
-    {"external_call0", 1, nullptr},
-    {"external_define1", 4, nullptr},
-    {"external_call1", 2, nullptr},
-    {"external_define2", 5, nullptr},
-    {"external_call2", 3, nullptr},
-    {"external_define3", 6, nullptr},
-    {"external_call3", 4, nullptr},
-    {"external_define4", 7, nullptr},
-    {"external_call4", 5, nullptr},
-    {"external_define5", 3, nullptr},
-    {"external_call5", 6, nullptr},
-    {"external_define6", 3, nullptr},
-    {"external_call6", 7, nullptr},
-    {"external_define7", 3, nullptr},
-    {"external_call7", 8, nullptr},
-    {"external_define8", 3, nullptr},
-    {"external_call8", 9, nullptr},
+    {"external_define", -1, external::external_define},
+    {"external_call", -1, external::external_call},
+    {"external_define0", 3, external::external_define_fixed},
+    {"external_call0", 1, external::external_call},
+    {"external_define1", 4, external::external_define_fixed},
+    {"external_call1", 2, external::external_call},
+    {"external_define2", 5, external::external_define_fixed},
+    {"external_call2", 3, external::external_call},
+    {"external_define3", 6, external::external_define_fixed},
+    {"external_call3", 4, external::external_call},
+    {"external_define4", 7, external::external_define_fixed},
+    {"external_call4", 5, external::external_call},
+    {"external_define5", 3, external::external_define_fixed},
+    {"external_call5", 6, external::external_call},
+    {"external_define6", 3, external::external_define_fixed},
+    {"external_call6", 7, external::external_call},
+    {"external_define7", 3, external::external_define_fixed},
+    {"external_call7", 8, external::external_call},
+    {"external_define8", 3, external::external_define_fixed},
+    {"external_call8", 9, external::external_call},
     {"execute_string", 1, execute_string},
     {"execute_file", 1, execute_file},
     {"window_handle", 0, nullptr},

@@ -10,14 +10,16 @@
 
 namespace quillon {
 
-std::string format_real(double value, int precision, int decimals)
+std::string format_real(double value)
+{
+    if (std::isfinite(value) && value == static_cast<double>(round_to_int64(value)) && std::fabs(value) < 9.2e18)
+        return std::to_string(round_to_int64(value));
+    return format_fixed(value, 10, 2);
+}
+
+std::string format_fixed(double value, int precision, int decimals)
 {
     char text[400];
-    if (std::isfinite(value) && value == static_cast<double>(round_to_int64(value)) &&
-        std::fabs(value) < 9.2e18) {
-        std::snprintf(text, sizeof text, "%lld", static_cast<long long>(round_to_int64(value)));
-        return text;
-    }
     precision = std::clamp(precision, 1, 60);
     decimals = std::clamp(decimals, 0, 60);
     double magnitude = std::fabs(value);

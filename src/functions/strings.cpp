@@ -87,7 +87,7 @@ void string(FunctionCall& call)
     if (argument.is_string())
         call.result.set_string(argument.string);
     else
-        set_text(call, format_real(argument.real, 10, 2));
+        set_text(call, format_real(argument.real));
 }
 
 void string_format(FunctionCall& call)
@@ -96,7 +96,7 @@ void string_format(FunctionCall& call)
     if (argument.is_string())
         call.result.set_string(argument.string);
     else
-        set_text(call, format_real(argument.real, integer_argument(call, 1), integer_argument(call, 2)));
+        set_text(call, format_fixed(argument.real, integer_argument(call, 1), integer_argument(call, 2)));
 }
 
 void chr(FunctionCall& call)

@@ -2,6 +2,7 @@
 #include "functions/random.h"
 #include "functions/table.h"
 
+#include "code/builtin_variables.h"
 #include "code/code_unit.h"
 #include "code/errors.h"
 #include "code/executer.h"
@@ -90,7 +91,8 @@ TEST_F(MathFunctions, Results)
         {"string(-0.5)", "'-0.50'"}, {"string(1/3)", "'0.33'"}, {"string(123456789.126)", "'123456789.10'"},
         {"string(power(10, 20))", "'1.000000000E+20'"},
         {"string_format(3.14159, 10, 4)", "'3.1416'"}, {"string_format(2.5, 10, 0)", "'2'"},
-        {"string_format(7, 10, 3)", "'7'"}, {"string_format('s', 1, 1)", "'s'"},
+        {"string_format(7, 10, 3)", "'7.000'"}, {"string_format(-2, 10, 1)", "'-2.0'"},
+        {"string_format(123.456, 4, 2)", "'123.50'"}, {"string_format('s', 1, 1)", "'s'"},
         {"string_format(0.001234, 2, 5)", "'0.00120'"},
         {"chr(65)", "'A'"}, {"chr(321)", "'A'"}, {"ord('A')", "65"}, {"ord('')", "0"}, {"ord(chr(233))", "233"},
         {"string_length('hello')", "5"},
@@ -151,10 +153,55 @@ TEST_F(MathFunctions, ExecuteFileCountsTheFilesLines)
     EXPECT_EQ(value_of("execute_file('" + path.string() + "')"), "0 !! Trying to execute non-existing file.;");
 }
 
+TEST_F(MathFunctions, ExternalLibrariesAreCheckedAndNeverLoad)
+{
+    struct Case {
+        const char* expression;  // a definition or call
+        const char* expected;    // its value and messages
+    };
+    const Case cases[] = {
+        {"external_define('a.dll', 'f', dll_cdecl, ty_real, 2, ty_real)",
+         "-1 !! Wrong number of arguments to external_define();"},
+        {"external_define('a.dll', 'f', dll_cdecl, ty_real)", "-1 !! Wrong number of arguments to external_define();"},
+        {"external_define('a.dll', 'f', dll_cdecl, ty_real, 5, 0, 0, ty_string, 0, 0)",
+         "-1 !! DLL functions with more than 4 arguments cannot have string arguments;"},
+        {"external_define('a.dll', 'f', dll_stdcall, ty_string, 2, ty_string, ty_real)",
+         "-1 !! Error defining an external function.;"},
+        {"external_define('a.dll', 'f', dll_cdecl, ty_real, 5, 0, 0, 0, 0, 0)",
+         "-1 !! Error defining an external function.;"},
+        {"external_define2('a.dll', 'f', ty_real, ty_real, ty_real)", "-1 !! Error defining an external function.;"},
+        {"external_define8('a.dll', 'f', ty_real)", "-1 !! Error defining an external function.;"},
+        {"external_call(0, 1)", "0"}, {"external_call(-1)", "0"}, {"external_call2(0, 'a', 2)", "0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(value_of(c.expression), c.expected) << c.expression;
+}
+
+TEST_F(MathFunctions, SecureModeRefusesExternalLibraries)
+{
+    struct SecureHost : ScriptHost {
+        bool get_variable(ScriptInstance*, int id, int, Value& result) override
+        {
+            result.set_real(id == builtin_variables().find("secure_mode") ? 1 : 0);
+            return true;
+        }
+    } secure;
+    set_host(&secure);
+    const char* refused = " !! In secure mode you cannot use DLLs;";
+    EXPECT_EQ(value_of("external_define('a.dll', 'f', dll_cdecl, ty_real, 9)"), std::string("-1") + refused);
+    EXPECT_EQ(value_of("external_define0('a.dll', 'f', ty_real)"), std::string("-1") + refused);
+    EXPECT_EQ(value_of("external_call(0)"), std::string("0") + refused);
+    EXPECT_EQ(value_of("execute_string('return 3')"), "3") << "code execution stays allowed";
+    set_host(nullptr);
+}
+
 TEST_F(MathFunctions, ExecuteStringRunsForTheCaller)
 {
     EXPECT_EQ(value_of("execute_string('return 5')"), "5");
-    EXPECT_EQ(value_of("execute_string('x = ')").substr(0, 47), "0 !! COMPILATION ERROR in string to be executed");
+    EXPECT_EQ(value_of("execute_string('x = ')"), "0 !! COMPILATION ERROR in string to be executed\rError in code at "
+                                                  "line 1:\r   x = \r\rat position 4: Unexpected symbol in expression.;");
+    EXPECT_EQ(value_of("execute_string('y = undefined_var') + 7"),
+              "7 !! Error in code at line 1:\r   y = undefined_var\r\rat position 5: Unknown variable undefined_var;");
 }
 
 }  // namespace
