@@ -14,11 +14,22 @@ static constexpr int MAX_NAME_DRAWS = 100000;
 
 TempDirectory::TempDirectory(std::uint32_t seed) : m_random(seed) {}
 
+// The directory the environment names for temporary files. Games were made where "temp" and "tmp" name it, in
+// either case; TMPDIR is this system's own name and comes last.
+static const char* environment_base()
+{
+    for (const char* name : {"temp", "TEMP", "tmp", "TMP", "TMPDIR"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0')
+            return value;
+    }
+    return nullptr;
+}
+
 std::vector<fs::path> TempDirectory::default_bases()
 {
     std::vector<fs::path> bases;
-    const char* environment = std::getenv("TMPDIR");
-    if (environment != nullptr && *environment != '\0')
+    if (const char* environment = environment_base())
         bases.emplace_back(environment);
     if (bases.empty() || bases.front() != "/tmp")
         bases.emplace_back("/tmp");

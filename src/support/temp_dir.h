@@ -23,7 +23,8 @@ public:
     // The seed drives every random number drawn for directory and file names; tests fix it.
     explicit TempDirectory(std::uint32_t seed = std::random_device {}());
 
-    // The bases tried in order: $TMPDIR when set and not empty, then /tmp, then the current directory.
+    // The bases tried in order: the first of $temp, $TEMP, $tmp, $TMP and $TMPDIR that is set and not empty,
+    // then /tmp, then the current directory.
     static std::vector<std::filesystem::path> default_bases();
 
     // Makes the directory below the first base that takes it (creating missing parents). When every base

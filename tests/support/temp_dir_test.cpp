@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 using namespace quillon;
 namespace fs = std::filesystem;
@@ -76,32 +78,49 @@ TEST_F(TempDirTest, WhenEveryBaseFailsReportsOnceAndNamesTheLastTry)
     EXPECT_TRUE(fs::is_regular_file(last));
 }
 
-TEST_F(TempDirTest, DefaultBasesFollowTmpdir)
+TEST_F(TempDirTest, DefaultBasesFollowTheEnvironment)
 {
-    const char* saved = std::getenv("TMPDIR");
-    std::optional<std::string> original = saved ? std::optional<std::string>(saved) : std::nullopt;
+    // The variables in the order they are asked; each test case sets some and unsets the rest.
+    const char* const NAMES[] = {"temp", "TEMP", "tmp", "TMP", "TMPDIR"};
+    std::vector<std::optional<std::string>> saved;
+    for (const char* name : NAMES) {
+        const char* value = std::getenv(name);
+        saved.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    auto set_environment = [&](const std::vector<std::pair<const char*, std::string>>& values) {
+        for (const char* name : NAMES)
+            ::unsetenv(name);
+        for (const auto& [name, value] : values)
+            ::setenv(name, value.c_str(), 1);
+    };
     fs::path current = fs::current_path();
     struct Case {
-        std::optional<std::string> tmpdir;  // the variable's value, or unset
-        std::vector<fs::path> expected;     // the bases in order
+        std::vector<std::pair<const char*, std::string>> environment;  // the variables set
+        std::vector<fs::path> expected;                                // the bases in order
     };
     const Case cases[] = {
-        {"/srv/scratch", {"/srv/scratch", "/tmp", current}},
-        {"/tmp", {"/tmp", current}},
-        {"", {"/tmp", current}},
-        {std::nullopt, {"/tmp", current}},
+        {{{"TMPDIR", "/srv/scratch"}}, {"/srv/scratch", "/tmp", current}},
+        {{{"TMPDIR", "/tmp"}}, {"/tmp", current}},
+        {{{"TMPDIR", ""}}, {"/tmp", current}},
+        {{}, {"/tmp", current}},
+        {{{"tmp", "/srv/tmp"}, {"TMPDIR", "/srv/scratch"}}, {"/srv/tmp", "/tmp", current}},
+        {{{"temp", "/srv/temp"}, {"tmp", "/srv/tmp"}}, {"/srv/temp", "/tmp", current}},
+        {{{"temp", ""}, {"tmp", "/srv/tmp"}}, {"/srv/tmp", "/tmp", current}},
+        {{{"TEMP", "/srv/TEMP"}, {"TMP", "/srv/TMP"}}, {"/srv/TEMP", "/tmp", current}},
     };
     for (const Case& test : cases) {
-        if (test.tmpdir)
-            ::setenv("TMPDIR", test.tmpdir->c_str(), 1);
-        else
-            ::unsetenv("TMPDIR");
-        EXPECT_EQ(TempDirectory::default_bases(), test.expected) << test.tmpdir.value_or("(unset)");
+        set_environment(test.environment);
+        std::string shown;
+        for (const auto& [name, value] : test.environment)
+            shown += std::string(name) + "=" + value + " ";
+        EXPECT_EQ(TempDirectory::default_bases(), test.expected) << shown;
     }
-    if (original)
-        ::setenv("TMPDIR", original->c_str(), 1);
-    else
-        ::unsetenv("TMPDIR");
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        if (saved[i])
+            ::setenv(NAMES[i], saved[i]->c_str(), 1);
+        else
+            ::unsetenv(NAMES[i]);
+    }
 }
 
 TEST_F(TempDirTest, TakenNamesAreDrawnAgain)
