@@ -44,6 +44,17 @@ std::string mouse_name(int number)
     return number >= 16 && number <= 43 ? joystick_name(number) : UNKNOWN;
 }
 
+// Begin and end steps are named; the normal step has an empty name.
+std::string step_name(int number)
+{
+    switch (number) {
+    case 0: return "";
+    case 1: return "Begin";
+    case 2: return "End";
+    default: return UNKNOWN;
+    }
+}
+
 std::string other_name(int number)
 {
     return number >= 0 && number < static_cast<int>(OTHER_NAMES.size()) ? OTHER_NAMES[number] : UNKNOWN;
@@ -96,7 +107,7 @@ std::string event_name(int kind, int number, const ResourceList<CObject>& object
     case EVENT_CREATE: return "Create Event";
     case EVENT_DESTROY: return "Destroy Event";
     case EVENT_ALARM: return "Alarm Event for alarm " + std::to_string(number);
-    case EVENT_STEP: return std::string(number == 1 ? "Begin" : number == 2 ? "End" : "") + " Step Event";
+    case EVENT_STEP: return step_name(number) + " Step Event";
     case EVENT_COLLISION: return "Collision Event with object " + objects.name(number);
     case EVENT_KEYBOARD: return "Keyboard Event for " + key_name(number) + " Key";
     case EVENT_MOUSE: return "Mouse Event for " + mouse_name(number);

@@ -154,28 +154,33 @@ int World::skip_at(const std::vector<CAction>& actions, int index) const
     return index + 1;
 }
 
-// Runs the action for whom it applies to; a question's answer is true only when it is true for all of them.
+// Runs the action for whom it applies to. A question's answer is true only when it is true for all of them
+// (and for none at all); NOT then inverts that whole answer.
 bool World::perform_action(const CAction& action, CInstance* self, CInstance* other)
 {
+    bool answer;
     if (!action.applies_to_used || action.applies_to == APPLIES_TO_SELF)
-        return run_action(action, self, other);
-    if (action.applies_to == APPLIES_TO_OTHER)
-        return run_action(action, other, self);
-    if (action.applies_to < 0 || action.applies_to >= m_objects.count() || !m_current)
-        return true;
-    // Instances the action creates are not visited. A question about no instances at all answers true,
-    // and false with NOT.
+        answer = run_action(action, self, other);
+    else if (action.applies_to == APPLIES_TO_OTHER)
+        answer = run_action(action, other, self);
+    else if (action.applies_to < 0 || action.applies_to >= m_objects.count() || !m_current)
+        return true;  // applies to nobody: a question answers yes, NOT or not
+    else
+        answer = run_for_object(action, other);
+    return answer != action.negate;
+}
+
+// Runs the action for each instance of the object and its descendants, as self with the caller's other; a
+// question stops at the first instance that answers no. Instances the action creates are not visited.
+bool World::run_for_object(const CAction& action, CInstance* other)
+{
     int count = m_current->descendants_count(action.applies_to);
-    bool any = false;
     for (int i = 0; i < count; ++i) {
         CInstance* target = m_current->descendant_instance(action.applies_to, i);
-        if (target->m_destroyed)
-            continue;
-        any = true;
-        if (!run_action(action, target, other) && action.is_question)
+        if (!target->m_destroyed && !run_action(action, target, other) && action.is_question)
             return false;
     }
-    return any || !action.negate;
+    return true;
 }
 
 void World::evaluate_arguments(const CAction& action, CInstance* self, CInstance* other, Value* into)
@@ -190,7 +195,7 @@ void World::evaluate_arguments(const CAction& action, CInstance* self, CInstance
     }
 }
 
-// One run of the action for one self; gives the answer of a question.
+// One run of the action for one self; gives the answer of a question before NOT.
 bool World::run_action(const CAction& action, CInstance* self, CInstance* other)
 {
     const ActionProgram& program = action.program;
@@ -223,7 +228,7 @@ bool World::run_action(const CAction& action, CInstance* self, CInstance* other)
                            result, program.function_index};
         function.handler(call);
     }
-    return is_true(result.real) != action.negate;
+    return is_true(result.real);
 }
 
 }  // namespace quillon

@@ -181,6 +181,7 @@ private:
     int execute_at(const std::vector<CAction>& actions, int index, CInstance* self, CInstance* other);
     int skip_at(const std::vector<CAction>& actions, int index) const;
     bool perform_action(const CAction& action, CInstance* self, CInstance* other);
+    bool run_for_object(const CAction& action, CInstance* other);
     bool run_action(const CAction& action, CInstance* self, CInstance* other);
     void evaluate_arguments(const CAction& action, CInstance* self, CInstance* other, Value* into);
     void run_actions(const CEvent& event, CInstance* self, CInstance* other);

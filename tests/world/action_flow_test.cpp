@@ -75,12 +75,22 @@ TEST_F(ActionFlow, AppliesToOtherAndToObjectsWithTheirDescendants)
         applied(question("0", true), lonely), t("never "),
         applied(question("id < 100003"), parent), t("not-all "), otherwise(), t("some-no "),
         applied(t("out of range "), 99),
+        applied(question("0", true), 99), t("nobody-yes "),
     };
+    // NOT inverts the answer for all of them: the instances answer until the first no, and that no is
+    // then turned into a yes.
+    CAction asked = code_action("trace(id, ' '); return id < 100002");
+    asked.is_question = true;
+    asked.negate = true;
+    event(actor, EVENT_OTHER, OTHER_USER_0 + 1).actions = {applied(asked, parent), t("negated-yes "), otherwise(),
+                                                           t("negated-no ")};
     add_room({{0, 0, parent, 100001, {}, false}, {0, 0, child, 100002, {}, false}, {0, 0, child, 100003, {}, false},
               {0, 0, actor, 100004, {}, false}});
     start();
     world().perform_event(&instance(3), &instance(0), actor, EVENT_OTHER, OTHER_USER_0);
-    EXPECT_EQ(take_trace(), "100001 100002 100003 100001 empty-yes some-no ");
+    EXPECT_EQ(take_trace(), "100001 100002 100003 100001 empty-yes some-no nobody-yes ");
+    world().perform_event(&instance(3), &instance(0), actor, EVENT_OTHER, OTHER_USER_0 + 1);
+    EXPECT_EQ(take_trace(), "100001 100002 negated-yes ");
 }
 
 TEST_F(ActionFlow, CodeActionsSeeTheirArgumentsAndTheRelativeFlag)

@@ -119,6 +119,8 @@ TEST(EventNames, AsMessagesShowThem)
         {{2, 4}, "Alarm Event for alarm 4"},
         {{3, 0}, " Step Event"},
         {{3, 1}, "Begin Step Event"},
+        {{3, 2}, "End Step Event"},
+        {{3, 3}, "<unknown> Step Event"},
         {{4, 0}, "Collision Event with object wall"},
         {{4, 7}, "Collision Event with object <undefined>"},
         {{5, 65}, "Keyboard Event for A-key Key"},
