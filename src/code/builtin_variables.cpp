@@ -90,6 +90,19 @@ bool get_working_directory(ScriptInstance*, std::int32_t, std::int32_t, Value& r
     return true;
 }
 
+// The temporary directory as game code sees names: Windows-1252 bytes.
+std::string& temp_directory_text()
+{
+    static std::string s_text;
+    return s_text;
+}
+
+bool get_temp_directory(ScriptInstance*, std::int32_t, std::int32_t, Value& result)
+{
+    result.set_string(ScriptString(temp_directory_text()));
+    return true;
+}
+
 bool get_current_time(ScriptInstance*, std::int32_t, std::int32_t, Value& result)
 {
     auto since_start = std::chrono::steady_clock::now().time_since_epoch();
@@ -164,7 +177,7 @@ constexpr HostVariable WORLD_VARIABLES[] = {
 };
 
 constexpr HostVariable ROOM_AND_DISPLAY_VARIABLES[] = {
-    {"temp_directory", false}, {"instance_count", false}, {"instance_id", false}, {"room_width", false},
+    {"instance_count", false}, {"instance_id", false}, {"room_width", false},
     {"room_height", false}, {"room_caption", true}, {"room_speed", true}, {"room_persistent", true},
     {"background_color", true}, {"background_showcolor", true}, {"background_visible", true},
     {"background_foreground", true}, {"background_index", true}, {"background_x", true},
@@ -208,6 +221,7 @@ BuiltinVariables::BuiltinVariables()
         register_variable(name, get_counter, set_counter, true);
     add_host(WORLD_VARIABLES);
     register_variable("working_directory", get_working_directory, nullptr, false);
+    register_variable("temp_directory", get_temp_directory, nullptr, false);
     add_host(ROOM_AND_DISPLAY_VARIABLES);
     register_variable("current_time", get_current_time, nullptr, false);
     for (const char* name : {"current_year", "current_month", "current_day", "current_weekday", "current_hour",
@@ -222,6 +236,11 @@ BuiltinVariables& builtin_variables()
 {
     static BuiltinVariables s_variables;
     return s_variables;
+}
+
+void set_temp_directory(const std::filesystem::path& directory)
+{
+    temp_directory_text() = utf8_to_win1252(directory.string());
 }
 
 GameCounters& game_counters()

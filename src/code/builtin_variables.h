@@ -4,6 +4,7 @@
 #include "code/value.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +71,9 @@ struct GameCounters {
     double health = 100;      // `health`
 };
 GameCounters& game_counters();
+
+// The runner's temporary directory, which `temp_directory` reads; empty until the runner has made it.
+void set_temp_directory(const std::filesystem::path& directory);
 
 // The conversions of setters: an integer variable stores the value rounded, a flag stores true when the
 // rounded value is greater than 0.5.

@@ -116,6 +116,7 @@ TEST(BuiltinVariables, TableHoldsTheFixedOrder)
         {"lives", VARIABLE_LIVES, true},
         {"health", VARIABLE_HEALTH, true},
         {"working_directory", 71, false},
+        {"temp_directory", 72, false},
         {"fps", 128, false},
         {"current_time", 129, false},
         {"secure_mode", 155, false},
@@ -126,6 +127,18 @@ TEST(BuiltinVariables, TableHoldsTheFixedOrder)
         EXPECT_EQ(table.find(c.name), c.id) << c.name;
         EXPECT_EQ(table.at(c.id).settable, c.settable) << c.name;
     }
+}
+
+class DirectoryVariables : public LanguageTest {};
+
+// Both directories are read-only texts: the current one, and the temporary one once the runner has made it.
+TEST_F(DirectoryVariables, ReadAsTextsAndRefuseAssignment)
+{
+    set_temp_directory("/tmp/qn_ttt_42");
+    EXPECT_EQ(run("show_debug_message(temp_directory + '|' + string(is_string(working_directory)))"),
+              "/tmp/qn_ttt_42|1\n");
+    EXPECT_NE(run("temp_directory = 'elsewhere'").find("Cannot assign to the variable"), std::string::npos);
+    set_temp_directory("");
 }
 
 TEST(VariableNames, BuiltinsFirstThenNamesInOrderOfAppearance)
