@@ -1,5 +1,5 @@
-// The action functions: the relative flag, action_move, the comparison operations, lives and health running
-// out, room actions, scripts, and the place questions.
+// The action functions: the relative flag, action_move, the comparison operations, dice, lives and health
+// running out, room actions, scripts, the place questions and bouncing.
 #include "code/script.h"
 #include "functions/random.h"
 #include "graphics/screen.h"
