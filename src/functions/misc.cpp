@@ -1,13 +1,16 @@
-// The Misc family: code executed at run time, external libraries and debug messages; the events come with
-// the world, and the window handle and the clipboard arrive with the platform.
+// The Misc family: code executed at run time, external libraries, debug messages and the clipboard; the
+// events come with the world, and the window handle arrives with the platform.
 #include "functions/args.h"
 #include "functions/external.h"
 #include "functions/families.h"
+#include "functions/world_call.h"
+#include "functions/world_families.h"
 
 #include "code/code_unit.h"
 #include "code/executer.h"
 #include "code/host.h"
 #include "code/messages.h"
+#include "platform/clipboard.h"
 
 #include "support/game_path.h"
 
@@ -53,6 +56,34 @@ void execute_file(FunctionCall& call)
 
 void show_debug_message(FunctionCall& call) { host().debug_message(string_argument(call, 0).view()); }
 
+// The clipboard of the game being played; without one the call reports itself as not available.
+platform::Clipboard* clipboard_for(const FunctionCall& call)
+{
+    platform::Clipboard* clipboard = play_services().clipboard;
+    if (!clipboard)
+        report_not_available(call);
+    return clipboard;
+}
+
+void clipboard_has_text(FunctionCall& call)
+{
+    if (platform::Clipboard* clipboard = clipboard_for(call))
+        call.result.set_real(clipboard->has_text() ? 1 : 0);
+}
+
+void clipboard_set_text(FunctionCall& call)
+{
+    if (platform::Clipboard* clipboard = clipboard_for(call))
+        clipboard->set_text(string_argument(call, 0).view());
+}
+
+void clipboard_get_text(FunctionCall& call)
+{
+    call.result.set_string(ScriptString());
+    if (platform::Clipboard* clipboard = clipboard_for(call))
+        call.result.set_string(ScriptString(clipboard->text()));
+}
+
 // ORDER: table positions 409 to 438.
 constexpr FunctionEntry MISC_FUNCTIONS[] = {
     {"event_perform", 2, nullptr},
@@ -82,9 +113,9 @@ constexpr FunctionEntry MISC_FUNCTIONS[] = {
     {"execute_file", 1, execute_file},
     {"window_handle", 0, nullptr},
     {"show_debug_message", 1, show_debug_message},
-    {"clipboard_has_text", 0, nullptr},
-    {"clipboard_set_text", 1, nullptr},
-    {"clipboard_get_text", 0, nullptr},
+    {"clipboard_has_text", 0, clipboard_has_text},
+    {"clipboard_set_text", 1, clipboard_set_text},
+    {"clipboard_get_text", 0, clipboard_get_text},
 };
 
 }  // namespace

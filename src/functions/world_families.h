@@ -14,6 +14,7 @@ class GameLoop;
 class Screen;
 
 namespace platform {
+class Clipboard;
 class Clock;
 }
 
@@ -30,6 +31,7 @@ std::span<const FunctionEntry> interaction_functions();
 struct PlayServices {
     GameLoop* loop = nullptr; // collisions, input, loads and saves
     platform::Clock* clock = nullptr; // `sleep` and `action_sleep`
+    platform::Clipboard* clipboard = nullptr; // `clipboard_has_text`, `clipboard_set_text`, `clipboard_get_text`
     Screen* screen = nullptr; // window or full screen
     std::function<void(std::string_view text)> show_message; // a message window with the button "OK"
     std::function<bool(std::string_view text)> ask_question; // "Yes" and "No": true for "Yes"

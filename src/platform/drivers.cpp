@@ -4,9 +4,11 @@
 #include "platform/headless/headless_dialog_host.h"
 #include "platform/headless/headless_display.h"
 #include "platform/headless/headless_input.h"
+#include "platform/headless/memory_clipboard.h"
 #include "platform/headless/silent_audio_device.h"
 #include "platform/headless/virtual_clock.h"
 #include "platform/sdl2/sdl2_audio_device.h"
+#include "platform/sdl2/sdl2_clipboard.h"
 #include "platform/sdl2/sdl2_clock.h"
 #include "platform/sdl2/sdl2_dialog_host.h"
 #include "platform/sdl2/sdl2_display.h"
@@ -48,6 +50,11 @@ constexpr Driver<AudioDevice> AUDIO_DEVICE_DRIVERS[] = {
     {"headless", "silent", make<AudioDevice, SilentAudioDevice>},
 };
 
+constexpr Driver<Clipboard> CLIPBOARD_DRIVERS[] = {
+    {"sdl2", "the window system's clipboard through SDL2", make<Clipboard, Sdl2Clipboard>},
+    {"headless", "a clipboard of the run's own, empty at the start", make<Clipboard, MemoryClipboard>},
+};
+
 template <typename Service>
 const Driver<Service>* find(std::span<const Driver<Service>> drivers, std::string_view name)
 {
@@ -72,6 +79,7 @@ std::span<const Driver<Input>> input_drivers() { return INPUT_DRIVERS; }
 std::span<const Driver<Clock>> clock_drivers() { return CLOCK_DRIVERS; }
 std::span<const Driver<DialogHost>> dialog_host_drivers() { return DIALOG_HOST_DRIVERS; }
 std::span<const Driver<AudioDevice>> audio_device_drivers() { return AUDIO_DEVICE_DRIVERS; }
+std::span<const Driver<Clipboard>> clipboard_drivers() { return CLIPBOARD_DRIVERS; }
 
 std::unique_ptr<Platform> create_platform(std::string_view name)
 {
@@ -81,7 +89,9 @@ std::unique_ptr<Platform> create_platform(std::string_view name)
     platform->input = create(input_drivers(), name);
     platform->dialogs = create(dialog_host_drivers(), name);
     platform->audio = create(audio_device_drivers(), name);
-    if (!platform->clock || !platform->display || !platform->input || !platform->dialogs || !platform->audio)
+    platform->clipboard = create(clipboard_drivers(), name);
+    if (!platform->clock || !platform->display || !platform->input || !platform->dialogs || !platform->audio ||
+        !platform->clipboard)
         return nullptr;
     platform->name = name;
     platform->create_display = find(display_drivers(), name)->create;

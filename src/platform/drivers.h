@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/audio_device.h"
+#include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/dialog_host.h"
 #include "platform/display.h"
@@ -26,6 +27,7 @@ std::span<const Driver<Input>> input_drivers();
 std::span<const Driver<Clock>> clock_drivers();
 std::span<const Driver<DialogHost>> dialog_host_drivers();
 std::span<const Driver<AudioDevice>> audio_device_drivers();
+std::span<const Driver<Clipboard>> clipboard_drivers();
 
 // One instance of every service, all from the drivers of one name. The runner owns it for the whole run;
 // tests reach the headless extras (frames, event queue, answers) by casting to the headless classes.
@@ -36,6 +38,7 @@ struct Platform {
     std::unique_ptr<Input> input;           // keyboard, mouse and window events
     std::unique_ptr<DialogHost> dialogs;    // modal message boxes
     std::unique_ptr<AudioDevice> audio;     // sound output
+    std::unique_ptr<Clipboard> clipboard;   // the clipboard's text
     // Makes another display of the same driver: one Display is one window, so a window that lives beside
     // the game's (the loading window, which stays up while the game's display is set up) needs its own.
     std::unique_ptr<Display> (*create_display)() = nullptr;

@@ -248,6 +248,7 @@ void Runner::play()
     PlayServices& services = play_services();
     services.loop = &loop;
     services.clock = m_platform.clock.get();
+    services.clipboard = m_platform.clipboard.get();
     services.screen = &m_graphics->screen();
     services.show_message = [this](std::string_view text) { show_message(text); };
     services.ask_question = [this](std::string_view text) {

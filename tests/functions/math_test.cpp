@@ -1,6 +1,8 @@
 // The Math family: numbers, rounding, domains, conversions, string positions and points.
 #include "functions/random.h"
 #include "functions/table.h"
+#include "functions/world_families.h"
+#include "platform/headless/memory_clipboard.h"
 
 #include "code/builtin_variables.h"
 #include "code/code_unit.h"
@@ -193,6 +195,19 @@ TEST_F(MathFunctions, SecureModeRefusesExternalLibraries)
     EXPECT_EQ(value_of("external_call(0)"), std::string("0") + refused);
     EXPECT_EQ(value_of("execute_string('return 3')"), "3") << "code execution stays allowed";
     set_host(nullptr);
+}
+
+TEST_F(MathFunctions, ClipboardHoldsTextWhileAGamePlays)
+{
+    EXPECT_EQ(value_of("clipboard_get_text()"), "'' !! This function is not available yet: clipboard_get_text;");
+    platform::MemoryClipboard clipboard;
+    play_services().clipboard = &clipboard;
+    EXPECT_EQ(value_of("clipboard_has_text()"), "0");
+    EXPECT_EQ(value_of("clipboard_get_text()"), "''");
+    EXPECT_EQ(value_of("clipboard_set_text('caf\xe9')"), "0");
+    EXPECT_EQ(value_of("clipboard_has_text()"), "1");
+    EXPECT_EQ(value_of("clipboard_get_text()"), "'caf\xe9'");
+    play_services().clipboard = nullptr;
 }
 
 TEST_F(MathFunctions, ExecuteStringRunsForTheCaller)

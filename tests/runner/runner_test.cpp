@@ -153,6 +153,10 @@ TEST_F(RunnerTest, GameCodeRunsWithItsOutputsAndExitStatuses)
         // A built-in cannot stop the code that calls it; the game ends once the action is over.
         {"show_error(\"stop\", true); show_debug_message(\"still\");", EXIT_FATAL_ERROR, "still\n",
             "FATAL ERROR in\r\naction number 1\r\nof Create Event\r\nfor object obj_main:\r\n\r\nstop\n"},
+        // The headless clipboard starts empty and keeps the game's text.
+        {"show_debug_message(string(clipboard_has_text())); clipboard_set_text(\"copied\"); "
+         "show_debug_message(clipboard_get_text());",
+            EXIT_NORMAL_END, "0\ncopied\n", ""},
     };
     for (const Case& c : cases) {
         m_messages.str("");
