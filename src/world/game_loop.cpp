@@ -106,7 +106,7 @@ void GameLoop::handle_pending_change()
         set_running(false);
     } else if (change == CHANGE_LOAD) {
         m_world.set_pending_change(CHANGE_NONE);
-        m_input.clear();
+        m_input.clear_keys();
         load(m_load_file);
     } else if (change == CHANGE_RESTART) {
         end_game();
@@ -161,11 +161,13 @@ void GameLoop::pass()
         set_running(false);
 }
 
-// A step that took longer than its slot is not caught up.
+// A step that took longer than its slot is not caught up. A room whose speed is not positive is set to 1.
 void GameLoop::keep_room_speed(std::uint64_t now)
 {
-    const LiveRoom* room = m_world.current_room();
-    std::int32_t speed = room && room->speed > 0 ? room->speed : 1;
+    LiveRoom* room = m_world.current_room();
+    if (room && room->speed <= 0)
+        room->speed = 1;
+    std::int32_t speed = room ? room->speed : 1;
     // A sleep may end a little early, so the slot can still be running: elapsed may be negative.
     double elapsed = static_cast<double>(now) - static_cast<double>(m_previous_tick);
     std::int64_t wait = round_to_int64(1000.0 / speed - elapsed);

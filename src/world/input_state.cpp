@@ -114,7 +114,7 @@ void InputState::close_request()
 
 void InputState::clear()
 {
-    keys.fill({});
+    clear_keys();
     buttons.fill({});
     keyboard_key = 0;
     keyboard_lastkey = 0;
@@ -122,6 +122,8 @@ void InputState::clear()
     keyboard_string.clear();
     mouse_button = 0;
 }
+
+void InputState::clear_keys() { keys.fill({}); }
 
 void InputState::clear_went_down()
 {

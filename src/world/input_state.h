@@ -42,6 +42,8 @@ public:
 
     // Every key and button up with nothing due, the key variables and the typed text emptied.
     void clear();
+    // Every key up with nothing due; the buttons, the key variables and the typed text stay.
+    void clear_keys();
     // The end of a step: the went-down bits go.
     void clear_went_down();
 

@@ -109,7 +109,7 @@ void GameLoop::special_keys()
         m_input.keyboard_lastkey = 0;
         if (m_hooks.show_game_information)
             m_hooks.show_game_information();
-        m_input.clear();
+        m_input.clear_keys();
     } else if (key == KEY_ESCAPE && s.escape_ends_game) {
         m_input.keyboard_lastkey = 0;
         request_end_game();

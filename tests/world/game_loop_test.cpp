@@ -4,6 +4,8 @@
 
 #include "world/loop_variables.h"
 
+#include <functional>
+
 using namespace quillon;
 using namespace quillon::testing;
 
@@ -199,6 +201,35 @@ TEST_F(GameLoopTest, SpecialKeysFollowTheGameSettings)
     EXPECT_EQ(world().pending_change(), CHANGE_END_GAME);
 }
 
+TEST_F(GameLoopTest, F1AndAPendingLoadClearTheKeysButNotTheTypedTextOrTheMouse)
+{
+    int actor = add_object_with(-1);
+    add_room({placed(actor, 100101)});
+    struct Case {
+        const char* name;                      // what clears the keys
+        std::function<void(GameLoop&)> clear;  // the step or change that does it
+    };
+    const Case cases[] = {
+        {"F1", [](GameLoop& loop) { loop.input().key_down(KEY_F1); loop.step(); }},
+        {"load", [](GameLoop& loop) { loop.request_load("no_such_quillon_save.sav"); loop.handle_pending_change(); }},
+    };
+    start_game();
+    for (const Case& test : cases) {
+        InputState& input = loop().input();
+        input.typed('a');
+        input.key_down('A');
+        input.mouse_down(platform::MOUSE_LEFT);
+        test.clear(loop());
+        EXPECT_EQ(input.keys['A'].state, 0) << test.name;
+        EXPECT_FALSE(input.keys['A'].pressed) << test.name;
+        EXPECT_EQ(input.keyboard_string, "a") << test.name;
+        EXPECT_EQ(input.keyboard_lastchar, "a") << test.name;
+        EXPECT_EQ(input.mouse_button, platform::MOUSE_LEFT) << test.name;
+        EXPECT_NE(input.buttons[platform::MOUSE_LEFT].state, 0) << test.name;
+        input.clear();
+    }
+}
+
 TEST_F(GameLoopTest, PassesSleepOutTheRestOfTheRoomSpeedsSlot)
 {
     int actor = add_object_with(-1);
@@ -209,13 +240,16 @@ TEST_F(GameLoopTest, PassesSleepOutTheRestOfTheRoomSpeedsSlot)
     GameLoop timed(world(), settings, masks, busy, input, hooks, options);
     EXPECT_FALSE(timed.run_game());
     EXPECT_EQ(busy.sleeps, (std::vector<std::uint32_t> {23, 23, 23}));  // round(33.333 - 10)
-    // A room speed of 0 or less counts as 1 step per second.
+    // A room speed of 0 or less becomes 1 step per second.
     busy.sleeps.clear();
     options.max_steps = 1;
+    std::int32_t speed_shown = 0;
+    hooks.present = [&](std::int32_t) { speed_shown = world().current_room()->speed; };
     GameLoop slow(world(), settings, masks, busy, input, hooks, options);
     rooms.get(0)->speed = 0;
     EXPECT_FALSE(slow.run_game());
     EXPECT_EQ(busy.sleeps, (std::vector<std::uint32_t> {990}));
+    EXPECT_EQ(speed_shown, 1);
 }
 
 TEST_F(GameLoopTest, RunsEndInOrderAndReportAFatalEnd)
