@@ -35,6 +35,9 @@ std::string format_fixed(double value, int precision, int decimals)
     int shown = std::min(decimals, std::max(0, allowed));
     std::snprintf(text, sizeof text, "%.*f", shown, value);
     std::string result = text;
+    // A negative number that rounds to zero is written as zero, without a sign.
+    if (result.front() == '-' && result.find_first_of("123456789") == std::string::npos)
+        result.erase(0, 1);
     if (shown < decimals) {
         if (shown == 0)
             result += '.';

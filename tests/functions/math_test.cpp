@@ -90,7 +90,7 @@ TEST_F(MathFunctions, Results)
         {"real('1.2.3')", "0 !! Error in function real().;"}, {"real('.')", "0 !! Error in function real().;"},
         {"real(chr(9) + '5')", "0 !! Error in function real().;"},
         {"string('a')", "'a'"}, {"string(3)", "'3'"}, {"string(-7)", "'-7'"}, {"string(3.14159)", "'3.14'"},
-        {"string(-0.5)", "'-0.50'"}, {"string(1/3)", "'0.33'"}, {"string(123456789.126)", "'123456789.10'"},
+        {"string(-0.5)", "'-0.50'"}, {"string(-0.001)", "'0.00'"}, {"string_format(-0.4, 10, 0)", "'0'"}, {"string(1/3)", "'0.33'"}, {"string(123456789.126)", "'123456789.10'"},
         {"string(power(10, 20))", "'1.000000000E+20'"},
         {"string_format(3.14159, 10, 4)", "'3.1416'"}, {"string_format(2.5, 10, 0)", "'2'"},
         {"string_format(7, 10, 3)", "'7.000'"}, {"string_format(-2, 10, 1)", "'-2.0'"},
