@@ -174,6 +174,21 @@ TEST_F(GameLoopTest, APendingChangeCutsTheStepShort)
     EXPECT_EQ(take_trace(), "begin step draw ");
 }
 
+TEST_F(GameLoopTest, ARoomChangeAskedForInRoomStartSkipsTheShowingAndTheLoopChangesAgain)
+{
+    int actor = add_object_with(-1);
+    event(actor, EVENT_OTHER, OTHER_ROOM_START).actions = {code_action("if (room == 0) room_goto(1)"),
+                                                           code_action("trace('start', room, ' ')")};
+    add_room({placed(actor, 100101)});
+    add_room({placed(actor, 100102)});
+    loop().start_game();
+    EXPECT_EQ(take_trace(), "");  // neither the rest of Room Start nor the showing of room 0
+    EXPECT_EQ(world().pending_change(), 1);
+    loop().handle_pending_change();
+    EXPECT_EQ(take_trace(), "start1 [shown]");
+    EXPECT_EQ(world().pending_change(), CHANGE_NONE);
+}
+
 TEST_F(GameLoopTest, SpecialKeysFollowTheGameSettings)
 {
     int actor = add_object_with(-1);

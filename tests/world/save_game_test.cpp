@@ -65,6 +65,21 @@ TEST_F(SaveGame, AGameComesBackAsItWasSavedWithoutEventsAndNewIdsGoOnFromTheCoun
     EXPECT_EQ(run(instance(0), "return name").string.str(), "first");
 }
 
+TEST_F(SaveGame, TheFileStartsWithVersionGameRoomTransitionAndCounters)
+{
+    start_game();
+    world().set_transition({3, 7, 11});
+    game_counters() = GameCounters {40, 2, 55.5};
+    ASSERT_TRUE(loop().save(file("head.sav")));
+    CStream stream = *CStream::from_file(file("head.sav"));
+    std::vector<std::int32_t> head;
+    for (int i = 0; i < 8; ++i)
+        head.push_back(stream.ReadInt());
+    // Version, game id, room, transition kind, time and steps, score, lives; then health as a real.
+    EXPECT_EQ(head, (std::vector<std::int32_t> {420, 0, 0, 3, 7, 11, 40, 2}));
+    EXPECT_EQ(stream.ReadReal(), 55.5);
+}
+
 TEST_F(SaveGame, FilesThatCannotBeLoadedLeaveTheGameAsItWas)
 {
     start_game();
