@@ -1,6 +1,7 @@
 // Runner: takes a game from process start through loading and preparation to its end, in order.
 #include "runner/runner.h"
 
+#include "code/builtin_variables.h"
 #include "code/errors.h"
 #include "code/script.h"
 #include "graphics/graphics.h"
@@ -76,6 +77,7 @@ int Runner::run()
 {
     // 1. The temporary directory comes before anything else; then the built-in functions and the error routine.
     m_temp.create([this](std::string_view message) { show_message(message); });
+    set_temp_directory(m_temp.path());
     register_builtins_once();
     errors().reset();
     connect_error_routine(*m_platform.dialogs);
@@ -100,20 +102,24 @@ int Runner::run()
     return status;
 }
 
+// The loading window takes the settings' pictures over; nothing else needs them, so the settings keep none.
 void Runner::open_loading_window()
 {
-    const GameSettings& settings = m_game.settings;
+    GameSettings& settings = m_game.settings;
     LoadingLook look;
     look.bar_mode = settings.loading_bar;
     if (settings.own_loading_image)
-        look.picture = settings.loading_image.bitmap;
+        look.picture = std::move(settings.loading_image.bitmap);
     if (settings.loading_bar == LOADING_BAR_OWN) {
-        look.empty_bar = settings.loading_bar_back.bitmap;
-        look.full_bar = settings.loading_bar_front.bitmap;
+        look.empty_bar = std::move(settings.loading_bar_back.bitmap);
+        look.full_bar = std::move(settings.loading_bar_front.bitmap);
     }
+    settings.loading_image = {};
+    settings.loading_bar_back = {};
+    settings.loading_bar_front = {};
     m_loading_display = m_platform.create_display();
     m_loading = std::make_unique<LoadingWindow>(*m_loading_display);
-    m_loading->open(look, m_game.debug());
+    m_loading->open(std::move(look), m_game.debug());
 }
 
 bool Runner::LoadGame()
@@ -204,8 +210,8 @@ bool Runner::PrepareGame()
     m_drawer = std::make_unique<RoomDrawer>(*m_world, *m_graphics);
     m_graphics->screen().set_caption_painter(paint_caption_text);
     // 8. Ready: the pictures now live in the image sheets and masks only; the loading window goes.
-    m_graphics->release_images();
     m_loading->ShowProgress(100, "Ready");
+    m_graphics->release_images();
     m_loading->close();
     return true;
 }

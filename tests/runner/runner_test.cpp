@@ -103,6 +103,26 @@ TEST_F(RunnerTest, AGameLoadsPreparesPlaysAndEndsInOrder)
     EXPECT_TRUE(fs::is_empty(m_folder / "tmp"));
 }
 
+TEST_F(RunnerTest, TheLoadingWindowTakesTheSettingsPicturesOver)
+{
+    GameFile game = small_game();
+    game.settings.own_loading_image = true;
+    game.settings.loading_image = StoredImage::from_bitmap(Bitmap24(40, 30, 0x123456));
+    game.settings.loading_bar = LOADING_BAR_OWN;
+    game.settings.loading_bar_back = StoredImage::from_bitmap(Bitmap24(8, 4, 0x111111));
+    game.settings.loading_bar_front = StoredImage::from_bitmap(Bitmap24(8, 4, 0x222222));
+    CommandLine command_line;
+    command_line.game = write("pictures.bin", write_game_file(game));
+    command_line.headless = true;
+    command_line.steps = 1;
+    Runner runner(*m_platform, command_line);
+    EXPECT_EQ(runner.run(), EXIT_NORMAL_END);
+    const GameSettings& settings = runner.game().settings;
+    EXPECT_FALSE(settings.loading_image.bitmap || settings.loading_bar_back.bitmap || settings.loading_bar_front.bitmap);
+    EXPECT_TRUE(settings.loading_image.compressed.empty());
+    EXPECT_TRUE(settings.own_loading_image);
+}
+
 TEST_F(RunnerTest, EachFailureShowsExactlyOneMessage)
 {
     GameFile no_rooms = small_game();
@@ -173,6 +193,16 @@ TEST_F(RunnerTest, ACompileErrorStopsPreparation)
     EXPECT_EQ(run(write("bad_code.bin", write_game_file(game_running("x = ;")))), EXIT_LOAD_FAILED);
     EXPECT_NE(m_messages.str().find("COMPILATION ERROR in code action"), std::string::npos) << m_messages.str();
     EXPECT_NE(m_messages.str().find("Failed to compile the actions in the objects.\n"), std::string::npos);
+}
+
+TEST_F(RunnerTest, GameCodeReadsTheTemporaryDirectory)
+{
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(run(write("temp.bin", write_game_file(game_running("show_debug_message(temp_directory);")))),
+              EXIT_NORMAL_END);
+    std::string shown = testing::internal::GetCapturedStdout();
+    std::string expected = (m_folder / "tmp" / "qn_ttt_").string();
+    EXPECT_EQ(shown.substr(0, expected.size()), expected) << shown;
 }
 
 TEST_F(RunnerTest, AParentLoopIsRefusedAtLoad)
