@@ -113,7 +113,7 @@ bool Collisions::point_inside(const CInstance& instance, double x, double y) con
 
 bool Collisions::selected(const CInstance& instance, std::int32_t selector) const
 {
-    if (selector == SELECT_ALL)
+    if (selector == SELECTOR_ALL)
         return true;
     const std::vector<std::int32_t>& chain = m_world.tree().chain(instance.object_index);
     return std::find(chain.begin(), chain.end(), selector) != chain.end();
@@ -156,10 +156,10 @@ bool Collisions::place_empty(CInstance& self, double x, double y)
 CInstance* Collisions::instance_place(CInstance& self, double x, double y, std::int32_t selector)
 {
     LiveRoom* room = m_world.current_room();
-    if (!room || (selector < 0 && selector != SELECT_ALL))
+    if (!room || (selector < 0 && selector != SELECTOR_ALL))
         return nullptr;
     if (selector >= FIRST_INSTANCE_ID) {
-        CInstance* wanted = room->find_instance(selector);
+        CInstance* wanted = live_instance(*room, selector);
         return wanted && first_meeting(self, x, y, [wanted](const CInstance& other) { return &other == wanted; })
             ? wanted
             : nullptr;
@@ -170,10 +170,10 @@ CInstance* Collisions::instance_place(CInstance& self, double x, double y, std::
 CInstance* Collisions::instance_position(double x, double y, std::int32_t selector)
 {
     LiveRoom* room = m_world.current_room();
-    if (!room || (selector < 0 && selector != SELECT_ALL))
+    if (!room || (selector < 0 && selector != SELECTOR_ALL))
         return nullptr;
     if (selector >= FIRST_INSTANCE_ID) {
-        CInstance* wanted = room->find_instance(selector);
+        CInstance* wanted = live_instance(*room, selector);
         return wanted && point_inside(*wanted, x, y) ? wanted : nullptr;
     }
     // The point's own pixel is the box to ask for; point inside rounds nothing for the box part.

@@ -5,16 +5,13 @@
 #include "graphics/collision_mask.h"
 #include "world/collision_grid.h"
 #include "world/dispatch_lists.h"
+#include "world/instance_queries.h"
 #include "world/world.h"
 
 #include <span>
 #include <vector>
 
 namespace quillon {
-
-// Selectors of instance place and instance position: all instances, an instance id, or an object index
-// (its instances and its descendants'). Marked instances are never selected.
-constexpr std::int32_t SELECT_ALL = -3;
 
 class Collisions {
 public:
@@ -51,7 +48,7 @@ public:
     // Every colliding pair of instances of the object pairs, with the put-back of solid ones and both events.
     void collision_stage(std::span<const ObjectPair> pairs);
 
-    // The grid must hear of instances removed from the room's array.
+    // Drops the grid, which builds itself again on next use.
     void forget_room() { m_grid.invalidate(); }
 
 private:

@@ -76,6 +76,7 @@ void CollisionGrid::build(const LiveRoom& room)
 {
     // 1. Every instance of the array, in order, with its box now.
     m_room = &room;
+    m_layout_stamp = room.layout_stamp();
     int count = room.instance_count();
     m_instances.resize(count);
     m_boxes.resize(count);
@@ -149,7 +150,8 @@ void CollisionGrid::set_aside(int slot)
         });
 }
 
-// Built on first use; new instances and moved ones are set aside; with half the room set aside, built again.
+// Built on first use and for every other room or layout; new instances and moved ones are set aside; with half
+// the room set aside, built again.
 void CollisionGrid::catch_up(const LiveRoom& room)
 {
     // Another grid that listened in the meantime means moves went unheard: listen again and build.
@@ -157,7 +159,7 @@ void CollisionGrid::catch_up(const LiveRoom& room)
         CInstance::s_box_listener = this;
         m_room = nullptr;
     }
-    if (m_room != &room || room.instance_count() < static_cast<int>(m_instances.size())) {
+    if (m_room != &room || m_layout_stamp != room.layout_stamp()) {
         build(room);
         return;
     }

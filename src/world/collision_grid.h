@@ -21,8 +21,8 @@ struct PixelBox {
 // The grid is built in one pass into flat arrays (cells hashed into buckets, each bucket a run of slots). It
 // learns of moved boxes through CInstance's box listener and of new instances by the array growing; those are
 // set aside into buckets of their own that follow every later move, until half the room is set aside and the
-// flat arrays are built again. After instances are removed from the array the grid must be invalidated; it
-// builds itself again on first use.
+// flat arrays are built again. A room it was not built for, or whose array lost instances since (the room's
+// layout stamp tells both, even for a new room in an old one's memory), makes it build itself again.
 class CollisionGrid final : public BoxListener {
 public:
     CollisionGrid();
@@ -48,6 +48,7 @@ private:
     void for_each_bucket(const PixelBox& box, Visit visit) const;
 
     const LiveRoom* m_room = nullptr;          // the room the entries are of; none: not built
+    std::uint64_t m_layout_stamp = 0;          // that room's layout stamp when built
     std::vector<CInstance*> m_instances;       // per slot
     std::vector<PixelBox> m_boxes;             // per slot, the box it is filed under
     std::vector<std::uint8_t> m_aside;         // per slot, 1 when it moved or came after the build

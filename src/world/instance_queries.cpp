@@ -26,7 +26,7 @@ double gap(double low_a, double high_a, double low_b, double high_b)
 
 bool is_id(std::int32_t selector)
 {
-    return selector >= FIRST_SELECTED_ID;
+    return selector >= FIRST_INSTANCE_ID;
 }
 
 // Calls visit for every selected instance not marked destroyed, in array order, while it returns true.
@@ -64,6 +64,17 @@ CInstance* best_selected(const LiveRoom& room, double x, double y, std::int32_t 
 }
 
 } // namespace
+
+CInstance* live_instance(const LiveRoom& room, std::int32_t id)
+{
+    CInstance* first = room.find_instance(id);
+    if (!first || !first->m_destroyed)
+        return first;
+    for (int i = 0; i < room.instance_count(); ++i)
+        if (CInstance* instance = room.instance(i); instance->m_id == id && !instance->m_destroyed)
+            return instance;
+    return nullptr;
+}
 
 void snap_to_grid(CInstance& instance, double hsnap, double vsnap)
 {
@@ -118,10 +129,8 @@ double distance_to_object(const LiveRoom& room, const CInstance& self, const CIn
 
 CInstance* find_selected(const LiveRoom& room, std::int32_t selector, std::int32_t n)
 {
-    if (is_id(selector)) {
-        CInstance* instance = room.find_instance(selector);
-        return n == 0 && instance && !instance->m_destroyed ? instance : nullptr;
-    }
+    if (is_id(selector))
+        return n == 0 ? live_instance(room, selector) : nullptr;
     CInstance* found = nullptr;
     for_each_selected(room, selector, [&](CInstance& instance) {
         if (n-- == 0)

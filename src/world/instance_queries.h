@@ -8,10 +8,14 @@
 
 namespace quillon {
 
-// Selectors of the queries: every instance, none, an id from this value up, or else an object index.
+// Selectors of the queries and place tests: every instance, none, an id from FIRST_INSTANCE_ID up, or else an
+// object index (its instances and its descendants'). Marked instances are never selected.
 constexpr std::int32_t SELECTOR_ALL = -3;
 constexpr std::int32_t SELECTOR_NONE = -4;
-constexpr std::int32_t FIRST_SELECTED_ID = 100000;
+
+// The instance with the id that is not marked destroyed, or none. A changed instance and a carried persistent
+// one leave a marked instance with the same id earlier in the array until the marked ones are removed.
+CInstance* live_instance(const LiveRoom& room, std::int32_t id);
 
 // Each coordinate whose snap value is above 0 moves to the nearest multiple of it.
 void snap_to_grid(CInstance& instance, double hsnap, double vsnap);

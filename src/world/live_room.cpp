@@ -68,6 +68,12 @@ CInstance* LiveRoom::find_instance(std::int32_t id) const
     return found == m_by_id.end() ? nullptr : found->second;
 }
 
+std::uint64_t LiveRoom::new_layout_stamp()
+{
+    static std::uint64_t s_last_stamp = 0;
+    return ++s_last_stamp;
+}
+
 CInstance& LiveRoom::append(std::unique_ptr<CInstance> instance)
 {
     CInstance& added = *m_instances.emplace_back(std::move(instance));
@@ -103,8 +109,9 @@ void LiveRoom::remove_marked()
         if (instance->m_destroyed)
             if (auto found = m_by_id.find(instance->m_id); found != m_by_id.end() && found->second == instance.get())
                 m_by_id.erase(found);
-    // 2. The marked instances are freed; the others keep their order.
+    // 2. The marked instances are freed; the others keep their order, and the layout stamp changes.
     std::erase_if(m_instances, marked);
+    m_layout_stamp = new_layout_stamp();
     // 3. An id whose first instance went points to the next one with it (a changed or carried instance).
     for (const auto& instance : m_instances)
         if (!m_by_id.contains(instance->m_id))

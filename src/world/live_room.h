@@ -64,6 +64,9 @@ public:
 
     // The first instance in the array with this id, marked or not; none when absent.
     CInstance* find_instance(std::int32_t id) const;
+    // A stamp that no other room ever had and that changes whenever instances leave the array, so that
+    // whoever keeps array indices can tell when they no longer hold.
+    std::uint64_t layout_stamp() const { return m_layout_stamp; }
 
     // Appends the instance and enters it in the lists of its object and of each ancestor.
     CInstance& append(std::unique_ptr<CInstance> instance);
@@ -105,6 +108,7 @@ public:
     int last_found_tile = -1;              // tried first by find_tile
 
 private:
+    static std::uint64_t new_layout_stamp();
     void enter_in_lists(CInstance& instance);
 
     const ObjectTree& m_tree;                                  // for the ancestors of each object
@@ -112,6 +116,7 @@ private:
     std::vector<std::vector<CInstance*>> m_of_object;          // per object index: its own instances
     std::vector<std::vector<CInstance*>> m_with_descendants;   // per object index: with its descendants'
     std::unordered_map<std::int32_t, CInstance*> m_by_id;      // id -> first instance in the array with it
+    std::uint64_t m_layout_stamp = new_layout_stamp();         // see layout_stamp()
 };
 
 }  // namespace quillon

@@ -142,6 +142,7 @@ bool LiveRoom::load(CStream& stream, const ResourceList<CObject>& objects, const
             views[i] = view;
     }
     m_instances.clear();
+    m_layout_stamp = new_layout_stamp();
     m_by_id.clear();
     for (auto& list : m_of_object)
         list.clear();

@@ -295,6 +295,54 @@ TEST_F(InteractionFunctions, MovesStopAtAndLeaveWalls)
     EXPECT_EQ(trace_of(self, "trace(instance_number(wall), instance_number(ghost))"), "10");
 }
 
+// Place tests while rooms end and start see the room as it is then: without the instances removed when it
+// ended, with those made since, and, in a room that starts again where the old one lay in memory, only its own.
+TEST_F(InteractionFunctions, PlaceTestsSeeTheRoomAsItIsWhileRoomsEndAndStart)
+{
+    int wall = add_wall();
+    int mover = add_object("mover");
+    objects.get(mover)->sprite = add_sprite(1);
+    event(mover, EVENT_CREATE).actions = { code_action("trace(place_free(64, 0), instance_place(64, 0, wall), ' ')") };
+    event(mover, EVENT_OTHER, OTHER_ROOM_END).actions
+        = { code_action("instance_create(400, 0, wall); trace(place_free(400, 0), ' ')") };
+    add_room({ { 0, 0, mover, 100001, {}, false }, { 64, 0, wall, 100002, {}, false } });
+    loop();
+    EXPECT_EQ(start(), "0100002 [shown]");
+    for (const char* wall_code : { "instance_destroy()", "x = 300", "x = 300" }) {
+        run(instance(1), wall_code);
+        run(instance(0), "room_restart()");
+        loop().handle_pending_change();
+        EXPECT_EQ(take_trace(), "0 0100002 [shown]") << wall_code;
+    }
+}
+
+// After a change the old instance stays in the array, marked, until the step ends; its id already belongs to
+// the new one, which every selector by id finds.
+TEST_F(InteractionFunctions, AChangedInstanceIsFoundByItsId)
+{
+    int wall = add_wall();
+    int block = add_object("block");
+    objects.get(block)->sprite = objects.get(wall)->sprite;
+    add_room({ { 64, 0, block, 100001, {}, false }, { 0, 200, block, 100002, {}, false } });
+    start();
+    loop();
+    run(instance(0), "instance_change(wall, false)");
+    ASSERT_EQ(world().current_room()->instance_count(), 3);
+    CInstance& self = instance(1);
+    struct Case {
+        const char* code; // run for the other block
+        const char* traced; // its trace
+    };
+    const Case cases[] = {
+        { "trace(instance_exists(100001), instance_number(100001), instance_find(100001, 0))", "11100001" },
+        { "trace(instance_place(40, 0, 100001), ' ', place_meeting(40, 0, 100001))", "100001 1" },
+        { "trace(instance_position(70, 10, 100001), ' ', position_meeting(70, 10, 100001))", "100001 1" },
+        { "trace(instance_number(wall), instance_number(block), place_free(40, 0))", "110" },
+    };
+    for (const Case& test : cases)
+        EXPECT_EQ(trace_of(self, test.code), test.traced) << test.code;
+}
+
 TEST_F(InteractionFunctions, BouncingReversesTheBlockedMotion)
 {
     int mover = add_object("mover");

@@ -81,13 +81,13 @@ TEST_F(Collision, PlaceTestsSkipSelfAndFindTheFirstSelectedInstanceInArrayOrder)
     EXPECT_FALSE(c.place_free(self, 96, 0));            // the solid child is met
     EXPECT_TRUE(c.place_free(self, 91, 0));             // only the non-solid one is met
     EXPECT_FALSE(c.place_empty(self, 91, 0));
-    EXPECT_EQ(c.instance_place(self, 98, 0, SELECT_ALL), &first);
+    EXPECT_EQ(c.instance_place(self, 98, 0, SELECTOR_ALL), &first);
     EXPECT_EQ(c.instance_place(self, 98, 0, parent), &wall);  // the parent's index finds its child
     EXPECT_EQ(c.instance_place(self, 98, 0, wall.m_id), &wall);
-    EXPECT_EQ(c.instance_place(self, 0, 300, SELECT_ALL), nullptr);
+    EXPECT_EQ(c.instance_place(self, 0, 300, SELECTOR_ALL), nullptr);
     EXPECT_EQ(self.x(), 0);                             // self went back
-    EXPECT_EQ(c.instance_position(106, 5, SELECT_ALL), &first);
-    EXPECT_EQ(c.instance_position(112, 5, SELECT_ALL), &wall);
+    EXPECT_EQ(c.instance_position(106, 5, SELECTOR_ALL), &first);
+    EXPECT_EQ(c.instance_position(112, 5, SELECTOR_ALL), &wall);
     EXPECT_EQ(c.instance_position(106, 5, child), &wall);
     wall.m_destroyed = true;
     EXPECT_TRUE(c.place_free(self, 96, 0));             // marked instances are never met
