@@ -1,8 +1,9 @@
-// SDL2 drivers: the key table, events turned into plain records, the audio fallback, and a real window when a
-// display exists.
+// SDL2 drivers: the key table, events turned into plain records, the audio fallback, the clipboard's code page,
+// and a real window when a display exists.
 #include "platform/drivers.h"
 #include "platform/sdl2/key_map.h"
 #include "platform/sdl2/sdl2_audio_device.h"
+#include "platform/sdl2/sdl2_clipboard.h"
 #include "platform/sdl2/sdl2_display.h"
 #include "platform/sdl2/sdl2_input.h"
 
@@ -222,4 +223,17 @@ TEST(Sdl2Drivers, MakeAWorkingPlatformOverTheDummyVideoDriver)
     std::vector<Event> events;
     platform->input->poll(events);
     platform->display->close();
+}
+
+// SDL's dummy video keeps clipboard text in the process, so the conversion at the seam shows without a display.
+TEST(Sdl2Clipboard, GameTextCrossesAsUtf8AndComesBackAsWindows1252)
+{
+    ScopedVariable dummy("SDL_VIDEODRIVER", "dummy");
+    Sdl2Clipboard clipboard;
+    clipboard.set_text("Caf\xe9 \x80");
+    EXPECT_TRUE(clipboard.has_text());
+    char* utf8 = SDL_GetClipboardText();
+    EXPECT_STREQ(utf8, "Caf\xc3\xa9 \xe2\x82\xac");
+    SDL_free(utf8);
+    EXPECT_EQ(clipboard.text(), "Caf\xe9 \x80");
 }
