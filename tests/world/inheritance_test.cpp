@@ -34,6 +34,25 @@ TEST_F(Inheritance, EventsComeFromTheNearestAncestorAndEmptyEventsCountAsAbsent)
     EXPECT_TRUE(world().tree().has_events_of_kind(child, EVENT_DRAW));
 }
 
+TEST_F(Inheritance, EventInheritedLooksUpFromTheParentOfTheObjectTheEventWasPerformedFor)
+{
+    int grand = add_object("grand");
+    int parent = add_object("parent", grand);
+    int child = add_object("child", parent);
+    event(grand, EVENT_ALARM, 1).actions = {call_action("trace", {"'grand:'", "event_object", "' '"})};
+    event(parent, EVENT_ALARM, 1).actions = {call_action("trace", {"'parent:'", "event_object", "' '"}),
+                                             call_action("event_inherited", {}),
+                                             call_action("trace", {"'back:'", "event_object", "' '"})};
+    add_room({{0, 0, parent, 100001, {}, false}, {0, 0, child, 100002, {}, false}});
+    start();
+    world().perform_event_for(instance(0), &instance(0), EVENT_ALARM, 1);
+    EXPECT_EQ(take_trace(), "parent:1 grand:0 back:1 ");
+    // The child has no event of its own: its parent's runs with the child as the event's object, so the
+    // inherited event found from the child's parent is the parent's own again.
+    world().perform_event_for(instance(1), &instance(1), EVENT_ALARM, 1);
+    EXPECT_EQ(take_trace(), "parent:2 parent:1 grand:0 back:1 back:2 ");
+}
+
 TEST_F(Inheritance, CollisionsWithAChildFindEventsForItsAncestors)
 {
     int wall = add_object("wall");

@@ -161,6 +161,15 @@ TEST_F(Instances, TimeLineMomentsFireWhenThePositionPassesThem)
     self.timeline_speed = 0;
     world().advance_time_line(self);
     EXPECT_EQ(take_trace(), "");
+
+    // An error in a moment names the moment's step and the time line, not an event of the object.
+    time_lines.get(0)->moments[1].event.actions.push_back(code_action("missing_variable += 1"));
+    ASSERT_TRUE(world().compile_time_lines());
+    self.timeline_position = 4.5;
+    self.timeline_speed = 1;
+    world().advance_time_line(self);
+    EXPECT_NE(take_trace().find("5 [error] ERROR in\r\naction number 2\r\nat time step 5\r\nof time line line:\r\n"),
+              std::string::npos);
 }
 
 TEST_F(Instances, CreateDestroyAndChangeWithTheirEvents)
