@@ -149,18 +149,28 @@ void instance_find(FunctionCall& call)
         set_instance_result(call, nullptr);
 }
 
+// The selected instances not marked destroyed. Self (-1) and other (-2) count themselves, 1 or 0, also when
+// they are not in the room (the temporary instance of room code) or an instance with their id follows them.
+int counted_instances(const FunctionCall& call, const LiveRoom& room)
+{
+    std::int32_t selector = integer_argument(call, 0);
+    if (selector == -1 || selector == -2) {
+        const CInstance* instance = selector == -1 ? self_instance(call) : other_instance(call);
+        return instance && !instance->m_destroyed ? 1 : 0;
+    }
+    return count_selected(room, selector);
+}
+
 void instance_exists(FunctionCall& call)
 {
-    CInstance* self = self_instance(call);
-    if (LiveRoom* room = self ? playing_room() : nullptr)
-        set_bool_result(call, count_selected(*room, selector_argument(call, 0, *self)) > 0);
+    if (LiveRoom* room = self_instance(call) ? playing_room() : nullptr)
+        set_bool_result(call, counted_instances(call, *room) > 0);
 }
 
 void instance_number(FunctionCall& call)
 {
-    CInstance* self = self_instance(call);
-    if (LiveRoom* room = self ? playing_room() : nullptr)
-        call.result.set_real(count_selected(*room, selector_argument(call, 0, *self)));
+    if (LiveRoom* room = self_instance(call) ? playing_room() : nullptr)
+        call.result.set_real(counted_instances(call, *room));
 }
 
 void instance_position(FunctionCall& call)

@@ -93,6 +93,20 @@ TEST_F(InteractionFunctions, SelectorsFindAndCountInstances)
     EXPECT_EQ(trace_of(self, "trace(instance_find(parent, 1), instance_find(100004, 0))"), "-4-4");
 }
 
+// Self and other count as themselves, never by their id: room code runs for a temporary instance whose id 0
+// would be an object index, and a changed instance leaves its id to the new one.
+TEST_F(InteractionFunctions, SelfAndOtherCountThemselves)
+{
+    family();
+    add_room({ { 0, 0, m_parent, 100001, {}, false }, { 50, 0, m_parent, 100002, {}, false } },
+        "trace(instance_number(self), instance_exists(self), instance_number(other), instance_number(0), ' ')");
+    EXPECT_EQ(start(), "1110 [shown]");
+    CInstance& self = instance(0);
+    run(self, "instance_change(child, false)");
+    EXPECT_EQ(trace_of(self, "trace(instance_exists(self), instance_number(self), instance_exists(id))"), "001");
+    EXPECT_EQ(trace_of(instance(1), "trace(instance_number(parent), instance_number(child))"), "21");
+}
+
 TEST_F(InteractionFunctions, NearestAndFurthestKeepTheEarlierOnTies)
 {
     family();
