@@ -26,12 +26,8 @@ bool refused_in_secure_mode(const FunctionCall& call)
     return true;
 }
 
-// A definition that passed its checks: no library can be loaded, so it fails.
-void define(FunctionCall& call)
-{
-    report_function_error(message::DLL_DEFINITION_FAILED);
-    call.result.set_real(-1);
-}
+// A definition that passed its checks: no library can be loaded, so it fails and the result stays -1.
+void define() { report_function_error(message::DLL_DEFINITION_FAILED); }
 
 // The types of external_define, from its sixth argument on: only reals beyond four arguments.
 bool has_string_type(const FunctionCall& call)
@@ -70,7 +66,7 @@ void external_define(FunctionCall& call)
         return;
     }
     // 5. The definition itself.
-    define(call);
+    define();
 }
 
 // external_define0 to external_define8: their layouts are fixed, so only secure mode and the definition remain.
@@ -78,7 +74,7 @@ void external_define_fixed(FunctionCall& call)
 {
     call.result.set_real(-1);
     if (!refused_in_secure_mode(call))
-        define(call);
+        define();
 }
 
 // No id is ever defined, so past secure mode a call does nothing and gives real 0, without a message.
