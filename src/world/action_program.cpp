@@ -83,7 +83,6 @@ bool compile_action(CAction& action, const LoadNotice& notice)
     for (int i = 0; i < count; ++i)
         if (!compile_argument(action, i))
             return false;
-    program.compiled = true;
     return true;
 }
 

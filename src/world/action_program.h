@@ -19,7 +19,6 @@ class CEvent;
 
 // Shared so that records stay copyable; compiled code is never changed after compiling.
 struct ActionProgram {
-    bool compiled = false;                 // compile_action has succeeded
     std::int32_t function_index = -1;      // the built-in called; -1 when it was not found
     std::shared_ptr<const CCode> code;     // the program of a code action
     std::array<Value, 8> constants;        // each argument's value when it needs no evaluation
