@@ -136,22 +136,31 @@ int World::execute_at(const std::vector<CAction>& actions, int index, CInstance*
 }
 
 // The index after the action at index: a block with everything in it, a question or repeat with the action
-// it governs. An else is never passed over here; the question that skipped looks for it.
+// it governs. An else is never passed over here; the question that skipped looks for it. The walk keeps
+// its place in a loop rather than by recursion, so that long chains and deep nesting cannot run the stack out.
 int World::skip_at(const std::vector<CAction>& actions, int index) const
 {
     int count = static_cast<int>(actions.size());
-    if (index < 0 || index >= count)
-        return END_OF_EVENT;
-    const CAction& action = actions[index];
-    if (action.kind == ACTION_BEGIN_BLOCK) {
-        int next = index + 1;
-        while (next < count && actions[next].kind != ACTION_END_BLOCK)
-            next = skip_at(actions, next);
-        return next < count ? next + 1 : END_OF_EVENT;
+    int open_blocks = 0;    // blocks entered whose end block has not been reached
+    bool governed = false;  // the action at index is skipped whole for a question or repeat before it
+    while (index >= 0 && index < count) {
+        const CAction& action = actions[index++];
+        // 1. Between the actions of a block, its end block closes it.
+        if (open_blocks > 0 && !governed && action.kind == ACTION_END_BLOCK) {
+            if (--open_blocks == 0)
+                return index;
+            continue;
+        }
+        // 2. A block is entered, 3. a question or repeat takes the next action along, 4. anything else is done.
+        governed = false;
+        if (action.kind == ACTION_BEGIN_BLOCK)
+            ++open_blocks;
+        else if (action.is_question || action.kind == ACTION_REPEAT)
+            governed = true;
+        else if (open_blocks == 0)
+            return index;
     }
-    if (action.is_question || action.kind == ACTION_REPEAT)
-        return skip_at(actions, index + 1);
-    return index + 1;
+    return END_OF_EVENT;
 }
 
 // Runs the action for whom it applies to. A question's answer is true only when it is true for all of them

@@ -57,6 +57,27 @@ TEST_F(ActionFlow, BlocksQuestionsElseRepeatAndExit)
     }
 }
 
+// A hostile file may chain questions or nest blocks by the hundred thousand; skipping them must not run the
+// stack out.
+TEST_F(ActionFlow, LongChainsAndDeepBlocksAreSkippedWithoutRunningOutOfStack)
+{
+    constexpr int LENGTH = 300000;
+    CAction asks_no = flow_action(ACTION_NORMAL);  // performs nothing, so it answers no
+    asks_no.is_question = true;
+    std::vector<CAction> chain(LENGTH, asks_no);
+    chain.push_back(t("skipped"));
+    chain.push_back(t("after-chain "));
+    chain.push_back(asks_no);
+    chain.insert(chain.end(), LENGTH, begin());
+    chain.push_back(t("skipped"));
+    chain.insert(chain.end(), LENGTH, end());
+    chain.push_back(t("after-blocks"));
+    int object = add_object("thing");
+    event(object, EVENT_CREATE).actions = std::move(chain);
+    add_room({{0, 0, object, 100001, {}, false}});
+    EXPECT_EQ(start(), "after-chain after-blocks[shown]");
+}
+
 TEST_F(ActionFlow, AppliesToOtherAndToObjectsWithTheirDescendants)
 {
     int parent = add_object("parent");
