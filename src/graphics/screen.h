@@ -75,6 +75,8 @@ public:
     const std::string& caption() const { return m_caption; }
     void set_caption_painter(CaptionPainter painter) { m_caption_painter = std::move(painter); }
     void set_cursor(int cursor) { m_display.set_cursor(cursor); }
+    // The size of the monitor the window stands on.
+    platform::ScreenSize monitor_size() const { return m_display.screen_size(); }
     void set_visible(bool visible);
 
     // Writes a rectangle of the screen buffer as a 24-bit BMP file (parts off the buffer are black).

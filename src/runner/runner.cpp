@@ -250,7 +250,7 @@ void Runner::play()
         room_y = y;
     };
     // 2. The built-ins reach the loop, the clock, the screen and the dialogs while the game plays.
-    m_loop_variables->attach(&loop);
+    m_loop_variables->attach(&loop, &m_graphics->screen());
     PlayServices& services = play_services();
     services.loop = &loop;
     services.clock = m_platform.clock.get();

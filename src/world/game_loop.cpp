@@ -16,6 +16,7 @@ GameLoop::GameLoop(World& world, const GameSettings& settings, const CollisionMa
     , m_clock(clock)
     , m_platform_input(input)
     , m_hooks(std::move(hooks))
+    , m_show_cursor(settings.show_cursor)
     , m_options(options)
     , m_collisions(world, world.sprites(), masks)
 {
@@ -67,11 +68,18 @@ void GameLoop::start_game()
     if (m_hooks.seed_random)
         m_hooks.seed_random();
     if (m_hooks.show_cursor)
-        m_hooks.show_cursor(m_settings.show_cursor);
+        m_hooks.show_cursor(m_show_cursor);
     // 3. Global variables, counters, library code and the first room.
     m_collisions.forget_room();
     m_world.start_game();
     m_collisions.forget_room();
+}
+
+void GameLoop::set_show_cursor(bool shown)
+{
+    m_show_cursor = shown;
+    if (m_hooks.show_cursor)
+        m_hooks.show_cursor(shown);
 }
 
 void GameLoop::end_game()

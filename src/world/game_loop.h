@@ -82,6 +82,10 @@ public:
     std::int32_t fps() const { return m_fps; }
     std::int64_t steps_run() const { return m_steps_run; }
 
+    // `show_cursor`: the default cursor over the window, or none; it stays for later games of the run.
+    bool show_cursor() const { return m_show_cursor; }
+    void set_show_cursor(bool shown);
+
     bool keyboard_continuous;      // `keyboard_continuous`: keyboard events while a key is held
     bool mouse_continuous;         // `mouse_continuous`: mouse events while a button is held
     bool secure_mode = false;      // saves may not name folders
@@ -108,6 +112,7 @@ private:
     platform::Clock& m_clock;              // ticks and sleep
     platform::Input& m_platform_input;     // window events
     LoopHooks m_hooks;                     // services above the world
+    bool m_show_cursor;                    // the cursor shows while the game runs
     LoopOptions m_options;                 // step limit and sleeping
     InputState m_input;                    // keys and buttons as events see them
     Collisions m_collisions;               // tests and the collision stage

@@ -1,5 +1,5 @@
-// LoopVariables: the built-in variables of the keyboard, the mouse and the loop's frame rate, served by a host
-// layer that the world passes them on to.
+// LoopVariables: the built-in variables of the keyboard, the mouse, the loop's frame rate, the cursor and the
+// screen, served by a host layer that the world passes them on to.
 #pragma once
 
 #include "world/game_loop.h"
@@ -7,6 +7,8 @@
 #include <vector>
 
 namespace quillon {
+
+class Screen;
 
 // Installed before the world: the world sends every variable it does not keep to the host installed before it,
 // and this layer sends on what it does not keep in turn. The world is compiled (and so installed) before the loop
@@ -20,7 +22,12 @@ public:
 
     // Becomes the host; the world must be installed afterwards, or the two would pass variables to each other.
     void install();
-    void attach(GameLoop* loop) { m_loop = loop; }
+    // The loop, and the screen while one is shown (a headless test may play without).
+    void attach(GameLoop* loop, Screen* screen = nullptr)
+    {
+        m_loop = loop;
+        m_screen = screen;
+    }
 
     bool get_variable(ScriptInstance* self, int id, int index, Value& result) override;
     bool set_variable(ScriptInstance* self, int id, int index, const Value& value) override;
@@ -30,6 +37,7 @@ private:
     int kind_of(int id);
 
     GameLoop* m_loop = nullptr;             // the input state and the settings it changes; none yet
+    Screen* m_screen = nullptr;             // the window, its scales and the screen size; none yet
     ScriptHost* m_previous = &host();       // the host installed before, for everything else
     std::vector<std::int8_t> m_kinds;       // per built-in variable id, this layer's variable or -1
 };

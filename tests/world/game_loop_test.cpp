@@ -2,6 +2,8 @@
 // step short, keyboard and mouse events, the special keys, the timing, and whole runs to their end.
 #include "loop_fixture.h"
 
+#include "graphics/screen.h"
+#include "platform/headless/headless_display.h"
 #include "world/loop_variables.h"
 
 #include <functional>
@@ -310,11 +312,55 @@ TEST_F(GameLoopTest, GameCodeSeesAndChangesTheInputThroughTheLayerBelowTheWorld)
     loop().input().mouse_moved(12, 34);
     EXPECT_EQ(run(first(), "return keyboard_string + keyboard_lastchar").string.str(), "hii");
     EXPECT_EQ(run(first(), "return keyboard_key * 10000 + mouse_x * 100 + mouse_y").real, 'K' * 10000 + 1234);
-    run(first(), "keyboard_string = 'new'; keyboard_continuous = false; room_speed = 7");
+    run(first(), "keyboard_string = 'new'; keyboard_lastchar = 'xy'; keyboard_continuous = false; room_speed = 7");
     EXPECT_EQ(loop().input().keyboard_string, "new");
+    EXPECT_EQ(loop().input().keyboard_lastchar, "xy");  // a text variable takes the whole text
     EXPECT_FALSE(loop().keyboard_continuous);
     EXPECT_EQ(world().current_room()->speed, 7);  // the world's own variables stay the world's
     // The world goes first: it hands the host back to the layer, which hands it back to the one before.
+    m_loop.reset();
+    m_world.reset();
+}
+
+TEST_F(GameLoopTest, GameCodeSeesAndChangesTheCursorAndTheScreen)
+{
+    int actor = add_object_with(-1);
+    add_room({placed(actor, 100101)});
+    std::vector<bool> cursor;  // what the window was told
+    hooks.show_cursor = [&cursor](bool shown) { cursor.push_back(shown); };
+    settings.show_cursor = false;
+    platform::HeadlessDisplay display;
+    Screen screen(display, settings);
+    ASSERT_TRUE(screen.start({}));
+    LoopVariables variables;
+    variables.install();
+    start_game();
+    variables.attach(&loop(), &screen);
+    EXPECT_EQ(run(first(), "return show_cursor").real, 0);
+    run(first(), "show_cursor = 0.6");
+    EXPECT_EQ(cursor, (std::vector<bool> {false, true}));
+    struct Case {
+        const char* code;      // run first
+        const char* expected;  // then full_screen, scale_screen, scale_window, scale_full, screen size
+    };
+    const Case cases[] = {
+        {"", "0 0 100 100 640x480"},
+        {"full_screen = 1; scale_window = 250", "1 0 250 100 640x480"},
+        {"full_screen = 0.4; scale_full = 50", "0 0 250 50 640x480"},
+        {"scale_screen = 1", "0 1 250 0 640x480"},
+        {"scale_screen = 0; scale_window = 0", "0 0 100 100 640x480"},
+        {"screen_width = 320.4", "0 0 100 100 320x480"},
+        {"screen_height = 200; screen_width = 'x'", "0 0 100 100 0x200"},
+    };
+    for (const Case& test : cases) {
+        run(first(), test.code);
+        run(first(), "trace(full_screen, ' ', scale_screen, ' ', scale_window, ' ', scale_full, ' ', screen_width, 'x',"
+                     " screen_height)");
+        EXPECT_EQ(take_trace(), test.expected)
+            << test.code;
+    }
+    platform::ScreenSize monitor = display.screen_size();
+    EXPECT_EQ(run(first(), "return monitor_width * 10000 + monitor_height").real, monitor.width * 10000 + monitor.height);
     m_loop.reset();
     m_world.reset();
 }
