@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -155,7 +156,7 @@ TEST_F(MathFunctions, ExecuteFileCountsTheFilesLines)
     EXPECT_EQ(value_of("execute_file('" + path.string() + "')"), "0 !! Trying to execute non-existing file.;");
 }
 
-TEST_F(MathFunctions, ExternalLibrariesAreCheckedAndNeverLoad)
+TEST_F(MathFunctions, ExternalDefinitionsAreCheckedInOrder)
 {
     struct Case {
         const char* expression;  // a definition or call
@@ -177,6 +178,47 @@ TEST_F(MathFunctions, ExternalLibrariesAreCheckedAndNeverLoad)
     };
     for (const Case& c : cases)
         EXPECT_EQ(value_of(c.expression), c.expected) << c.expression;
+}
+
+TEST_F(MathFunctions, ExternalFunctionsCallNativeLibraries)
+{
+    // Named as a game for Windows names it: the loader falls back from ".dll" to ".so".
+    std::string library = QUILLON_SAMPLE_LIBRARY;
+    library = "'" + library.substr(0, library.size() - 3) + ".dll'";
+    auto define = [&](const std::string& arguments) {
+        return std::stoi(value_of("external_define(" + library + ", " + arguments + ")"));
+    };
+    int add3 = define("'sample_add3', dll_cdecl, ty_real, 3, ty_real, ty_real, ty_real");
+    int greet = std::stoi(value_of("external_define1(" + library + ", 'sample_greet', ty_string, ty_string)"));
+    int weigh = std::stoi(value_of("external_define2(" + library + ", 'sample_weigh', ty_string, ty_real, ty_real)"));
+    int nothing = define("'sample_nothing', dll_stdcall, ty_string, 0");
+    // Eleven types fill the sixteen arguments a call can have.
+    int digits = define("'sample_digits', dll_cdecl, ty_real, 11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0");
+    int calls = std::stoi(value_of("external_define0(" + library + ", 'sample_calls', ty_real)"));
+    int add5 = std::stoi(value_of("external_define5(" + library + ", 'sample_add5', ty_real)"));
+    for (int id : {add3, greet, weigh, nothing, digits, calls, add5})
+        ASSERT_GE(id, 0) << m_errors;
+    auto call = [&](int id, const std::string& arguments) {
+        return value_of("external_call(" + std::to_string(id) + arguments + ")");
+    };
+    EXPECT_EQ(call(add3, ", 1, 2.5, 3"), "6.5");
+    EXPECT_EQ(value_of("external_call3(" + std::to_string(add3) + ", 1, 1, 1)"), "3");
+    EXPECT_EQ(call(greet, ", 'caf\xe9'"), "'hello caf\xe9'");  // the game's bytes go through as they are
+    EXPECT_EQ(call(weigh, ", 'four', 2"), "8");
+    EXPECT_EQ(call(nothing, ""), "''");
+    EXPECT_EQ(call(add5, ", 1, 2, 3, 4, 5"), "15");
+    EXPECT_EQ(call(digits, ", 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1"), "12345678901");
+    // A call with another number of arguments reaches nothing.
+    std::string before = call(calls, "");
+    EXPECT_EQ(call(add3, ", 1, 2"), "0");
+    EXPECT_EQ(call(calls, ""), before);
+    // The same library named in other letters is the one already loaded.
+    std::string upper = library;
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_GE(std::stoi(value_of("external_define0(" + upper + ", 'sample_calls', ty_real)")), 0) << m_errors;
+    EXPECT_EQ(value_of("external_define0(" + library + ", 'no_such_function', ty_real)"),
+              "-1 !! Error defining an external function.;");
 }
 
 TEST_F(MathFunctions, SecureModeRefusesExternalLibraries)
