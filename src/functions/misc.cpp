@@ -1,5 +1,5 @@
-// The Misc family: code executed at run time, external libraries, debug messages and the clipboard; the
-// events come with the world, and the window handle arrives with the platform.
+// The Misc family: code executed at run time, external libraries, debug messages, the window's handle and the
+// clipboard; the events come with the world.
 #include "functions/args.h"
 #include "functions/external.h"
 #include "functions/families.h"
@@ -10,6 +10,7 @@
 #include "code/executer.h"
 #include "code/host.h"
 #include "code/messages.h"
+#include "graphics/screen.h"
 #include "platform/clipboard.h"
 
 #include "support/game_path.h"
@@ -84,6 +85,17 @@ void clipboard_get_text(FunctionCall& call)
         call.result.set_string(ScriptString(clipboard->text()));
 }
 
+// The window's native handle, as an unsigned number; 0 while no window shows (headless, for one).
+void window_handle(FunctionCall& call)
+{
+    Screen* screen = play_services().screen;
+    if (!screen) {
+        report_not_available(call);
+        return;
+    }
+    call.result.set_real(static_cast<double>(screen->window_handle()));
+}
+
 // ORDER: table positions 409 to 438.
 constexpr FunctionEntry MISC_FUNCTIONS[] = {
     {"event_perform", 2, nullptr},
@@ -111,7 +123,7 @@ constexpr FunctionEntry MISC_FUNCTIONS[] = {
     {"external_call8", 9, external::external_call},
     {"execute_string", 1, execute_string},
     {"execute_file", 1, execute_file},
-    {"window_handle", 0, nullptr},
+    {"window_handle", 0, window_handle},
     {"show_debug_message", 1, show_debug_message},
     {"clipboard_has_text", 0, clipboard_has_text},
     {"clipboard_set_text", 1, clipboard_set_text},

@@ -75,6 +75,8 @@ public:
     const std::string& caption() const { return m_caption; }
     void set_caption_painter(CaptionPainter painter) { m_caption_painter = std::move(painter); }
     void set_cursor(int cursor) { m_display.set_cursor(cursor); }
+    // The window system's handle of the window, 0 when there is none.
+    std::uint64_t window_handle() const { return m_display.native_handle(); }
     // The size of the monitor the window stands on.
     platform::ScreenSize monitor_size() const { return m_display.screen_size(); }
     void set_visible(bool visible);

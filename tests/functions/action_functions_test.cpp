@@ -357,6 +357,7 @@ TEST_F(ActionFunctions, FullScreenIsChosenOrToggled)
         run(self, "action_fullscreen(" + std::to_string(test.argument) + ")");
         EXPECT_EQ(screen.full_screen(), test.full) << test.argument;
     }
+    EXPECT_EQ(run(self, "return window_handle()").real, 0);  // no window system when headless
 }
 
 TEST_F(ActionFunctions, WindowsShowUnlessExclusiveAndForgetTheInputThatClosedThem)

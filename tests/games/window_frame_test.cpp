@@ -205,6 +205,10 @@ TEST(WindowFrame, TheWindowShowsTheFrameTheRunnerDrew)
             screen = read_screen(x, width, height);
             shown = screen_shows(screen, width, height, game.graphics().screen().buffer()->GetCanvas());
         }
+        // The handle game code reads is the window the server knows.
+        XWindowAttributes attributes;
+        ASSERT_NE(window.native_handle(), 0u);
+        EXPECT_NE(XGetWindowAttributes(x, static_cast<Window>(window.native_handle()), &attributes), 0);
         XCloseDisplay(x);
         EXPECT_EQ(game.caption(), "Window");
     }

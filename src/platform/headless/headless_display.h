@@ -40,6 +40,7 @@ public:
     void set_vsync(bool wait) override { m_vsync = wait; }
     bool set_gamma_ramp(const GammaRamp& ramp) override;
     void set_cursor(int cursor) override { m_cursor = cursor; }
+    std::uint64_t native_handle() const override { return 0; }
     PointerPosition pointer_position() const override { return m_pointer; }
 
     const WindowPlacement& placement() const { return m_placement; }

@@ -5,6 +5,7 @@
 #include "support/win1252.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <cstdio>
 
@@ -115,6 +116,19 @@ bool Sdl2Display::draw_frame(const FrameView& frame, const OutputArea* area)
     SDL_RenderCopy(m_renderer, m_texture, nullptr, area ? &target : nullptr);
     SDL_RenderPresent(m_renderer);
     return true;
+}
+
+std::uint64_t Sdl2Display::native_handle() const
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!m_window || !SDL_GetWindowWMInfo(m_window, &info))
+        return 0;
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (info.subsystem == SDL_SYSWM_X11)
+        return info.info.x11.window;
+#endif
+    return 0;
 }
 
 ScreenSize Sdl2Display::screen_size() const
