@@ -8,7 +8,8 @@
 
 namespace quillon {
 
-// Decodes 1, 4, 8, 24 and 32-bit uncompressed BMP files, bottom-up or top-down; nothing for anything else.
+// Decodes 1, 4, 8, 16, 24 and 32-bit BMP files, bottom-up or top-down, uncompressed, with bit fields or (8 and
+// 4 bits) run-length encoded; nothing for anything else.
 std::optional<Bitmap24> decode_bmp(std::span<const std::uint8_t> file);
 
 // A complete 24-bit bottom-up BMP file.

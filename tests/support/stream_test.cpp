@@ -1,5 +1,7 @@
-// Stream primitives: encodings, read errors and blocks.
+// Stream primitives: encodings, read errors, blocks and stored images.
 #include "support/compression.h"
+#include "support/game_error.h"
+#include "support/stored_image.h"
 #include "support/stream.h"
 
 #include <gtest/gtest.h>
@@ -58,4 +60,30 @@ TEST(Stream, ReadsPastTheEndThrow)
     corrupt.WriteBlock(std::vector<std::uint8_t> {0x78, 0x9c, 1, 2, 3});
     corrupt.set_position(0);
     EXPECT_THROW(corrupt.ReadCompressedBlock(), StreamError);
+}
+
+TEST(Stream, StoredImagesByKind)
+{
+    std::vector<std::string> errors;
+    GameErrorHandler previous = set_game_error_handler(
+        [&](std::string_view message, bool fatal) { errors.push_back(std::string(message) + (fatal ? " (fatal)" : "")); });
+    Bitmap24 picture(2, 1, make_color(10, 20, 30));
+    std::string not_a_bitmap = "not a bitmap";
+    CStream stream;
+    stream.WriteInt(IMAGE_NONE);
+    WriteBitmap(stream, StoredImage::from_bitmap(picture));
+    stream.WriteInt(IMAGE_COMPRESSED);
+    stream.WriteCompressedBlock({reinterpret_cast<const std::uint8_t*>(not_a_bitmap.data()), not_a_bitmap.size()});
+    stream.WriteInt(0);  // an unknown kind: its bytes are not skipped
+    stream.WriteInt(77);
+    stream.set_position(0);
+
+    EXPECT_FALSE(ReadBitmap(stream).bitmap);
+    EXPECT_EQ(ReadBitmap(stream).bitmap, picture);
+    EXPECT_FALSE(ReadBitmap(stream).bitmap);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_FALSE(ReadBitmap(stream).bitmap);
+    EXPECT_EQ(stream.ReadInt(), 77);
+    EXPECT_EQ(errors, (std::vector<std::string> {"ERROR in handling bitmap:\rInternal error: Unknown image compression scheme."}));
+    set_game_error_handler(previous);
 }
