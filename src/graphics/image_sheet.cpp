@@ -77,6 +77,12 @@ std::optional<DDSurface> make_surface(const Bitmap24& sheet, bool transparent, b
     return surface;
 }
 
+// The source index under the centre of target pixel i when `source` pixels are stretched over `target`.
+int centre_sample(int i, int source, int target)
+{
+    return static_cast<int>((2 * std::int64_t(i) + 1) * source / (2 * std::int64_t(target)));
+}
+
 std::uint8_t mix(std::uint8_t target, std::uint8_t image, double a)
 {
     return static_cast<std::uint8_t>(std::clamp(std::nearbyint((1 - a) * target + a * image), 0.0, 255.0));
@@ -203,8 +209,11 @@ void ImageSheet::draw_part(const RegionTable& targets, const SurfaceRect& part, 
     blend_part(targets.gdi_target(), part, x, y, x_scale, y_scale, alpha);
 }
 
-// The part stretched (nearest pixel) to its scaled size and mixed into the target pixel by pixel, inside the
-// target's clip rectangle; see-through pixels of a transparent sheet leave the target alone.
+// The part stretched to its scaled size and mixed into the target pixel by pixel, inside the target's clip
+// rectangle; see-through pixels of a transparent sheet leave the target alone. Each target pixel takes the
+// source pixel under its centre, as the scaled blit of opaque drawing does, so that a picture does not shift
+// when its alpha moves away from 1. The see-through colour is the part's own bottom-left pixel: the stretched
+// copy's corner may come from another row when the part shrinks.
 void ImageSheet::blend_part(const DrawingTarget& target, const SurfaceRect& part, int x, int y, double x_scale,
     double y_scale, double alpha)
 {
@@ -217,9 +226,11 @@ void ImageSheet::blend_part(const DrawingTarget& target, const SurfaceRect& part
     if (width <= 0 || height <= 0 || !to.pixels || !from.pixels)
         return;
     double a = std::nearbyint(std::clamp(alpha, 0.0, 1.0) * 256) / 256;
-    auto source_x = [&](int i) { return std::clamp(part.left + static_cast<int>(std::int64_t(i) * part.width() / width), 0, from.width - 1); };
-    auto source_y = [&](int j) { return std::clamp(part.top + static_cast<int>(std::int64_t(j) * part.height() / height), 0, from.height - 1); };
-    std::uint32_t key = from.at(source_x(0), source_y(height - 1));
+    auto column = [&](int i) { return std::clamp(i, 0, from.width - 1); };
+    auto row = [&](int j) { return std::clamp(j, 0, from.height - 1); };
+    auto source_x = [&](int i) { return column(part.left + centre_sample(i, part.width(), width)); };
+    auto source_y = [&](int j) { return row(part.top + centre_sample(j, part.height(), height)); };
+    std::uint32_t key = from.at(column(part.left), row(part.bottom - 1));
     int left = x - target.offset_x;
     int top = y - target.offset_y;
     SurfaceRect clip {std::max({to.clip.left, 0, left}), std::max({to.clip.top, 0, top}),

@@ -138,6 +138,38 @@ TEST_F(SheetsTest, AlphaBlendsThroughTheTargetAndSkipsSeeThroughPixels)
     EXPECT_EQ(color_at(screen, 4, 3), BLACK);
 }
 
+TEST_F(SheetsTest, BlendingAsOneDrawsWhatOpaqueDrawingDrawsAtAnyScale)
+{
+    // Every pixel its own colour, with the see-through white at the corner and in the middle; a shrunk copy's
+    // bottom-left corner comes from another row, which must not become the see-through colour.
+    CSprite sprite;
+    sprite.width = 5;
+    sprite.height = 5;
+    sprite.transparent = true;
+    Bitmap24 frame(5, 5);
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 5; ++x)
+            frame.set_pixel(x, y, make_color(10 + x * 40, 10 + y * 40, 7));
+    }
+    frame.set_pixel(0, 4, WHITE);
+    frame.set_pixel(2, 2, WHITE);
+    sprite.frames.push_back(StoredImage::from_bitmap(frame));
+    sheets.build_sprite(0, &sprite);
+    auto frame_drawn = [&](double x_scale, double y_scale, double alpha) {
+        screen.Clear(BLACK);
+        sheets.draw_sprite(0, 0, 1, 1, x_scale, y_scale, alpha);
+        std::vector<Color> pixels;
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < 20; ++x)
+                pixels.push_back(color_at(screen, x, y));
+        }
+        return pixels;
+    };
+    const std::pair<double, double> scales[] = {{0.5, 0.5}, {0.7, 1.5}, {1.5, 2.6}, {2, 0.4}, {3, 3}};
+    for (auto [x_scale, y_scale] : scales)
+        EXPECT_EQ(frame_drawn(x_scale, y_scale, 1.5), frame_drawn(x_scale, y_scale, 1)) << x_scale << "x" << y_scale;
+}
+
 TEST_F(SheetsTest, TilingCoversTheAreaAlongTiledAxes)
 {
     CBackground background;

@@ -65,10 +65,12 @@ TEST(BmpFile, EveryWindowsPixelLayoutDecodes)
         // 5-5-5 without masks: white, red, and blue 16 of 31 scaled to 132.
         {"16 bits", bmp_file(3, 1, 16, 0, {}, {0xFF, 0x7F, 0x00, 0x7C, 0x10, 0x00, 0, 0}),
             {make_color(255, 255, 255), RED, make_color(0, 0, 132)}},
-        {"16 bits 5-6-5", bmp_file(2, 1, 16, 3, {0, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0}, {0xE0, 0x07, 0x00, 0xF8}),
+        {"16 bits 5-6-5",
+            bmp_file(2, 1, 16, 3, {0, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0}, {0xE0, 0x07, 0x00, 0xF8}),
             {GREEN, RED}},
         // Masks in red-green-blue byte order instead of the usual blue-green-red.
-        {"32 bits with masks", bmp_file(1, 1, 32, 3, {0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0}, {0x10, 0x20, 0x30, 0}),
+        {"32 bits with masks",
+            bmp_file(1, 1, 32, 3, {0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0}, {0x10, 0x20, 0x30, 0}),
             {make_color(0x10, 0x20, 0x30)}},
         {"8 bits top-down", bmp_file(2, -2, 8, 0, PALETTE, {1, 2, 0, 0, 3, 0, 0, 0}), {RED, GREEN, BLUE, BLACK}},
         // Bottom row: three literal indices padded to an even length, then a run of one; end of row. Top row:

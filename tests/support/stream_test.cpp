@@ -65,8 +65,9 @@ TEST(Stream, ReadsPastTheEndThrow)
 TEST(Stream, StoredImagesByKind)
 {
     std::vector<std::string> errors;
-    GameErrorHandler previous = set_game_error_handler(
-        [&](std::string_view message, bool fatal) { errors.push_back(std::string(message) + (fatal ? " (fatal)" : "")); });
+    GameErrorHandler previous = set_game_error_handler([&](std::string_view message, bool fatal) {
+        errors.push_back(std::string(message) + (fatal ? " (fatal)" : ""));
+    });
     Bitmap24 picture(2, 1, make_color(10, 20, 30));
     std::string not_a_bitmap = "not a bitmap";
     CStream stream;
@@ -84,6 +85,7 @@ TEST(Stream, StoredImagesByKind)
     EXPECT_TRUE(errors.empty());
     EXPECT_FALSE(ReadBitmap(stream).bitmap);
     EXPECT_EQ(stream.ReadInt(), 77);
-    EXPECT_EQ(errors, (std::vector<std::string> {"ERROR in handling bitmap:\rInternal error: Unknown image compression scheme."}));
+    EXPECT_EQ(errors,
+        (std::vector<std::string> {"ERROR in handling bitmap:\rInternal error: Unknown image compression scheme."}));
     set_game_error_handler(previous);
 }
