@@ -73,6 +73,7 @@ protected:
 TEST_F(BuiltinVariablesGameTest, AFreshGameReadsTheFirstValues)
 {
     GameBuilder builder;
+    builder.manifest("game_id", 4321);
     add_sprite(builder);
     builder.object("obj")
         .set("sprite", "spr")
@@ -81,11 +82,11 @@ TEST_F(BuiltinVariablesGameTest, AFreshGameReadsTheFirstValues)
                 "bbox_left", "bbox_right", "bbox_top", "bbox_bottom", "image_single", "image_number", "sprite_width",
                 "sprite_height", "sprite_xoffset", "sprite_yoffset", "image_scale", "mask_index", "path_index",
                 "timeline_index", "argument_relative", "room", "room_first", "room_last", "transition_kind",
-                "transition_time", "transition_steps", "score", "lives", "health", "instance_count", "instance_id[0]",
-                "instance_id[1]", "instance_id[9]", "room_width", "room_height", "room_caption", "room_speed",
-                "background_width[0]", "view_current", "show_score", "show_lives", "caption_score", "caption_lives",
-                "caption_health", "scale_window", "scale_screen", "screen_width", "screen_height", "event_type",
-                "event_number", "event_object", "event_action", "error_occurred", "error_last" }));
+                "transition_time", "transition_steps", "score", "lives", "health", "game_id", "instance_count",
+                "instance_id[0]", "instance_id[1]", "instance_id[9]", "room_width", "room_height", "room_caption",
+                "room_speed", "background_width[0]", "view_current", "show_score", "show_lives", "caption_score",
+                "caption_lives", "caption_health", "scale_window", "scale_screen", "screen_width", "screen_height",
+                "event_type", "event_number", "event_object", "event_action", "error_occurred", "error_last" }));
     builder.room("main")
         .set("width", 300)
         .set("height", 200)
@@ -98,7 +99,7 @@ TEST_F(BuiltinVariablesGameTest, AFreshGameReadsTheFirstValues)
         "sprite_width=16\nsprite_height=8\nsprite_xoffset=4\nsprite_yoffset=2\nimage_scale=1\nmask_index=-1\n"
         "path_index=-1\ntimeline_index=-1\nargument_relative=0\nroom=0\nroom_first=0\nroom_last=0\n"
         "transition_kind=0\ntransition_time=0\ntransition_steps=40\nscore=0\nlives=-1\nhealth=100\n"
-        "instance_count=1\ninstance_id[0]=100001\ninstance_id[1]=-4\ninstance_id[9]=-4\nroom_width=300\n"
+        "game_id=4321\ninstance_count=1\ninstance_id[0]=100001\ninstance_id[1]=-4\ninstance_id[9]=-4\nroom_width=300\n"
         "room_height=200\nroom_caption=Cap\nroom_speed=30\nbackground_width[0]=0\nview_current=0\n"
         "show_score=1\nshow_lives=0\ncaption_score=Score: \ncaption_lives=Lives: \ncaption_health=Health: \n"
         "scale_window=100\nscale_screen=0\nscreen_width=300\nscreen_height=200\nevent_type=0\nevent_number=0\n"
