@@ -182,7 +182,8 @@ TEST(ProjectRoundTrip, EveryFieldReachesTheGame)
     const CAction& create = ball.events[EVENT_CREATE].front().event.actions.front();
     EXPECT_EQ(create.kind, ACTION_CODE);
     EXPECT_EQ(create.execution_type, EXECUTE_CODE);
-    EXPECT_EQ(create.arguments, (std::vector<std::string> {"speed = 3;\ndirection = 45;"}));
+    // Lines ending in LF alone are stored with CR LF, as the runner counts lines by their CRs.
+    EXPECT_EQ(create.arguments, (std::vector<std::string> {"speed = 3;\r\ndirection = 45;"}));
 
     // Instances and tiles without an id count on from the highest id given.
     const CRoom& first = *game.rooms.get(0);
@@ -197,7 +198,7 @@ TEST(ProjectRoundTrip, EveryFieldReachesTheGame)
     EXPECT_TRUE(first.views[1].visible);
     EXPECT_EQ(first.views[0].object_followed, 1);
     EXPECT_EQ(game.room_order, (std::vector<std::int32_t> {1, 0}));
-    EXPECT_EQ(game.action_library_code[1], "global.score = 0;\nglobal.level = 1;\n");
+    EXPECT_EQ(game.action_library_code[1], "global.score = 0;\r\nglobal.level = 1;\r\n");
 }
 
 TEST(ProjectRoundTrip, UnpackedProjectPacksToTheSameBytes)

@@ -23,6 +23,20 @@ std::vector<std::uint8_t> PackContext::read_file(const Fields& fields, const std
     return std::move(*bytes);
 }
 
+std::string stored_code(std::string code)
+{
+    if (code.find('\r') != std::string::npos)
+        return code;
+    std::string stored;
+    stored.reserve(code.size() + code.size() / 16);
+    for (char c : code) {
+        if (c == '\n')
+            stored += '\r';
+        stored += c;
+    }
+    return stored;
+}
+
 std::optional<std::string> PackContext::read_code(Fields& fields, const std::string& key) const
 {
     std::string file_key = key + "_file";
@@ -31,10 +45,10 @@ std::optional<std::string> PackContext::read_code(Fields& fields, const std::str
     if (fields.has(key)) {
         std::string code;
         fields.get(key, code);
-        return code;
+        return stored_code(std::move(code));
     }
     if (std::optional<std::string> path = fields.get_path(file_key))
-        return utf8_to_win1252(text_of(read_file(fields, file_key, *path)));
+        return stored_code(utf8_to_win1252(text_of(read_file(fields, file_key, *path))));
     return std::nullopt;
 }
 

@@ -26,6 +26,7 @@ struct PackContext {
 
     std::vector<std::uint8_t> read_file(const Fields& fields, const std::string& key, const std::string& path) const;
     // Game code given inline under key, or as a file under key + "_file"; nothing when neither is there.
+    // Code given inline or in a file, as the game stores it (see stored_code).
     std::optional<std::string> read_code(Fields& fields, const std::string& key) const;
 };
 
@@ -48,6 +49,11 @@ public:
 private:
     std::set<std::string> m_claimed;  // lower-case paths taken so far
 };
+
+// Code as games store it: lines end in CR LF, because the runner counts the lines of error messages by their
+// CRs. A text written with LF alone gets a CR before each LF; a text holding any CR is kept as it is, so that
+// unpacked games pack back byte for byte.
+std::string stored_code(std::string code);
 
 // A file name stem made of the name's letters, digits, '-', '_' and inner dots (others become '_');
 // "unnamed" when empty.

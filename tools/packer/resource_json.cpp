@@ -160,7 +160,7 @@ ScriptSource pack_script(Fields& fields, const std::string& name, const PackCont
     std::string path = "scripts/" + win1252_to_utf8(name) + ".code";
     if (!context.source.exists(path))
         fields.fail("code_file", "missing: no file " + path + " either");
-    script.code = utf8_to_win1252(text_of(context.read_file(fields, "code_file", path)));
+    script.code = stored_code(utf8_to_win1252(text_of(context.read_file(fields, "code_file", path))));
     return script;
 }
 
