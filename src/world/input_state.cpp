@@ -25,11 +25,10 @@ void InputState::apply(const platform::Event& event)
     case EventKind::mouse_move:
     case EventKind::mouse_down:
     case EventKind::mouse_up: {
-        double x = event.x;
-        double y = event.y;
-        if (window_to_room)
-            window_to_room(event.x, event.y, x, y);
-        mouse_moved(x, y);
+        m_pointer_known = true;
+        m_pointer_x = event.x;
+        m_pointer_y = event.y;
+        read_mouse();
         if (event.kind == EventKind::mouse_down)
             mouse_down(event.button);
         else if (event.kind == EventKind::mouse_up)
@@ -101,8 +100,19 @@ void InputState::mouse_up(int button)
 
 void InputState::mouse_moved(double x, double y)
 {
+    m_pointer_known = false;
     mouse_x = x;
     mouse_y = y;
+}
+
+void InputState::read_mouse()
+{
+    if (!m_pointer_known)
+        return;
+    mouse_x = m_pointer_x;
+    mouse_y = m_pointer_y;
+    if (window_to_room)
+        window_to_room(m_pointer_x, m_pointer_y, mouse_x, mouse_y);
 }
 
 // The window is never closed directly: the request becomes Escape, which ends the game when the game allows.

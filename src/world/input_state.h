@@ -37,7 +37,11 @@ public:
     void typed(std::uint8_t character);
     void mouse_down(int button);
     void mouse_up(int button);
+    // Sets the room position directly; no pointer position is then kept to map again.
     void mouse_moved(double x, double y);
+    // Maps the pointer's last window position to room coordinates again, since the regions under a pointer that
+    // stands still move with the views; nothing when the position was set directly.
+    void read_mouse();
     void close_request();
 
     // Every key and button up with nothing due, the key variables and the typed text emptied.
@@ -60,6 +64,11 @@ public:
     double mouse_yprevious = 0;
     bool active = true;                                 // the window has the focus
     bool quit = false;                                  // the session asked the program to end
+
+private:
+    bool m_pointer_known = false;                       // a window event gave the pointer's position
+    int m_pointer_x = 0;                                // its window position at the last mouse event
+    int m_pointer_y = 0;
 };
 
 }  // namespace quillon

@@ -64,7 +64,9 @@ bool LoopVariables::get_variable(ScriptInstance* self, int id, int index, Value&
     int kind = kind_of(id);
     if (kind < 0)
         return m_previous->get_variable(self, id, index, result);
-    const InputState& input = m_loop->input();
+    InputState& input = m_loop->input();
+    if (kind == L_MOUSE_X || kind == L_MOUSE_Y)
+        input.read_mouse();
     switch (kind) {
     case L_MOUSE_X: result.set_real(input.mouse_x); return true;
     case L_MOUSE_Y: result.set_real(input.mouse_y); return true;

@@ -193,9 +193,10 @@ void GameLoop::keyboard()
 
 void GameLoop::mouse()
 {
-    // 1. The position of the last step and the current one.
+    // 1. The position of the last step and the current one, read through the regions as they are now.
     double previous_x = m_mouse_x;
     double previous_y = m_mouse_y;
+    m_input.read_mouse();
     m_mouse_x = m_input.mouse_x;
     m_mouse_y = m_input.mouse_y;
     m_input.mouse_xprevious = previous_x;

@@ -155,6 +155,37 @@ TEST_F(GameLoopTest, HeldKeysAndButtonsGiveEventsAsTheContinuousSettingsSay)
     EXPECT_EQ(steps(1), "-0enter|");
 }
 
+TEST_F(GameLoopTest, AViewMovingUnderAStillPointerMovesTheMouseInTheRoom)
+{
+    int watcher = add_object_with(add_box_sprite({0, 0, 99, 99}));
+    event(watcher, EVENT_MOUSE, 10).actions = {trace_action("enter")};
+    event(watcher, EVENT_MOUSE, 11).actions = {trace_action("leave")};
+    add_room({placed(watcher, 100101)});
+    LoopVariables variables;
+    variables.install();
+    start_game();
+    variables.attach(&loop());
+    int view_x = 400;   // the room x at the window's left edge, as a following view moves it
+    loop().input().window_to_room = [&view_x](int x, int y, double& room_x, double& room_y) {
+        room_x = x + view_x;
+        room_y = y;
+    };
+    loop().input().apply(platform::Event {.kind = platform::EventKind::mouse_move, .x = 50, .y = 50});
+    loop().step();
+    take_trace();   // the pointer moved off the room's corner, where the mouse starts
+    view_x = 0;
+    loop().step();
+    EXPECT_EQ(take_trace(), "enter");
+    view_x = 400;
+    loop().step();
+    EXPECT_EQ(take_trace(), "leave");
+    EXPECT_EQ(run(first(), "return mouse_x").real, 450);
+    view_x = 10;
+    EXPECT_EQ(run(first(), "return mouse_x").real, 60);
+    m_loop.reset();
+    m_world.reset();
+}
+
 TEST_F(GameLoopTest, APendingChangeCutsTheStepShort)
 {
     int actor = add_object_with(-1);

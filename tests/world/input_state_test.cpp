@@ -58,3 +58,24 @@ TEST(InputState, MouseButtonsAndThePositionThroughTheWindowMapping)
     EXPECT_EQ(input.mouse_button, 0);
     EXPECT_EQ(input.buttons[platform::MOUSE_RIGHT].state, WENT_DOWN);
 }
+
+TEST(InputState, AStillPointerIsMappedAgainWhenThePositionIsRead)
+{
+    InputState input;
+    int view_x = 0;   // the room x shown at the window's left edge
+    input.window_to_room = [&view_x](int x, int y, double& room_x, double& room_y) {
+        room_x = x + view_x;
+        room_y = y;
+    };
+    input.read_mouse();   // no pointer yet: the position stays
+    EXPECT_EQ(input.mouse_x, 0);
+    input.apply(Event {.kind = EventKind::mouse_move, .x = 30, .y = 40});
+    view_x = 200;   // the view scrolls under the pointer
+    input.read_mouse();
+    EXPECT_EQ(input.mouse_x, 230);
+    EXPECT_EQ(input.mouse_y, 40);
+    // A position set in room coordinates is not mapped again.
+    input.mouse_moved(5, 6);
+    input.read_mouse();
+    EXPECT_EQ(input.mouse_x, 5);
+}
