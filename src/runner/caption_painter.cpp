@@ -3,26 +3,32 @@
 
 #include "runner/loading_font.h"
 
+#include <algorithm>
+
 namespace quillon {
 
 namespace {
 
-constexpr int CAPTION_MARGIN = 4;            // pixels from the image's top left corner
-constexpr std::uint32_t CAPTION_TEXT = 0xFFFFFF;
-constexpr std::uint32_t CAPTION_SHADOW = 0x000000;
+constexpr int CAPTION_PADDING = 1;              // pixels of the box around the glyphs
+constexpr std::uint32_t CAPTION_BOX = 0xFFFFFF; // solid white behind the text
+constexpr std::uint32_t CAPTION_TEXT = 0x000000;
 
 }  // namespace
 
 void paint_caption_text(SurfaceCanvas& canvas, std::string_view caption)
 {
-    auto plot = [&canvas](std::uint32_t color) {
-        return [&canvas, color](int x, int y) {
-            if (x >= 0 && y >= 0 && x < canvas.width && y < canvas.height)
-                canvas.at(x, y) = color;
-        };
-    };
-    draw_font_text(caption, CAPTION_MARGIN + 1, CAPTION_MARGIN + 1, 1, plot(CAPTION_SHADOW));
-    draw_font_text(caption, CAPTION_MARGIN, CAPTION_MARGIN, 1, plot(CAPTION_TEXT));
+    // 1. The box the text takes, from the image's top left corner, kept on the canvas.
+    int right = std::min(font_text_width(caption, 1) + 2 * CAPTION_PADDING, canvas.width);
+    int bottom = std::min(FONT_GLYPH_HEIGHT + 2 * CAPTION_PADDING, canvas.height);
+    for (int y = 0; y < bottom; ++y) {
+        for (int x = 0; x < right; ++x)
+            canvas.at(x, y) = CAPTION_BOX;
+    }
+    // 2. The text over it.
+    draw_font_text(caption, CAPTION_PADDING, CAPTION_PADDING, 1, [&canvas](int x, int y) {
+        if (x >= 0 && y >= 0 && x < canvas.width && y < canvas.height)
+            canvas.at(x, y) = CAPTION_TEXT;
+    });
 }
 
 }  // namespace quillon

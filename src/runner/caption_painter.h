@@ -7,8 +7,8 @@
 
 namespace quillon {
 
-// Writes the caption at the top left of the canvas in the runner's own pixel font: light text on a dark shadow,
-// so that it reads on any room.
+// Writes the caption at the top left corner of the canvas in the runner's own pixel font: black text on a solid
+// white box that covers the text's extent.
 void paint_caption_text(SurfaceCanvas& canvas, std::string_view caption);
 
 }  // namespace quillon
