@@ -1,4 +1,5 @@
 // Sprites and backgrounds from picture files, their bounding boxes, and the lists' add, replace and delete.
+#include "../support/bitmap_pixels.h"
 #include "graphics/background_list.h"
 #include "graphics/sprite_list.h"
 #include "support/bmp_file.h"
@@ -11,19 +12,10 @@
 #include <gtest/gtest.h>
 
 using namespace quillon;
+using namespace quillon::testing;
 using namespace quillon::test;
 
 namespace {
-
-std::vector<Color> pixels_of(const Bitmap24& bitmap)
-{
-    std::vector<Color> out;
-    for (int y = 0; y < bitmap.height; ++y) {
-        for (int x = 0; x < bitmap.width; ++x)
-            out.push_back(bitmap.pixel(x, y));
-    }
-    return out;
-}
 
 // A strip whose frame i has a red pixel at column i of row 0, over a white see-through background.
 Bitmap24 marked_strip(int width, int height, int frames)

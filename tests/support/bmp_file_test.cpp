@@ -1,9 +1,11 @@
 // BMP files: the pixel layouts a Windows bitmap may use, decoded into 24-bit pictures.
+#include "bitmap_pixels.h"
 #include "support/bmp_file.h"
 
 #include <gtest/gtest.h>
 
 using namespace quillon;
+using namespace quillon::testing;
 
 namespace {
 
@@ -41,16 +43,6 @@ Bytes bmp_file(int width, int height, int bits, std::uint32_t compression, const
 
 // Palette indices 0 black, 1 red, 2 green, 3 blue, as BGRx entries.
 const Bytes PALETTE = {0, 0, 0, 0, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0};
-
-std::vector<Color> pixels_of(const Bitmap24& bitmap)
-{
-    std::vector<Color> colors;
-    for (int y = 0; y < bitmap.height; ++y) {
-        for (int x = 0; x < bitmap.width; ++x)
-            colors.push_back(bitmap.pixel(x, y));
-    }
-    return colors;
-}
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 // Picture files: decoding each format into frames, GIF frame disposal, strips and transparency keys.
+#include "bitmap_pixels.h"
 #include "support/bmp_file.h"
 #include "support/picture_file.h"
 
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 using namespace quillon;
+using namespace quillon::testing;
 
 namespace {
 
@@ -103,16 +105,6 @@ std::vector<std::uint8_t> solid_jpeg(int width, int height, std::uint8_t r, std:
     jpeg_destroy_compress(&info);
     free(buffer);
     return file;
-}
-
-std::vector<Color> pixels_of(const Bitmap24& bitmap)
-{
-    std::vector<Color> colors;
-    for (int y = 0; y < bitmap.height; ++y) {
-        for (int x = 0; x < bitmap.width; ++x)
-            colors.push_back(bitmap.pixel(x, y));
-    }
-    return colors;
 }
 
 }  // namespace
