@@ -1,23 +1,66 @@
-// The screen functions of the graphics family that work on the screen buffer itself.
+// The screen functions of the graphics family: the cursor, redrawing and presenting, the gamma ramp, and saving
+// the screen buffer.
 #include "functions/screen.h"
 
 #include "functions/world_call.h"
 #include "functions/world_families.h"
 #include "graphics/screen.h"
+#include "world/game_loop.h"
 #include "support/game_path.h"
 
 namespace quillon {
 
 namespace {
 
+// The screen of the game being played; without one the call reports itself as not available.
+Screen* screen_for(const FunctionCall& call)
+{
+    Screen* screen = play_services().screen;
+    if (!screen)
+        report_not_available(call);
+    return screen;
+}
+
+// The window's cursor by its platform number; the cursor counts as shown unless the number is -1 (none).
+void set_cursor(FunctionCall& call)
+{
+    Screen* screen = screen_for(call);
+    if (!screen)
+        return;
+    std::int32_t cursor = integer_argument(call, 0);
+    if (GameLoop* loop = play_services().loop)
+        loop->set_show_cursor(cursor != -1);
+    screen->set_cursor(cursor);
+}
+
+// The room drawn and shown at once.
+void screen_redraw(FunctionCall& call)
+{
+    if (play_services().redraw)
+        play_services().redraw();
+    else
+        report_not_available(call);
+}
+
+// The screen buffer shown as it is.
+void screen_refresh(FunctionCall& call)
+{
+    if (Screen* screen = screen_for(call))
+        screen->present();
+}
+
+void screen_gamma(FunctionCall& call)
+{
+    if (Screen* screen = screen_for(call))
+        screen->set_gamma(real_argument(call, 0), real_argument(call, 1), real_argument(call, 2));
+}
+
 // Saves a rectangle of the screen buffer (right and bottom are edges, not a size) as a bitmap file.
 void save_screen(FunctionCall& call, const SurfaceRect* part)
 {
-    Screen* screen = play_services().screen;
-    if (!screen) {
-        report_not_available(call);
+    Screen* screen = screen_for(call);
+    if (!screen)
         return;
-    }
     std::string_view name = string_argument(call, 0).view();
     if (name.empty()) {
         report_function_error("Trying to save screen to empty image file name.");
@@ -39,6 +82,10 @@ void screen_save_part(FunctionCall& call)
 }
 
 constexpr FunctionEntry SCREEN_FUNCTIONS[] = {
+    {"set_cursor", 1, set_cursor},
+    {"screen_redraw", 0, screen_redraw},
+    {"screen_refresh", 0, screen_refresh},
+    {"screen_gamma", 3, screen_gamma},
     {"screen_save", 1, screen_save},
     {"screen_save_part", 5, screen_save_part},
 };

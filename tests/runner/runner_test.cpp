@@ -205,6 +205,17 @@ TEST_F(RunnerTest, GameCodeReadsTheTemporaryDirectory)
     EXPECT_EQ(shown.substr(0, expected.size()), expected) << shown;
 }
 
+TEST_F(RunnerTest, GameCodeSetsTheCursorRedrawsAndRefreshesTheScreen)
+{
+    testing::internal::CaptureStdout();
+    GameFile game = game_running("set_cursor(-3); shown = show_cursor; set_cursor(-1);"
+                                 "show_debug_message(string(shown) + string(show_cursor));"
+                                 "screen_redraw(); screen_refresh(); screen_gamma(0.5, 0, -2);");
+    EXPECT_EQ(run(write("screen.bin", write_game_file(game))), EXIT_NORMAL_END);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "10\n");
+    EXPECT_EQ(m_messages.str(), "");  // every call is served
+}
+
 TEST_F(RunnerTest, AParentLoopIsRefusedAtLoad)
 {
     GameFile game = game_running("");
