@@ -25,6 +25,8 @@ std::span<const FunctionEntry> action_functions();
 std::span<const FunctionEntry> action_drawing_functions();
 // The motion and interaction functions but those of sound and CD audio.
 std::span<const FunctionEntry> interaction_functions();
+// The tile functions: the tiles of the room being played, by id and at a point.
+std::span<const FunctionEntry> tile_functions();
 
 // What these built-ins reach beyond the world while a game plays; the runner fills it in. A built-in that
 // needs a missing service reports itself as not available.

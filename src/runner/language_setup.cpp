@@ -28,7 +28,7 @@ void register_builtins_once()
         return;
     register_builtin_functions(function_registry(),
                                {event_functions(), action_functions(), action_drawing_functions(), interaction_functions(),
-                                   screen_functions()});
+                                   screen_functions(), tile_functions()});
     s_registered = true;
 }
 

@@ -173,6 +173,8 @@ public:
     // no object.
     bool relative() const { return m_relative; }
     CInstance* copy_instance(const CInstance& instance, bool perform_create);
+    // The next number of the game-wide tile id counter, for a tile added while the game plays.
+    std::int32_t next_tile_id() { return ++m_last_tile_id; }
     // The backgrounds, which the drawing actions check before drawing one.
     const ResourceList<CBackground>& backgrounds() const { return m_backgrounds; }
 
