@@ -7,7 +7,7 @@
 
 namespace quillon {
 
-// screen_save and screen_save_part.
+// set_cursor, screen_redraw, screen_refresh, screen_gamma, screen_save and screen_save_part.
 std::span<const FunctionEntry> screen_functions();
 
 }  // namespace quillon

@@ -177,6 +177,11 @@ public:
     std::int32_t next_tile_id() { return ++m_last_tile_id; }
     // The backgrounds, which the drawing actions check before drawing one.
     const ResourceList<CBackground>& backgrounds() const { return m_backgrounds; }
+    // The other resources, which game code asks about.
+    const ResourceList<CRoom>& rooms() const { return m_rooms; }
+    const ResourceList<CPath>& paths() const { return m_paths; }
+    const ResourceList<CSound>& sounds() const { return m_sounds; }
+    const ResourceList<CDataFile>& data_files() const { return m_data_files; }
 
 private:
     // Running actions.

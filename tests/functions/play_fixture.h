@@ -4,6 +4,7 @@
 #pragma once
 
 #include "../world/loop_fixture.h"
+#include "functions/resources.h"
 #include "functions/table.h"
 #include "functions/world_families.h"
 
@@ -21,7 +22,8 @@ protected:
         // executable still see the families that are not built.
         if (function_registry().size() == 0)
             register_builtin_functions(function_registry());
-        for (auto family : { action_functions(), action_drawing_functions(), interaction_functions(), tile_functions() })
+        for (auto family : { action_functions(), action_drawing_functions(), interaction_functions(), tile_functions(),
+                 resource_functions() })
             for (const FunctionEntry& entry : family)
                 use_handler(entry.name, entry.handler);
         use_handler("move_random", *handler_named("action_move_random"));
