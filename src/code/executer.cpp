@@ -294,10 +294,11 @@ public:
         }
     }
 
-    // An element of a temporary array, read as a number; false when anything is amiss.
-    bool local_element(const CodeNode& node, double& out)
+    // The flat element index of the numeric indices after the node's first child; false when one is not a
+    // number in 0 .. ROW_LENGTH - 1 (callers then take the general path, which reports).
+    [[gnu::always_inline]] bool numeric_index(const CodeNode& node, std::int64_t& index)
     {
-        std::int64_t index = 0;
+        index = 0;
         for (std::size_t i = 1; i < node.children.size(); ++i) {
             double part;
             if (!operand(node.children[i], part))
@@ -307,6 +308,15 @@ public:
                 return false;
             index = index * CVariableList::ROW_LENGTH + rounded;
         }
+        return true;
+    }
+
+    // An element of a temporary array, read as a number; false when anything is amiss.
+    bool local_element(const CodeNode& node, double& out)
+    {
+        std::int64_t index = 0;
+        if (!numeric_index(node, index))
+            return false;
         const LocalSlot& local = m_locals[node.slot];
         const Value* value = local.key != 0 ? CVariableList::find_in(local, static_cast<std::int32_t>(index)) : nullptr;
         if (!value || !value->is_real())
@@ -515,18 +525,9 @@ private:
     // leaves everything, messages included, to locate().
     [[gnu::always_inline]] bool fixed_place(const CodeNode& node, Place& place)
     {
-        if (node.exec != EXEC_FIXED_TARGET)
-            return false;
         std::int64_t index = 0;
-        for (std::size_t i = 1; i < node.children.size(); ++i) {
-            double part;
-            if (!operand(node.children[i], part))
-                return false;
-            std::int64_t rounded = round_to_int64(part);
-            if (rounded < 0 || rounded >= CVariableList::ROW_LENGTH)
-                return false;
-            index = index * CVariableList::ROW_LENGTH + rounded;
-        }
+        if (node.exec != EXEC_FIXED_TARGET || !numeric_index(node, index))
+            return false;
         place = Place {node.target, node.op, static_cast<std::int32_t>(index), node.slot};
         return true;
     }

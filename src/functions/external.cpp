@@ -2,6 +2,7 @@
 // and calls that pass reals as doubles and strings as zero-terminated bytes. A game written for Windows names
 // "x.dll"; the loader then also tries "x.so".
 #include "functions/external.h"
+#include "support/ascii_case.h"
 
 #include "code/messages.h"
 #include "functions/args.h"
@@ -48,17 +49,6 @@ bool is_string_type(const Value& type)
     return round_to_int32(type.real) == 1;
 }
 
-bool equal_ignoring_case(std::string_view a, std::string_view b)
-{
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    return true;
-}
-
 ServiceVariable s_secure_mode("secure_mode");
 
 // Secure mode refuses every use of a library, with its message.
@@ -81,7 +71,7 @@ std::int32_t define(ExternalFunction function)
                 return -1;
     // A library named once before (in any case) is used again.
     for (const ExternalFunction& defined : functions())
-        if (equal_ignoring_case(defined.library_name, function.library_name)) {
+        if (equal_ignoring_ascii_case(defined.library_name, function.library_name)) {
             function.library = defined.library;
             break;
         }

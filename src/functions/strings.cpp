@@ -1,5 +1,6 @@
 // The string functions: conversions, positions, case, filters, replacing and counting.
 #include "functions/strings.h"
+#include "support/ascii_case.h"
 
 #include "functions/args.h"
 #include "functions/number_text.h"
@@ -159,11 +160,7 @@ void string_insert(FunctionCall& call)
 
 void string_lower(FunctionCall& call)
 {
-    std::string s = string_argument(call, 0).str();
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    set_text(call, s);
+    set_text(call, ascii_lower(string_argument(call, 0).view()));
 }
 
 void string_upper(FunctionCall& call)

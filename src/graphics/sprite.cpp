@@ -1,5 +1,6 @@
 // CSprite: an animated image made of frames, with an origin and a bounding box.
 #include "graphics/sprite.h"
+#include "support/ascii_case.h"
 
 #include "graphics/bitmap_operations.h"
 #include "graphics/added_picture.h"
@@ -13,10 +14,7 @@ namespace {
 
 bool has_gif_extension(const std::filesystem::path& file)
 {
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".gif";
+    return equal_ignoring_ascii_case(file.extension().string(), ".gif");
 }
 
 // The frames a file gives: a GIF's frames as they are, any other picture blended over the canvas colour and

@@ -1,5 +1,6 @@
 // Native libraries through the dynamic loader, and calls of any mix of real and text arguments through libffi.
 #include "platform/native_library.h"
+#include "support/ascii_case.h"
 
 #include <dlfcn.h>
 #include <ffi.h>
@@ -26,12 +27,7 @@ void* open_library(const std::string& path)
 std::string shared_object_name(const std::string& path)
 {
     constexpr std::string_view WINDOWS_SUFFIX = ".dll";
-    if (path.size() <= WINDOWS_SUFFIX.size())
-        return {};
-    std::string suffix = path.substr(path.size() - WINDOWS_SUFFIX.size());
-    for (char& c : suffix)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    if (suffix != WINDOWS_SUFFIX)
+    if (path.size() <= WINDOWS_SUFFIX.size() || !ends_with_ignoring_ascii_case(path, WINDOWS_SUFFIX))
         return {};
     return path.substr(0, path.size() - WINDOWS_SUFFIX.size()) + ".so";
 }

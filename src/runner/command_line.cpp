@@ -1,5 +1,6 @@
 // The runner's command line: quillon-runner [options] [GAME] [-- GAME-ARGS...].
 #include "runner/command_line.h"
+#include "support/ascii_case.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,11 +24,7 @@ std::optional<Number> parse_number(std::string_view text)
 
 bool ends_with_png(std::string_view file)
 {
-    if (file.size() <= 4)
-        return false;
-    std::string suffix(file.substr(file.size() - 4));
-    std::transform(suffix.begin(), suffix.end(), suffix.begin(), [](unsigned char c) { return std::tolower(c); });
-    return suffix == ".png";
+    return file.size() > 4 && ends_with_ignoring_ascii_case(file, ".png");
 }
 
 std::optional<ScreenshotRequest> parse_screenshot(std::string_view text)

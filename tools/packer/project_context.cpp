@@ -1,5 +1,6 @@
 // What packing and unpacking a project share: the names that references resolve against, and the project files.
 #include "project_context.h"
+#include "support/ascii_case.h"
 
 #include "runner/game_file.h"
 #include "support/win1252.h"
@@ -77,9 +78,7 @@ std::string UnpackContext::claim_path(const std::string& folder, const std::stri
     std::string base = folder.empty() ? stem : folder + "/" + stem;
     std::string path = base + extension;
     for (int n = 2;; ++n) {
-        std::string lower = path;
-        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (m_claimed.insert(lower).second)
+        if (m_claimed.insert(ascii_lower(path)).second)
             return path;
         path = base + "_" + std::to_string(n) + extension;
     }

@@ -1,5 +1,6 @@
 // Sounds, paths, scripts and data files as entries of the manifest, in both directions.
 #include "resource_json.h"
+#include "support/ascii_case.h"
 
 #include "support/win1252.h"
 
@@ -31,12 +32,6 @@ constexpr FieldRef<CDataFile> DATA_FILE_FIELDS[] = {
     {"remove_at_end", &CDataFile::remove_at_end},
 };
 
-std::string lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
 std::string extension_of(const std::string& path)
 {
     std::size_t slash = path.rfind('/');
@@ -47,7 +42,7 @@ std::string extension_of(const std::string& path)
 // What the runner makes of a sound's file: wave, background music, MP3 or anything else.
 std::int32_t sound_kind(const std::string& extension)
 {
-    std::string e = lower(extension);
+    std::string e = ascii_lower(extension);
     return e == ".wav" ? SOUND_KIND_WAVE : e == ".mid" || e == ".midi" ? SOUND_KIND_MUSIC
         : e == ".mp3" ? SOUND_KIND_MP3 : SOUND_KIND_OTHER;
 }
