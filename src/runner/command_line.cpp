@@ -139,8 +139,8 @@ std::variant<CommandLine, UsageError> parse_command_line(std::span<const char* c
 std::string usage_text()
 {
     return "Usage: quillon-runner [options] [GAME] [-- GAME-ARGS...]\n"
-           "Plays a Quillon game. Without GAME: game.dat in the current directory, else the game\n"
-           "appended to this program.\n"
+           "Plays a Quillon game: a game file or a project folder. Without GAME: game.dat in the\n"
+           "current directory, else the game appended to this program.\n"
            "\n"
            "Options:\n"
            "  --headless                 no window and no audio device; frames are drawn in memory\n"
@@ -156,6 +156,17 @@ std::string usage_text()
            "\n"
            "Exit status: 0 normal end, 1 the game could not be loaded or prepared,\n"
            "2 a fatal game error, 64 a bad command line.\n";
+}
+
+std::optional<UsageError> check_output_folders(const CommandLine& line)
+{
+    for (const ScreenshotRequest& request : line.screenshots) {
+        std::filesystem::path folder = request.file.parent_path();
+        std::error_code error;
+        if (!folder.empty() && !std::filesystem::is_directory(folder, error))
+            return usage_error("the folder of the screenshot '" + request.file.string() + "' does not exist");
+    }
+    return std::nullopt;
 }
 
 std::string version_text() { return "quillon-runner 0.1.0"; }

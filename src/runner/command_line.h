@@ -44,6 +44,9 @@ std::variant<CommandLine, UsageError> parse_command_line(std::span<const char* c
 
 // The text of --help, every line ending in a line feed.
 std::string usage_text();
+// A usage error when a file the command line asks to write lies in a folder that does not exist (checked before
+// the game starts, so a long run does not end in a file that cannot be written).
+std::optional<UsageError> check_output_folders(const CommandLine& line);
 // The text of --version: one line, without a line feed.
 std::string version_text();
 

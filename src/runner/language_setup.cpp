@@ -9,6 +9,7 @@
 #include "functions/table.h"
 #include "functions/world_families.h"
 #include "support/game_error.h"
+#include "support/terminal_text.h"
 
 #include <cstdio>
 #include <string>
@@ -17,9 +18,7 @@ namespace quillon {
 
 void RunnerHost::debug_message(std::string_view text)
 {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    write_terminal_line(stdout, text);
 }
 
 void register_builtins_once()

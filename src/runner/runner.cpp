@@ -124,9 +124,10 @@ void Runner::open_loading_window()
 
 bool Runner::LoadGame()
 {
-    // 1. The whole game file into memory, through a temporary copy if need be.
-    std::filesystem::path file = locate_game(m_command_line.game);
-    std::optional<CStream> stream = open_game_data(file, m_temp);
+    // 1. The whole game file into memory, through a temporary copy if need be, unless it was built there.
+    std::optional<CStream> stream = std::move(m_game_data);
+    if (!stream)
+        stream = open_game_data(locate_game(m_command_line.game), m_temp);
     if (!stream) {
         show_message("Cannot open the game file.");
         return false;

@@ -31,6 +31,8 @@ public:
 
     // Input to play into the game step by step, besides what the window system delivers.
     void set_scripted_input(ScriptedInput input) { m_scripted_input = std::move(input); }
+    // The game file's bytes, built in memory (from a project folder), to play instead of a file.
+    void set_game_data(CStream data) { m_game_data = std::move(data); }
 
     // Runs the whole life of the game and gives the exit status.
     int run();
@@ -54,6 +56,7 @@ private:
     TempDirectory m_temp;                     // the process's temporary directory
     GameFile m_game;                          // everything the game file holds
     std::optional<ScriptedInput> m_scripted_input;  // --input
+    std::optional<CStream> m_game_data;             // the game file built in memory, when there is one
     RunnerHost m_host;                        // the language's host under the world
     std::unique_ptr<LoopVariables> m_loop_variables;  // keyboard, mouse and fps variables, under the world
     std::unique_ptr<World> m_world;           // the running game, made once the game is loaded

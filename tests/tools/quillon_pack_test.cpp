@@ -93,3 +93,32 @@ TEST_F(QuillonPack, WrongArgumentsShowTheUsage)
         EXPECT_TRUE(errors().starts_with("usage: quillon-pack DIR -o FILE [--seed N]")) << arguments;
     }
 }
+
+TEST_F(QuillonPack, HelpAndVersionGoToStandardOutput)
+{
+    EXPECT_EQ(pack("--help > out.txt"), 0);
+    EXPECT_TRUE(read("out.txt").starts_with("usage: quillon-pack DIR -o FILE")) << read("out.txt");
+    EXPECT_EQ(pack("--version > out.txt"), 0);
+    EXPECT_EQ(read("out.txt"), "quillon-pack 0.1.0\n");
+    EXPECT_EQ(errors(), "");
+}
+
+// The runner plays a project folder by packing it in memory, and reports a broken project as the packer does.
+TEST_F(QuillonPack, TheRunnerPlaysAProjectFolderWithoutWritingAFile)
+{
+    write("project/objects/ball.json",
+        R"json({"events": [{"event": "create", "actions": [{"code": "show_debug_message('x is ' + string(x + 41))"}]}]})json");
+    auto run = [&] {
+        std::string command = "cd '" + m_folder.string() + "' && '" QUILLON_RUNNER
+                              "' --headless --steps 2 project > out.txt 2> errors.txt";
+        int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    ASSERT_EQ(run(), 0) << errors();
+    EXPECT_EQ(read("out.txt"), "x is 41\n");
+    EXPECT_EQ(entries(), (std::vector<std::string> {"errors.txt", "out.txt", "project"}));
+
+    write("project/rooms/main.json", R"({"instances": [{"object": "wall"}]})");
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(errors(), "quillon-runner: rooms/main.json: instance 1: object: unknown object \"wall\"\n");
+}
