@@ -105,7 +105,8 @@ void Screen::shut_down()
         return;
     m_regions.detach();
     m_buffer.reset();
-    m_display.close();
+    if (!m_keep_window)
+        m_display.close();
     m_initialised = false;
     m_exclusive = false;
 }

@@ -49,6 +49,7 @@ struct OptionRule {
 constexpr OptionRule OPTION_RULES[] = {
     {"--headless", "", [](CommandLine& line, std::string_view) { line.headless = true; return true; }},
     {"--no-sleep", "", [](CommandLine& line, std::string_view) { line.no_sleep = true; return true; }},
+    {"--watch", "", [](CommandLine& line, std::string_view) { line.watch = true; return true; }},
     {"--help", "", [](CommandLine& line, std::string_view) { line.help = true; return true; }},
     {"-h", "", [](CommandLine& line, std::string_view) { line.help = true; return true; }},
     {"--version", "", [](CommandLine& line, std::string_view) { line.version = true; return true; }},
@@ -146,6 +147,7 @@ std::string usage_text()
            "  --headless                 no window and no audio device; frames are drawn in memory\n"
            "  --steps N                  end the game after N steps, as game_end() would\n"
            "  --no-sleep                 run steps back to back instead of at the room speed\n"
+           "  --watch                    play the project folder GAME again whenever a file of it changes\n"
            "  --seed N                   seed the random generator with N instead of the clock\n"
            "  --input FILE               scripted keyboard and mouse input, by step\n"
            "  --answers FILE             scripted answers to messages, questions and input boxes\n"

@@ -25,6 +25,7 @@ struct CommandLine {
     bool headless = false;                      // no window, no audio device, frames drawn in memory only
     std::optional<std::int64_t> steps;          // end the game after this many steps
     bool no_sleep = false;                      // run steps back to back instead of at the room speed
+    bool watch = false;                         // play the project folder again whenever it changes
     std::optional<std::uint32_t> seed;          // seed of the random generator instead of the clock
     std::optional<std::filesystem::path> input_file;    // scripted keyboard and mouse input by step
     std::optional<std::filesystem::path> answers_file;  // scripted answers to messages, questions, input boxes

@@ -4,6 +4,7 @@
 #include "platform/headless/headless_dialog_host.h"
 #include "runner/command_line.h"
 #include "runner/runner.h"
+#include "runner/watch_session.h"
 
 #include <cstdio>
 #include <variant>
@@ -69,9 +70,17 @@ int main(int argc, char** argv)
             return USAGE_EXIT_STATUS;
         }
     }
-    std::optional<CStream> packed;
     std::error_code error;
-    if (command_line.game && std::filesystem::is_directory(*command_line.game, error)) {
+    bool folder = command_line.game && std::filesystem::is_directory(*command_line.game, error);
+    if (command_line.watch) {
+        if (!folder) {
+            std::fputs("quillon-runner: --watch needs a project folder as GAME\n", stderr);
+            return USAGE_EXIT_STATUS;
+        }
+        return play_watching(*platform, command_line, input, [&] { return pack_in_memory(*command_line.game); });
+    }
+    std::optional<CStream> packed;
+    if (folder) {
         packed = pack_in_memory(*command_line.game);
         if (!packed)
             return EXIT_LOAD_FAILED;

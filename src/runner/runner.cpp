@@ -235,7 +235,11 @@ void Runner::play()
         else
             random_generator().seed_from_clock();
     };
-    hooks.more_events = [this](std::int64_t step, std::vector<platform::Event>& events) {
+    hooks.more_events = [this, &running](std::int64_t step, std::vector<platform::Event>& events) {
+        if (m_stop_request && !m_stopped_on_request && m_stop_request()) {
+            m_stopped_on_request = true;
+            running->request_end_game();
+        }
         if (m_scripted_input)
             m_scripted_input->events_for(step, events);
     };
@@ -289,8 +293,11 @@ void Runner::take_screenshots(std::int64_t step)
 
 void Runner::end()
 {
-    if (m_graphics)
+    if (m_graphics) {
+        if (m_keep_window)
+            m_graphics->screen().keep_window_at_shut_down();
         m_graphics->shut_down();
+    }
     clean_up_data_files(m_game.data_files, data_file_context());
     m_temp.remove();
 }

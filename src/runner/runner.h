@@ -8,6 +8,7 @@
 #include "runner/scripted_input.h"
 #include "support/temp_dir.h"
 
+#include <functional>
 #include <memory>
 
 namespace quillon {
@@ -33,6 +34,12 @@ public:
     void set_scripted_input(ScriptedInput input) { m_scripted_input = std::move(input); }
     // The game file's bytes, built in memory (from a project folder), to play instead of a file.
     void set_game_data(CStream data) { m_game_data = std::move(data); }
+    // Asked before every step; once it says so, the game ends as game_end() would (a watched project changed).
+    void set_stop_request(std::function<bool()> request) { m_stop_request = std::move(request); }
+    // Leaves the game's window open at the end, for the next game played in it.
+    void keep_window_open() { m_keep_window = true; }
+    // Whether the game ended because the stop request asked for it.
+    bool stopped_on_request() const { return m_stopped_on_request; }
 
     // Runs the whole life of the game and gives the exit status.
     int run();
@@ -57,12 +64,15 @@ private:
     GameFile m_game;                          // everything the game file holds
     std::optional<ScriptedInput> m_scripted_input;  // --input
     std::optional<CStream> m_game_data;             // the game file built in memory, when there is one
+    std::function<bool()> m_stop_request;     // ends the game from outside when it says so
+    bool m_stopped_on_request = false;        // the stop request ended the game
+    bool m_keep_window = false;               // the window outlives this game
     RunnerHost m_host;                        // the language's host under the world
     std::unique_ptr<LoopVariables> m_loop_variables;  // keyboard, mouse and fps variables, under the world
     std::unique_ptr<World> m_world;           // the running game, made once the game is loaded
-    std::unique_ptr<Graphics> m_graphics;
+    std::unique_ptr<Graphics> m_graphics;     // the screen, image sheets and masks, made while preparing
     std::unique_ptr<RoomDrawer> m_drawer;     // draws the current room, made with the graphics
-    GameLoop* m_loop = nullptr;               // the loop while the game plays     // the screen, image sheets and masks, made while preparing
+    GameLoop* m_loop = nullptr;               // the loop while the game plays
     std::unique_ptr<platform::Display> m_loading_display;  // the loading window's own window
     std::unique_ptr<LoadingWindow> m_loading;  // open from loading until the game is ready
 };

@@ -27,6 +27,15 @@ Sdl2Display::~Sdl2Display()
 
 bool Sdl2Display::open(const WindowPlacement& placement, std::string_view caption)
 {
+    // A window left open by the game before (a restarted game) is fitted to the new placement and kept.
+    bool full_screen = m_window && (SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (m_window && full_screen == placement.full_screen && placement.width > 0 && placement.height > 0) {
+        SDL_SetWindowBordered(m_window, placement.border ? SDL_TRUE : SDL_FALSE);
+        SDL_SetWindowSize(m_window, placement.width, placement.height);
+        SDL_SetWindowPosition(m_window, placement.left, placement.top);
+        SDL_SetWindowTitle(m_window, win1252_to_utf8(caption).c_str());
+        return true;
+    }
     close();
     if (!m_started || placement.width <= 0 || placement.height <= 0)
         return false;
