@@ -147,29 +147,6 @@ TEST(Sdl2Input, TurnsSdlEventsIntoRecords)
     EXPECT_EQ(events[7].kind, EventKind::quit);
 }
 
-// Needs a real X11 display (for instance under xvfb-run); skipped elsewhere.
-TEST(Sdl2Display, OpensARealWindowWhenADisplayExists)
-{
-    if (!std::getenv("DISPLAY"))
-        GTEST_SKIP() << "no DISPLAY";
-    ScopedVariable x11("SDL_VIDEODRIVER", "x11");
-    EXPECT_TRUE(display_available());
-    Sdl2Display display;
-    ScreenSize screen = display.screen_size();
-    EXPECT_GT(screen.width, 0);
-    EXPECT_GT(screen.height, 0);
-    ASSERT_TRUE(display.open({(screen.width - 64) / 2, (screen.height - 48) / 2, 64, 48, false}, "Quillon \xe9"));
-    std::vector<std::uint32_t> pixels(32 * 24, 0x3366CC);
-    EXPECT_TRUE(display.present({pixels.data(), 32, 24, 32 * 4}));
-    display.set_visible(true);
-    // A frame of another size makes a new texture.
-    EXPECT_TRUE(display.present({pixels.data(), 24, 32, 24 * 4}));
-    display.set_caption("Room 2");
-    display.close();
-    EXPECT_FALSE(display.is_open());
-    EXPECT_FALSE(display.present({pixels.data(), 32, 24, 32 * 4}));
-}
-
 TEST(Sdl2Display, TheDummyVideoDriverIsNoDisplay)
 {
     ScopedVariable dummy("SDL_VIDEODRIVER", "dummy");
