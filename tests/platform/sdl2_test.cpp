@@ -4,6 +4,7 @@
 #include "platform/sdl2/key_map.h"
 #include "platform/sdl2/sdl2_audio_device.h"
 #include "platform/sdl2/sdl2_clipboard.h"
+#include "platform/sdl2/sdl2_dialog_host.h"
 #include "platform/sdl2/sdl2_display.h"
 #include "platform/sdl2/sdl2_input.h"
 
@@ -176,6 +177,22 @@ TEST(Sdl2AudioDevice, AMissingDeviceFallsBackToSilenceWithOneLine)
     EXPECT_TRUE(device.is_silent());
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
     EXPECT_EQ(log.rfind("audio: ", 0), 0u) << log;
+}
+
+// Without a window system the boxes' texts go to standard error, readable, with one note and no second try.
+TEST(Sdl2DialogHost, BoxesThatCannotBeShownGoToStandardErrorWithOneNote)
+{
+    ScopedVariable no_x("DISPLAY", "");
+    ScopedVariable no_wayland("WAYLAND_DISPLAY", "");
+    ScopedVariable dummy("SDL_VIDEODRIVER", "dummy");
+    Sdl2DialogHost dialogs;
+    const std::string buttons[] = {"Yes", "No"};
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(dialogs.message_box("Quillon", "first caf\xe9\rline", buttons, 1), 1);
+    EXPECT_EQ(dialogs.message_box("Quillon", "second", buttons, 0), 0);
+    std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(log.rfind("quillon-runner: no message box can be shown (", 0), 0u) << log;
+    EXPECT_EQ(log.substr(log.find('\n') + 1), "first caf\xc3\xa9\nline\nsecond\n");
 }
 
 // SDL's dummy video driver makes windows without a screen, so the whole SDL2 platform runs in CI too.
