@@ -257,6 +257,14 @@ void BuiltinVariables::register_variable(std::string_view name, VariableGetter g
     m_entries.push_back(BuiltinVariable {std::string(name.substr(0, 64)), getter, setter, settable});
 }
 
+void BuiltinVariables::serve(std::string_view name, VariableGetter getter, VariableSetter setter)
+{
+    if (std::int32_t id = find(name); id >= 0) {
+        m_entries[id].getter = getter;
+        m_entries[id].setter = setter;
+    }
+}
+
 std::int32_t BuiltinVariables::find(std::string_view name) const
 {
     for (std::size_t i = 0; i < m_entries.size(); ++i)

@@ -261,6 +261,7 @@ void Runner::play()
     services.clock = m_platform.clock.get();
     services.clipboard = m_platform.clipboard.get();
     services.screen = &m_graphics->screen();
+    services.graphics = m_graphics.get();
     services.show_message = [this](std::string_view text) { show_message(text); };
     services.ask_question = [this](std::string_view text) {
         static const std::string YES_NO[] = {"Yes", "No"};
