@@ -4,10 +4,10 @@
 #include "code/errors.h"
 #include "code/host.h"
 #include "code/script.h"
+#include "platform/clock.h"
 
 #include "support/win1252.h"
 
-#include <chrono>
 #include <ctime>
 #include <filesystem>
 
@@ -103,10 +103,10 @@ bool get_temp_directory(ScriptInstance*, std::int32_t, std::int32_t, Value& resu
     return true;
 }
 
+// The game's clock, so that a headless run sees its virtual time move with every sleep.
 bool get_current_time(ScriptInstance*, std::int32_t, std::int32_t, Value& result)
 {
-    auto since_start = std::chrono::steady_clock::now().time_since_epoch();
-    result.set_real(static_cast<double>(std::chrono::duration_cast<std::chrono::milliseconds>(since_start).count()));
+    result.set_real(static_cast<double>(platform::game_system_ms()));
     return true;
 }
 

@@ -32,11 +32,20 @@ std::optional<ScreenshotRequest> parse_screenshot(std::string_view text)
     auto colon = text.find(':');
     if (colon == std::string_view::npos)
         return std::nullopt;
-    auto step = parse_number<std::int64_t>(text.substr(0, colon));
+    // STEP, or STEP.N for the N-th frame of a transition (from 1).
+    std::string_view when = text.substr(0, colon);
+    std::optional<std::int32_t> frame = 0;
+    if (auto dot = when.find('.'); dot != std::string_view::npos) {
+        frame = parse_number<std::int32_t>(when.substr(dot + 1));
+        when = when.substr(0, dot);
+        if (frame && *frame < 1)
+            frame.reset();
+    }
+    auto step = parse_number<std::int64_t>(when);
     auto file = text.substr(colon + 1);
-    if (!step || !ends_with_png(file))
+    if (!step || !frame || !ends_with_png(file))
         return std::nullopt;
-    return ScreenshotRequest {*step, std::filesystem::path(file)};
+    return ScreenshotRequest {*step, std::filesystem::path(file), *frame};
 }
 
 // One option: its name, what its value is called in messages (empty for a flag), and how the value is kept.
@@ -73,7 +82,7 @@ constexpr OptionRule OPTION_RULES[] = {
             line.answers_file = value;
             return !value.empty();
         }},
-    {"--screenshot", "STEP:FILE.png",
+    {"--screenshot", "STEP[.N]:FILE.png",
         [](CommandLine& line, std::string_view value) {
             auto request = parse_screenshot(value);
             if (request)
@@ -151,7 +160,9 @@ std::string usage_text()
            "  --seed N                   seed the random generator with N instead of the clock\n"
            "  --input FILE               scripted keyboard and mouse input, by step\n"
            "  --answers FILE             scripted answers to messages, questions and input boxes\n"
-           "  --screenshot STEP:FILE.png save the frame presented after step STEP (repeatable)\n"
+           "  --screenshot STEP[.N]:FILE.png\n"
+           "                             save the frame presented after step STEP, or frame N of the\n"
+           "                             transition shown in or after it (repeatable)\n"
            "  -h, --help                 show this help and exit\n"
            "  --version                  show the version and exit\n"
            "  -- GAME-ARGS...            hand the remaining arguments to the game\n"

@@ -14,10 +14,14 @@ namespace quillon {
 // The exit status of a bad command line.
 inline constexpr int USAGE_EXIT_STATUS = 64;
 
-// One --screenshot request: save the frame presented after that step.
+// One --screenshot request: save the frame presented after that step, or a frame of a transition shown while
+// or after it ran.
 struct ScreenshotRequest {
-    std::int64_t step = 0;       // the step whose frame is saved
+    std::int64_t step = 0;       // the step whose frame is saved; 0 is the first room's first frame
     std::filesystem::path file;  // a .png file
+    std::int32_t transition_frame = 0;  // 0: the finished frame; N: the N-th frame of the step's transition
+
+    bool operator==(const ScreenshotRequest&) const = default;
 };
 
 struct CommandLine {

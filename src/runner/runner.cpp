@@ -48,6 +48,7 @@ Runner::Runner(platform::Platform& platform, CommandLine command_line)
     : m_platform(platform)
     , m_command_line(std::move(command_line))
     , m_temp(m_command_line.seed ? *m_command_line.seed : std::random_device {}())
+    , m_screenshots(m_command_line.screenshots)
 {
 }
 
@@ -82,6 +83,8 @@ int Runner::run()
     errors().reset();
     connect_error_routine(*m_platform.dialogs);
     set_host(&m_host);
+    // Game code reads the time from the run's clock: a headless run's virtual time moves with every sleep.
+    platform::game_clock() = m_platform.clock.get();
     // 2. Load, prepare and play inside one guard: an escaping error ends the run with one message.
     int status = EXIT_NORMAL_END;
     try {
@@ -171,7 +174,7 @@ void Runner::make_world()
     m_loop_variables->install();
     WorldHooks hooks;
     hooks.show_message = [this](std::string_view text) { show_message(text); };
-    hooks.show_room = [this] { show_room(); };
+    hooks.show_room = [this] { show_frame(true); };
     hooks.clear_input = [this] {
         if (m_loop)
             m_loop->input().clear();
@@ -210,6 +213,10 @@ bool Runner::PrepareGame()
         return false;
     m_drawer = std::make_unique<RoomDrawer>(*m_world, *m_graphics);
     m_graphics->screen().set_caption_painter(paint_caption_text);
+    m_graphics->screen().set_clock(m_platform.clock.get());
+    m_graphics->screen().set_transition_frame_hook([this](int frame) {
+        m_screenshots.transition_frame_shown(m_graphics->screen(), current_step(), frame);
+    });
     // 8. Ready: the pictures now live in the image sheets and masks only; the loading window goes.
     m_loading->ShowProgress(100, "Ready");
     m_graphics->release_images();
@@ -220,13 +227,9 @@ bool Runner::PrepareGame()
 void Runner::play()
 {
     // 1. The loop with what it needs from above the world: drawing, presenting, the window, input, the seed.
-    GameLoop* running = nullptr;
     LoopHooks hooks;
     hooks.draw_room = [this] { m_drawer->draw(); };
-    hooks.present = [this, &running](std::int32_t) {
-        m_graphics->present();
-        take_screenshots(running->steps_run());
-    };
+    hooks.present = [this](std::int32_t) { show_frame(false); };
     hooks.toggle_full_screen = [this] { m_graphics->screen().toggle_full_screen(); };
     hooks.show_cursor = [this](bool visible) { m_graphics->screen().set_cursor(visible ? 0 : -1); };
     hooks.seed_random = [this] {
@@ -246,7 +249,6 @@ void Runner::play()
     LoopOptions options {m_command_line.steps, m_command_line.no_sleep};
     GameLoop loop(*m_world, m_game.settings, m_graphics->masks(), *m_platform.clock, *m_platform.input, hooks,
         options);
-    running = &loop;
     m_loop = &loop;
     loop.input().window_to_room = [this](int window_x, int window_y, double& room_x, double& room_y) {
         int x = 0, y = 0;
@@ -275,7 +277,7 @@ void Runner::play()
     m_loop_variables->attach(nullptr);
 }
 
-// Draws the room and shows it at once: a room that starts, or a game that waits with the screen up to date.
+// Draws the room and shows it at once, for game code that redraws the screen in the middle of a step.
 void Runner::show_room()
 {
     if (!m_drawer)
@@ -284,16 +286,25 @@ void Runner::show_room()
     m_graphics->present();
 }
 
-void Runner::take_screenshots(std::int64_t step)
+// A room's first frame (drawn here) or the frame a step drew, shown with the game's transition; the world resets
+// the kind afterwards. A screenshot asked for at this step is saved.
+void Runner::show_frame(bool draw)
 {
-    for (const ScreenshotRequest& request : m_command_line.screenshots) {
-        if (request.step == step && !m_graphics->screen().save_png(request.file))
-            report_game_error("Cannot write the screenshot " + request.file.string());
-    }
+    if (!m_drawer)
+        return;
+    if (draw)
+        m_drawer->draw();
+    const World::Transition transition = m_world->transition();
+    m_graphics->screen().request_transition({transition.kind, transition.time, transition.steps});
+    m_graphics->present();
+    m_screenshots.frame_shown(m_graphics->screen(), current_step());
 }
+
+std::int64_t Runner::current_step() const { return m_loop ? m_loop->steps_run() : 0; }
 
 void Runner::end()
 {
+    platform::game_clock() = nullptr;
     if (m_graphics) {
         if (m_keep_window)
             m_graphics->screen().keep_window_at_shut_down();

@@ -5,6 +5,7 @@
 #include "runner/command_line.h"
 #include "runner/game_file.h"
 #include "runner/language_setup.h"
+#include "runner/screenshots.h"
 #include "runner/scripted_input.h"
 #include "support/temp_dir.h"
 
@@ -53,7 +54,8 @@ private:
     void open_loading_window();
     void play();
     void show_room();
-    void take_screenshots(std::int64_t step);
+    void show_frame(bool draw);
+    std::int64_t current_step() const;
     void end();
     void show_message(std::string_view text);
     DataFileContext data_file_context();
@@ -67,6 +69,7 @@ private:
     std::function<bool()> m_stop_request;     // ends the game from outside when it says so
     bool m_stopped_on_request = false;        // the stop request ended the game
     bool m_keep_window = false;               // the window outlives this game
+    Screenshots m_screenshots;                // --screenshot
     RunnerHost m_host;                        // the language's host under the world
     std::unique_ptr<LoopVariables> m_loop_variables;  // keyboard, mouse and fps variables, under the world
     std::unique_ptr<World> m_world;           // the running game, made once the game is loaded
