@@ -39,6 +39,7 @@ struct PlayServices {
     std::function<bool(std::string_view text)> ask_question; // "Yes" and "No": true for "Yes"
     std::function<void()> show_game_information; // the game information window
     std::function<void()> redraw; // draws the room and shows it at once, for `action_sleep`
+    std::function<void()> handle_window_messages; // keeps the window answering while a call waits
 };
 PlayServices& play_services();
 

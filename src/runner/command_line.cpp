@@ -79,6 +79,12 @@ constexpr OptionRule OPTION_RULES[] = {
                 line.screenshots.push_back(*request);
             return request.has_value();
         }},
+    {"--secure-mode", "on or off",
+        [](CommandLine& line, std::string_view value) {
+            if (value == "on" || value == "off")
+                line.secure_mode = value == "on";
+            return value == "on" || value == "off";
+        }},
 };
 
 UsageError usage_error(std::string_view problem) { return UsageError {"quillon-runner: " + std::string(problem)}; }
@@ -150,6 +156,7 @@ std::string usage_text()
            "  --input FILE               scripted keyboard and mouse input, by step\n"
            "  --answers FILE             scripted answers to messages, questions and input boxes\n"
            "  --screenshot STEP:FILE.png save the frame presented after step STEP (repeatable)\n"
+           "  --secure-mode on|off       store the player's secure-mode preference; without GAME, exit\n"
            "  -h, --help                 show this help and exit\n"
            "  --version                  show the version and exit\n"
            "  -- GAME-ARGS...            hand the remaining arguments to the game\n"

@@ -1,4 +1,5 @@
 // quillon-runner: plays a game file in a window, or headless.
+#include "functions/files.h"
 #include "platform/headless/headless_dialog_host.h"
 #include "runner/command_line.h"
 #include "runner/runner.h"
@@ -23,6 +24,14 @@ int main(int argc, char** argv)
     if (command_line.version) {
         std::printf("%s\n", version_text().c_str());
         return EXIT_NORMAL_END;
+    }
+    if (command_line.secure_mode) {
+        if (!set_secure_mode_preference(*command_line.secure_mode)) {
+            std::fputs("quillon-runner: the secure-mode preference could not be stored\n", stderr);
+            return EXIT_LOAD_FAILED;
+        }
+        if (!command_line.game)
+            return EXIT_NORMAL_END;
     }
     if (!command_line.headless && !platform::display_available()) {
         std::fputs("quillon-runner: no display available, running headless\n", stderr);

@@ -10,6 +10,8 @@
 #include "runner/game_location.h"
 #include "runner/loading_window.h"
 #include "support/game_error.h"
+#include "support/secure_mode.h"
+#include "functions/files.h"
 #include "functions/random.h"
 #include "functions/world_families.h"
 #include "world/game_loop.h"
@@ -67,6 +69,7 @@ DataFileContext Runner::data_file_context()
 {
     DataFileContext context;
     context.temp_directory = m_temp.path();
+    context.secure_mode = secure_mode();
     context.report_error = [](const std::string& message) { report_game_error(message); };
     context.register_font = platform::register_font_file;
     context.unregister_font = [](const std::filesystem::path&) { return platform::unregister_font_files(); };
@@ -79,6 +82,7 @@ int Runner::run()
     m_temp.create([this](std::string_view message) { show_message(message); });
     set_temp_directory(m_temp.path());
     register_builtins_once();
+    set_secure_mode(secure_mode_preference());
     errors().reset();
     connect_error_routine(*m_platform.dialogs);
     set_host(&m_host);
@@ -126,6 +130,7 @@ bool Runner::LoadGame()
 {
     // 1. The whole game file into memory, through a temporary copy if need be.
     std::filesystem::path file = locate_game(m_command_line.game);
+    set_game_command_line(file, m_command_line.game_arguments);
     std::optional<CStream> stream = open_game_data(file, m_temp);
     if (!stream) {
         show_message("Cannot open the game file.");
@@ -224,6 +229,7 @@ void Runner::play()
     hooks.draw_room = [this] { m_drawer->draw(); };
     hooks.present = [this, &running](std::int32_t) {
         m_graphics->present();
+        flush_text_file();
         take_screenshots(running->steps_run());
     };
     hooks.toggle_full_screen = [this] { m_graphics->screen().toggle_full_screen(); };
@@ -243,6 +249,7 @@ void Runner::play()
         options);
     running = &loop;
     m_loop = &loop;
+    loop.secure_mode = secure_mode();
     loop.input().window_to_room = [this](int window_x, int window_y, double& room_x, double& room_y) {
         int x = 0, y = 0;
         m_graphics->screen().window_to_room(window_x, window_y, x, y);
@@ -262,6 +269,7 @@ void Runner::play()
         return m_platform.dialogs->message_box(MESSAGE_CAPTION, text, YES_NO, 0) == 0;
     };
     services.redraw = [this] { show_room(); };
+    services.handle_window_messages = [&loop] { loop.handle_window_messages(); };
     // 3. Play until the game ends.
     loop.run_game();
     m_loop = nullptr;

@@ -78,6 +78,8 @@ public:
     void end_game();
 
     InputState& input() { return m_input; }
+    // The window's messages while a built-in waits between steps: input is taken in, the game does not step.
+    void handle_window_messages() { process_messages(false); }
     Collisions& collisions() { return m_collisions; }
     std::int32_t fps() const { return m_fps; }
     std::int64_t steps_run() const { return m_steps_run; }
