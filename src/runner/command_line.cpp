@@ -89,6 +89,12 @@ constexpr OptionRule OPTION_RULES[] = {
                 line.screenshots.push_back(*request);
             return request.has_value();
         }},
+    {"--secure-mode", "on or off",
+        [](CommandLine& line, std::string_view value) {
+            if (value == "on" || value == "off")
+                line.secure_mode = value == "on";
+            return value == "on" || value == "off";
+        }},
 };
 
 UsageError usage_error(std::string_view problem) { return UsageError {"quillon-runner: " + std::string(problem)}; }
@@ -163,6 +169,7 @@ std::string usage_text()
            "  --screenshot STEP[.N]:FILE.png\n"
            "                             save the frame presented after step STEP, or frame N of the\n"
            "                             transition shown in or after it (repeatable)\n"
+           "  --secure-mode on|off       store the player's secure-mode preference; without GAME, exit\n"
            "  -h, --help                 show this help and exit\n"
            "  --version                  show the version and exit\n"
            "  -- GAME-ARGS...            hand the remaining arguments to the game\n"

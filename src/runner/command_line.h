@@ -37,6 +37,7 @@ struct CommandLine {
     bool help = false;                           // print the usage text and end
     bool version = false;                        // print the version and end
     std::vector<std::string> game_arguments;     // everything after "--", for the game's parameter functions
+    std::optional<bool> secure_mode;             // --secure-mode: the player's preference to store
 };
 
 // A bad command line; the message is one line that starts with "quillon-runner: ".

@@ -5,6 +5,7 @@
 #include "code/function_registry.h"
 #include "functions/drawing.h"
 #include "functions/events.h"
+#include "functions/files.h"
 #include "functions/resources.h"
 #include "functions/screen.h"
 #include "functions/table.h"
@@ -29,7 +30,8 @@ void register_builtins_once()
         return;
     register_builtin_functions(function_registry(),
                                {event_functions(), action_functions(), action_drawing_functions(), interaction_functions(),
-                                   screen_functions(), tile_functions(), resource_functions(), drawing_functions()});
+                                   screen_functions(), tile_functions(), resource_functions(), drawing_functions(),
+                                   file_functions()});
     serve_drawing_variables();
     s_registered = true;
 }

@@ -1,4 +1,5 @@
 // quillon-runner: plays a game file in a window, or headless.
+#include "functions/files.h"
 #include "pack_error.h"
 #include "packer.h"
 #include "platform/headless/headless_dialog_host.h"
@@ -45,6 +46,14 @@ int main(int argc, char** argv)
     if (auto error = check_output_folders(command_line)) {
         std::fprintf(stderr, "%s\n", error->message.c_str());
         return USAGE_EXIT_STATUS;
+    }
+    if (command_line.secure_mode) {
+        if (!set_secure_mode_preference(*command_line.secure_mode)) {
+            std::fputs("quillon-runner: the secure-mode preference could not be stored\n", stderr);
+            return EXIT_LOAD_FAILED;
+        }
+        if (!command_line.game)
+            return EXIT_NORMAL_END;
     }
     if (!command_line.headless && !platform::display_available()) {
         std::fputs("quillon-runner: no display available, running headless\n", stderr);

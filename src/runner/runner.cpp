@@ -10,6 +10,8 @@
 #include "runner/game_location.h"
 #include "runner/loading_window.h"
 #include "support/game_error.h"
+#include "support/secure_mode.h"
+#include "functions/files.h"
 #include "functions/random.h"
 #include "functions/world_families.h"
 #include "world/game_loop.h"
@@ -68,6 +70,7 @@ DataFileContext Runner::data_file_context()
 {
     DataFileContext context;
     context.temp_directory = m_temp.path();
+    context.secure_mode = secure_mode();
     context.report_error = [](const std::string& message) { report_game_error(message); };
     context.register_font = platform::register_font_file;
     context.unregister_font = [](const std::filesystem::path&) { return platform::unregister_font_files(); };
@@ -80,6 +83,7 @@ int Runner::run()
     m_temp.create([this](std::string_view message) { show_message(message); });
     set_temp_directory(m_temp.path());
     register_builtins_once();
+    set_secure_mode(secure_mode_preference());
     errors().reset();
     connect_error_routine(*m_platform.dialogs);
     set_host(&m_host);
@@ -128,9 +132,11 @@ void Runner::open_loading_window()
 bool Runner::LoadGame()
 {
     // 1. The whole game file into memory, through a temporary copy if need be, unless it was built there.
+    std::filesystem::path file = locate_game(m_command_line.game);
+    set_game_command_line(file, m_command_line.game_arguments);
     std::optional<CStream> stream = std::move(m_game_data);
     if (!stream)
-        stream = open_game_data(locate_game(m_command_line.game), m_temp);
+        stream = open_game_data(file, m_temp);
     if (!stream) {
         show_message("Cannot open the game file.");
         return false;
@@ -229,7 +235,10 @@ void Runner::play()
     // 1. The loop with what it needs from above the world: drawing, presenting, the window, input, the seed.
     LoopHooks hooks;
     hooks.draw_room = [this] { m_drawer->draw(); };
-    hooks.present = [this](std::int32_t) { show_frame(false); };
+    hooks.present = [this](std::int32_t) {
+        show_frame(false);
+        flush_text_file();
+    };
     hooks.toggle_full_screen = [this] { m_graphics->screen().toggle_full_screen(); };
     hooks.show_cursor = [this](bool visible) { m_graphics->screen().set_cursor(visible ? 0 : -1); };
     hooks.seed_random = [this] {
@@ -250,6 +259,7 @@ void Runner::play()
     GameLoop loop(*m_world, m_game.settings, m_graphics->masks(), *m_platform.clock, *m_platform.input, hooks,
         options);
     m_loop = &loop;
+    loop.secure_mode = secure_mode();
     loop.input().window_to_room = [this](int window_x, int window_y, double& room_x, double& room_y) {
         int x = 0, y = 0;
         m_graphics->screen().window_to_room(window_x, window_y, x, y);
@@ -270,6 +280,7 @@ void Runner::play()
         return m_platform.dialogs->message_box(MESSAGE_CAPTION, text, YES_NO, 0) == 0;
     };
     services.redraw = [this] { show_room(); };
+    services.handle_window_messages = [&loop] { loop.handle_window_messages(); };
     // 3. Play until the game ends.
     loop.run_game();
     m_loop = nullptr;

@@ -78,6 +78,8 @@ public:
     void end_game();
 
     InputState& input() { return m_input; }
+    // The window's messages while a built-in waits between steps: input is taken in, the game does not step.
+    void handle_window_messages() { process_messages(false); }
     Collisions& collisions() { return m_collisions; }
     std::int32_t fps() const { return m_fps; }
     // The number of the step that runs, or of the last one between steps; 0 before the first step.
