@@ -177,7 +177,7 @@ void Debugger::show_window(WindowKind kind)
         index = make_window(kind, caption);
     }
     m_view.windows[index].shown = true;
-    refresh_window(index);
+    refresh();
 }
 
 void Debugger::show_local_variables(const std::string& answer)
@@ -202,7 +202,7 @@ void Debugger::show_local_variables(const std::string& answer)
     m_windows[index].choice = instance_choice(answer);
     m_view.windows[index].caption = std::string(LOCALS_CAPTION_PREFIX) + answer;
     m_view.windows[index].shown = true;
-    refresh_window(index);
+    refresh();
 }
 
 void Debugger::debug_message(std::string_view text)

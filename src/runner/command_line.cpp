@@ -72,6 +72,20 @@ constexpr OptionRule OPTION_RULES[] = {
             line.answers_file = value;
             return !value.empty();
         }},
+    // The debugger's options.
+    {"--debug", "", [](CommandLine& line, std::string_view) { line.debug = true; return true; }},
+    {"--debug-commands", "a file name",
+        [](CommandLine& line, std::string_view value) {
+            line.debug = true;
+            line.debug_commands_file = value;
+            return !value.empty();
+        }},
+    {"--debug-output", "a file name",
+        [](CommandLine& line, std::string_view value) {
+            line.debug = true;
+            line.debug_output_file = value;
+            return !value.empty();
+        }},
     {"--screenshot", "STEP:FILE.png",
         [](CommandLine& line, std::string_view value) {
             auto request = parse_screenshot(value);
@@ -150,6 +164,9 @@ std::string usage_text()
            "  --input FILE               scripted keyboard and mouse input, by step\n"
            "  --answers FILE             scripted answers to messages, questions and input boxes\n"
            "  --screenshot STEP:FILE.png save the frame presented after step STEP (repeatable)\n"
+           "  --debug                    play in debug mode, with the debug window\n"
+           "  --debug-commands FILE      debugger commands by step (implies --debug)\n"
+           "  --debug-output FILE        write the debugger's texts after each refresh to FILE\n"
            "  -h, --help                 show this help and exit\n"
            "  --version                  show the version and exit\n"
            "  -- GAME-ARGS...            hand the remaining arguments to the game\n"

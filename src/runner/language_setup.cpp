@@ -20,6 +20,8 @@ void RunnerHost::debug_message(std::string_view text)
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
+    if (message_window)
+        message_window(text);
 }
 
 void register_builtins_once()

@@ -1,6 +1,7 @@
 // Runner: takes a game from process start through loading and preparation to its end, in order.
 #pragma once
 
+#include "dialogs/debug_commands.h"
 #include "platform/drivers.h"
 #include "runner/command_line.h"
 #include "runner/game_file.h"
@@ -8,6 +9,7 @@
 #include "runner/scripted_input.h"
 #include "support/temp_dir.h"
 
+#include <fstream>
 #include <memory>
 
 namespace quillon {
@@ -18,6 +20,7 @@ class RoomDrawer;
 class GameLoop;
 class LoopVariables;
 class Graphics;
+class DebugSession;
 
 // Exit statuses of quillon-runner.
 constexpr int EXIT_NORMAL_END = 0;
@@ -31,6 +34,8 @@ public:
 
     // Input to play into the game step by step, besides what the window system delivers.
     void set_scripted_input(ScriptedInput input) { m_scripted_input = std::move(input); }
+    // Debugger commands to carry out step by step (debug mode).
+    void set_debug_commands(DebugCommands commands) { m_debug_commands = std::move(commands); }
 
     // Runs the whole life of the game and gives the exit status.
     int run();
@@ -44,6 +49,8 @@ private:
     void open_loading_window();
     void play();
     void show_room();
+    bool debug_mode() const { return m_game.debug() || m_command_line.debug; }
+    std::unique_ptr<DebugSession> make_debug_session(GameLoop& loop);
     void take_screenshots(std::int64_t step);
     void end();
     void show_message(std::string_view text);
@@ -62,6 +69,8 @@ private:
     GameLoop* m_loop = nullptr;               // the loop while the game plays     // the screen, image sheets and masks, made while preparing
     std::unique_ptr<platform::Display> m_loading_display;  // the loading window's own window
     std::unique_ptr<LoadingWindow> m_loading;  // open from loading until the game is ready
+    std::optional<DebugCommands> m_debug_commands;  // --debug-commands
+    std::ofstream m_debug_output;             // --debug-output, open while the game plays
 };
 
 }  // namespace quillon
