@@ -82,6 +82,20 @@ constexpr OptionRule OPTION_RULES[] = {
             line.answers_file = value;
             return !value.empty();
         }},
+    // The debugger's options.
+    {"--debug", "", [](CommandLine& line, std::string_view) { line.debug = true; return true; }},
+    {"--debug-commands", "a file name",
+        [](CommandLine& line, std::string_view value) {
+            line.debug = true;
+            line.debug_commands_file = value;
+            return !value.empty();
+        }},
+    {"--debug-output", "a file name",
+        [](CommandLine& line, std::string_view value) {
+            line.debug = true;
+            line.debug_output_file = value;
+            return !value.empty();
+        }},
     {"--screenshot", "STEP[.N]:FILE.png",
         [](CommandLine& line, std::string_view value) {
             auto request = parse_screenshot(value);
@@ -170,6 +184,9 @@ std::string usage_text()
            "                             save the frame presented after step STEP, or frame N of the\n"
            "                             transition shown in or after it (repeatable)\n"
            "  --secure-mode on|off       store the player's secure-mode preference; without GAME, exit\n"
+           "  --debug                    play in debug mode, with the debug window\n"
+           "  --debug-commands FILE      debugger commands by step (implies --debug)\n"
+           "  --debug-output FILE        write the debugger's texts after each refresh to FILE\n"
            "  -h, --help                 show this help and exit\n"
            "  --version                  show the version and exit\n"
            "  -- GAME-ARGS...            hand the remaining arguments to the game\n"

@@ -34,6 +34,10 @@ struct CommandLine {
     std::optional<std::filesystem::path> input_file;    // scripted keyboard and mouse input by step
     std::optional<std::filesystem::path> answers_file;  // scripted answers to messages, questions, input boxes
     std::vector<ScreenshotRequest> screenshots;  // in the order given
+    // The debugger: debug mode whatever the game file says, a script of its commands, where its texts go.
+    bool debug = false;                                         // --debug, also set by the two below
+    std::optional<std::filesystem::path> debug_commands_file;  // --debug-commands
+    std::optional<std::filesystem::path> debug_output_file;    // --debug-output
     bool help = false;                           // print the usage text and end
     bool version = false;                        // print the version and end
     std::vector<std::string> game_arguments;     // everything after "--", for the game's parameter functions

@@ -21,6 +21,8 @@ namespace quillon {
 void RunnerHost::debug_message(std::string_view text)
 {
     write_terminal_line(stdout, text);
+    if (message_window)
+        message_window(text);
 }
 
 void register_builtins_once()

@@ -94,10 +94,21 @@ int main(int argc, char** argv)
         if (!packed)
             return EXIT_LOAD_FAILED;
     }
+    std::optional<DebugCommands> debug_commands;
+    if (command_line.debug_commands_file) {
+        std::string error;
+        debug_commands = DebugCommands::load(*command_line.debug_commands_file, error);
+        if (!debug_commands) {
+            std::fprintf(stderr, "quillon-runner: %s\n", error.c_str());
+            return USAGE_EXIT_STATUS;
+        }
+    }
     Runner runner(*platform, std::move(command_line));
     if (packed)
         runner.set_game_data(std::move(*packed));
     if (input)
         runner.set_scripted_input(std::move(*input));
+    if (debug_commands)
+        runner.set_debug_commands(std::move(*debug_commands));
     return runner.run();
 }

@@ -7,6 +7,7 @@
 #include "graphics/graphics.h"
 #include "platform/fonts.h"
 #include "runner/caption_painter.h"
+#include "runner/debug_session.h"
 #include "runner/game_location.h"
 #include "runner/loading_window.h"
 #include "support/game_error.h"
@@ -20,6 +21,7 @@
 #include "world/room_draw.h"
 #include "world/world.h"
 
+#include <iostream>
 #include <string>
 
 namespace quillon {
@@ -255,6 +257,10 @@ void Runner::play()
         if (m_scripted_input)
             m_scripted_input->events_for(step, events);
     };
+    // In debug mode the debugger refreshes after every step (made once the loop is).
+    std::unique_ptr<DebugSession> debug;
+    if (debug_mode())
+        hooks.update_debug_window = [&debug] { debug->after_step(); };
     LoopOptions options {m_command_line.steps, m_command_line.no_sleep};
     GameLoop loop(*m_world, m_game.settings, m_graphics->masks(), *m_platform.clock, *m_platform.input, hooks,
         options);
@@ -281,11 +287,39 @@ void Runner::play()
     };
     services.redraw = [this] { show_room(); };
     services.handle_window_messages = [&loop] { loop.handle_window_messages(); };
-    // 3. Play until the game ends.
-    loop.run_game();
+    // 3. Play until the game ends; in debug mode the debugger holds a paused game.
+    if (debug_mode()) {
+        debug = make_debug_session(loop);
+        m_host.message_window = [&debug](std::string_view text) { debug->debug_message(text); };
+        debug->play();
+        m_host.message_window = nullptr;
+        debug.reset();
+    } else {
+        loop.run_game();
+    }
     m_loop = nullptr;
     services = PlayServices {};
     m_loop_variables->attach(nullptr);
+}
+
+// The debug window on a real display; its texts go to --debug-output, or to standard error when headless.
+std::unique_ptr<DebugSession> Runner::make_debug_session(GameLoop& loop)
+{
+    DebugSessionParts parts;
+    if (m_platform.create_debug_window)
+        parts.window = m_platform.create_debug_window();
+    parts.commands = std::move(m_debug_commands);
+    if (m_command_line.debug_output_file) {
+        m_debug_output.open(*m_command_line.debug_output_file, std::ios::binary | std::ios::trunc);
+        if (m_debug_output)
+            parts.transcript = &m_debug_output;
+        else
+            report_game_error("Cannot write the debug output " + m_command_line.debug_output_file->string());
+    } else if (!parts.window) {
+        parts.transcript = &std::cerr;
+    }
+    parts.show_message = [this](std::string_view text) { show_message(text); };
+    return std::make_unique<DebugSession>(loop, *m_world, *m_platform.clock, *m_platform.input, std::move(parts));
 }
 
 // Draws the room and shows it at once, for game code that redraws the screen in the middle of a step.

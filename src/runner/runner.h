@@ -1,6 +1,7 @@
 // Runner: takes a game from process start through loading and preparation to its end, in order.
 #pragma once
 
+#include "dialogs/debug_commands.h"
 #include "platform/drivers.h"
 #include "runner/command_line.h"
 #include "runner/game_file.h"
@@ -10,6 +11,7 @@
 #include "support/temp_dir.h"
 
 #include <functional>
+#include <fstream>
 #include <memory>
 
 namespace quillon {
@@ -20,6 +22,7 @@ class RoomDrawer;
 class GameLoop;
 class LoopVariables;
 class Graphics;
+class DebugSession;
 
 // Exit statuses of quillon-runner.
 constexpr int EXIT_NORMAL_END = 0;
@@ -41,6 +44,8 @@ public:
     void keep_window_open() { m_keep_window = true; }
     // Whether the game ended because the stop request asked for it.
     bool stopped_on_request() const { return m_stopped_on_request; }
+    // Debugger commands to carry out step by step (debug mode).
+    void set_debug_commands(DebugCommands commands) { m_debug_commands = std::move(commands); }
 
     // Runs the whole life of the game and gives the exit status.
     int run();
@@ -56,6 +61,8 @@ private:
     void show_room();
     void show_frame(bool draw);
     std::int64_t current_step() const;
+    bool debug_mode() const { return m_game.debug() || m_command_line.debug; }
+    std::unique_ptr<DebugSession> make_debug_session(GameLoop& loop);
     void end();
     void show_message(std::string_view text);
     DataFileContext data_file_context();
@@ -78,6 +85,8 @@ private:
     GameLoop* m_loop = nullptr;               // the loop while the game plays
     std::unique_ptr<platform::Display> m_loading_display;  // the loading window's own window
     std::unique_ptr<LoadingWindow> m_loading;  // open from loading until the game is ready
+    std::optional<DebugCommands> m_debug_commands;  // --debug-commands
+    std::ofstream m_debug_output;             // --debug-output, open while the game plays
 };
 
 }  // namespace quillon

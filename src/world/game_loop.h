@@ -54,6 +54,8 @@ public:
     bool run_game();
     // The loop returns after the current step; run_game goes on with the same game.
     void pause() { m_paused = true; }
+    // A paused game is no longer paused; the next run_game goes on stepping it.
+    void resume() { m_paused = false; }
     // One pass (step, frame, pending change) while running and paused.
     void single_step();
     // Ends a paused game; running and paused are cleared.

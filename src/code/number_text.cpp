@@ -1,5 +1,5 @@
 // Conversions between reals and text.
-#include "functions/number_text.h"
+#include "code/number_text.h"
 
 #include "code/value.h"
 
