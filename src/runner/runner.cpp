@@ -5,6 +5,7 @@
 #include "code/errors.h"
 #include "code/script.h"
 #include "graphics/graphics.h"
+#include "net/multiplayer.h"
 #include "platform/fonts.h"
 #include "runner/caption_painter.h"
 #include "runner/game_location.h"
@@ -238,6 +239,8 @@ void Runner::play()
     hooks.more_events = [this](std::int64_t step, std::vector<platform::Event>& events) {
         if (m_scripted_input)
             m_scripted_input->events_for(step, events);
+        // Once a step the network is serviced, so that connections live while the game is busy.
+        net::multiplayer().service();
     };
     LoopOptions options {m_command_line.steps, m_command_line.no_sleep};
     GameLoop loop(*m_world, m_game.settings, m_graphics->masks(), *m_platform.clock, *m_platform.input, hooks,
@@ -263,8 +266,10 @@ void Runner::play()
         return m_platform.dialogs->message_box(MESSAGE_CAPTION, text, YES_NO, 0) == 0;
     };
     services.redraw = [this] { show_room(); };
-    // 3. Play until the game ends.
+    // 3. Play until the game ends; then the game leaves its session, telling the other players.
+    net::multiplayer().set_game(m_game.guid);
     loop.run_game();
+    net::multiplayer().end();
     m_loop = nullptr;
     services = PlayServices {};
     m_loop_variables->attach(nullptr);
