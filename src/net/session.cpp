@@ -191,7 +191,7 @@ bool Session::post(std::uint32_t target, std::span<const std::uint8_t> record, b
         if (target == 0)
             send_to_players(0, reliable);
         else
-            sent = send_packet(peer_of(target), reliable);
+            sent = send_to_link(*link_of(target), reliable);
     } else {
         writer.byte(static_cast<std::uint8_t>(PacketType::post));
         writer.u32(target);

@@ -85,6 +85,7 @@ private:
     struct Link {
         std::uint32_t id = 0;                 // the player
         platform::PeerHandle peer = 0;        // 0 while the player has not reconnected after a migration
+        std::vector<std::uint8_t> held;       // packets for it until it reconnects: flag, length, bytes
     };
 
     bool ensure_transport(std::uint16_t port);
@@ -103,9 +104,10 @@ private:
     void welcome(platform::PeerHandle peer, std::uint32_t id);
     void remove_player(std::uint32_t id);
     void send_to_players(std::uint32_t except, bool reliable);
+    bool send_to_link(Link& link, bool reliable);
+    Link* link_of(std::uint32_t id);
     void answer_probe(const platform::NetAddress& from, WireReader& reader);
     void drop_missing_players();
-    platform::PeerHandle peer_of(std::uint32_t id) const;
 
     // Player side.
     void player_received(std::span<const std::uint8_t> data);

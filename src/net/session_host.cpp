@@ -60,6 +60,15 @@ void Session::accept_rejoin(platform::PeerHandle peer, WireReader& reader)
     }
     link->peer = peer;
     welcome(peer, id);
+    WireReader reader_held(link->held);
+    while (reader_held.remaining() > 0) {
+        bool reliable = reader_held.byte() != 0;
+        std::span<const std::uint8_t> packet = reader_held.bytes(reader_held.u32());
+        if (!reader_held.ok())
+            break;
+        m_transport->send(peer, packet, reliable);
+    }
+    link->held.clear();
     m_transport->flush();
 }
 
@@ -89,8 +98,8 @@ void Session::relay(std::uint32_t sender, WireReader& reader, bool reliable)
         deliver_locally(sender, record);
     if (target == m_local_id)
         return;
-    platform::PeerHandle peer = target == 0 ? 0 : peer_of(target);
-    if (target != 0 && !peer)
+    Link* link = target == 0 ? nullptr : link_of(target);
+    if (target != 0 && !link)
         return;
     m_packet.clear();
     WireWriter writer(m_packet);
@@ -100,7 +109,7 @@ void Session::relay(std::uint32_t sender, WireReader& reader, bool reliable)
     if (target == 0)
         send_to_players(sender, reliable);
     else
-        send_packet(peer, reliable);
+        send_to_link(*link, reliable);
 }
 
 void Session::remove_player(std::uint32_t id)
@@ -120,17 +129,29 @@ void Session::remove_player(std::uint32_t id)
 
 void Session::send_to_players(std::uint32_t except, bool reliable)
 {
-    for (const Link& link : m_links)
-        if (link.peer && link.id != except)
-            m_transport->send(link.peer, m_packet, reliable);
+    for (Link& link : m_links)
+        if (link.id != except)
+            send_to_link(link, reliable);
 }
 
-platform::PeerHandle Session::peer_of(std::uint32_t id) const
+// A player that has not reconnected to this new host yet gets the packet once it has.
+bool Session::send_to_link(Link& link, bool reliable)
 {
-    for (const Link& link : m_links)
+    if (link.peer)
+        return m_transport->send(link.peer, m_packet, reliable);
+    WireWriter held(link.held);
+    held.byte(reliable ? 1 : 0);
+    held.u32(static_cast<std::uint32_t>(m_packet.size()));
+    held.bytes(m_packet);
+    return true;
+}
+
+Session::Link* Session::link_of(std::uint32_t id)
+{
+    for (Link& link : m_links)
         if (link.id == id)
-            return link.peer;
-    return 0;
+            return &link;
+    return nullptr;
 }
 
 void Session::answer_probe(const platform::NetAddress& from, WireReader& reader)
