@@ -6,6 +6,7 @@
 #include "functions/drawing.h"
 #include "functions/events.h"
 #include "functions/files.h"
+#include "functions/multiplayer.h"
 #include "functions/resources.h"
 #include "functions/screen.h"
 #include "functions/table.h"
@@ -33,7 +34,7 @@ void register_builtins_once()
     register_builtin_functions(function_registry(),
                                {event_functions(), action_functions(), action_drawing_functions(), interaction_functions(),
                                    screen_functions(), tile_functions(), resource_functions(), drawing_functions(),
-                                   file_functions()});
+                                   file_functions(), multiplayer_functions()});
     serve_drawing_variables();
     s_registered = true;
 }

@@ -5,6 +5,7 @@
 #include "code/errors.h"
 #include "code/script.h"
 #include "graphics/graphics.h"
+#include "net/multiplayer.h"
 #include "platform/fonts.h"
 #include "runner/caption_painter.h"
 #include "runner/debug_session.h"
@@ -256,6 +257,8 @@ void Runner::play()
         }
         if (m_scripted_input)
             m_scripted_input->events_for(step, events);
+        // Once a step the network is serviced, so that connections live while the game is busy.
+        net::multiplayer().service();
     };
     // In debug mode the debugger refreshes after every step (made once the loop is).
     std::unique_ptr<DebugSession> debug;
@@ -287,7 +290,9 @@ void Runner::play()
     };
     services.redraw = [this] { show_room(); };
     services.handle_window_messages = [&loop] { loop.handle_window_messages(); };
-    // 3. Play until the game ends; in debug mode the debugger holds a paused game.
+    net::multiplayer().set_game(m_game.guid);
+    // 3. Play until the game ends; in debug mode the debugger holds a paused game. Then the game leaves its
+    // multiplayer session, telling the other players.
     if (debug_mode()) {
         debug = make_debug_session(loop);
         m_host.message_window = [&debug](std::string_view text) { debug->debug_message(text); };
@@ -297,6 +302,7 @@ void Runner::play()
     } else {
         loop.run_game();
     }
+    net::multiplayer().end();
     m_loop = nullptr;
     services = PlayServices {};
     m_loop_variables->attach(nullptr);
