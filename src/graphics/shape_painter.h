@@ -55,6 +55,8 @@ private:
     bool begin();
     // A 1-pixel line on the target, its end excluded.
     void line_on(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2, std::uint32_t pixel);
+    // A rectangle's pixel box with a 1-pixel pen.
+    void thin_rectangle(const SpanSource& box, std::uint32_t pen_pixel);
     // A shape of one run per row: the brush inside, the pen on the pixels that touch the outside (or along the
     // outline, for a wide pen).
     void span_shape(const SpanSource& shape, const Outline& outline, const Pen& pen);
