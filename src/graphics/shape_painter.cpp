@@ -295,7 +295,26 @@ void ShapePainter::ellipse(int x1, int y1, int x2, int y2)
     if (!begin() || !pixel_box(x1 - m_offset_x, y1 - m_offset_y, x2 - m_offset_x, y2 - m_offset_y, box))
         return;
     box.kind = SpanSource::Kind::ellipse;
+    box.ellipse_rows = ellipse_rows(box);
     span_shape(box, box_outline(Outline::Kind::ellipse, box), m_state.pen);
+}
+
+const Span* ShapePainter::ellipse_rows(const SpanSource& box)
+{
+    // Games draw many ellipses of one size: the runs of the last size are kept. Tall ellipses are worked out
+    // row by row instead, for the rows that are drawn only.
+    std::int64_t width = box.right - box.left + 1;
+    std::int64_t height = box.bottom - box.top + 1;
+    if (height > MAX_KEPT_ELLIPSE_ROWS)
+        return nullptr;
+    if (width != m_rows_width || height != m_rows_height) {
+        m_rows.resize(static_cast<std::size_t>(height));
+        for (std::int64_t y = 0; y < height; ++y)
+            m_rows[y] = ellipse_row(width, height, y);
+        m_rows_width = width;
+        m_rows_height = height;
+    }
+    return m_rows.data();
 }
 
 void ShapePainter::polygon(std::span<const PolygonVertex> vertices)
@@ -358,6 +377,7 @@ void ShapePainter::arc(ArcShape shape, int x1, int y1, int x2, int y2, int x3, i
     if (!begin() || !pixel_box(x1 - m_offset_x, y1 - m_offset_y, x2 - m_offset_x, y2 - m_offset_y, box))
         return;
     box.kind = SpanSource::Kind::ellipse;
+    box.ellipse_rows = ellipse_rows(box);
     // 1. Directions from the centre (pixel centres, upwards positive) and the ends of the curve.
     double centre_x = (box.left + box.right) / 2.0;
     double centre_y = (box.top + box.bottom) / 2.0;
