@@ -265,6 +265,14 @@ std::int32_t BuiltinVariables::find(std::string_view name) const
     return -1;
 }
 
+void BuiltinVariables::serve(std::string_view name, VariableGetter getter, VariableSetter setter)
+{
+    if (std::int32_t id = find(name); id >= 0) {
+        m_entries[id].getter = getter;
+        m_entries[id].setter = setter;
+    }
+}
+
 bool BuiltinVariables::read(ScriptInstance* self, std::int32_t id, std::int32_t index, Value& result) const
 {
     if (id >= FIRST_STORED_VARIABLE)
