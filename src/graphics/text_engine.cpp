@@ -300,6 +300,7 @@ void TextEngine::draw(SurfaceCanvas& canvas, int font, Color color, double angle
     // reach beyond it) misses the clip rectangle is not drawn.
     std::size_t piece = m_impl->piece_bytes(font);
     double advance = 0;
+    SurfaceRect drawn {clip.right, clip.bottom, clip.left, clip.top};
     for (std::size_t start = 0; start < line.size(); start += piece) {
         const LaidOutLine& laid_out = m_impl->lay_out(font, line.substr(start, piece));
         double margin = laid_out.extent.height;
@@ -316,11 +317,19 @@ void TextEngine::draw(SurfaceCanvas& canvas, int font, Color color, double angle
         if (right >= clip.left && left < clip.right && bottom >= clip.top && top < clip.bottom) {
             cairo_move_to(cairo, advance, 0);
             pango_cairo_show_layout(cairo, laid_out.layout.get());
+            drawn.left = std::min(drawn.left, std::max(clip.left, int(std::floor(left))));
+            drawn.top = std::min(drawn.top, std::max(clip.top, int(std::floor(top))));
+            drawn.right = std::max(drawn.right, std::min(clip.right, int(std::ceil(right)) + 1));
+            drawn.bottom = std::max(drawn.bottom, std::min(clip.bottom, int(std::ceil(bottom)) + 1));
         }
         advance += laid_out.extent.width;
     }
     cairo_restore(cairo);
     cairo_surface_flush(m_impl->surface);
+    // Cairo fills the unused top byte of the pixels it draws; surfaces keep it 0.
+    for (int row = drawn.top; row < drawn.bottom; ++row)
+        for (int column = drawn.left; column < drawn.right; ++column)
+            canvas.at(column, row) &= 0xFFFFFF;
 }
 
 TextEngine& text_engine()

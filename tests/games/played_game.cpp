@@ -5,6 +5,7 @@
 #include "code/errors.h"
 #include "code/function_registry.h"
 #include "code/script.h"
+#include "functions/world_families.h"
 #include "runner/language_setup.h"
 #include "graphics/surface.h"
 #include "support/picture_file.h"
@@ -65,6 +66,7 @@ PlayedGame::PlayedGame(const GameBuilder& builder, platform::Display* display)
     m_graphics = std::make_unique<Graphics>(*display, m_game.settings, m_game.sprites, m_game.backgrounds, nullptr);
     EXPECT_TRUE(m_graphics->prepare());
     s_painting = m_graphics.get();
+    play_services().screen = &m_graphics->screen();
     scripts().clear();
     for (int i = 0; i < m_game.scripts.count(); ++i) {
         const ScriptSource* script = m_game.scripts.get(i);
@@ -94,6 +96,7 @@ PlayedGame::~PlayedGame()
     m_world.reset();
     set_host(nullptr);
     s_painting = nullptr;
+    play_services().screen = nullptr;
     errors().set_dialog(nullptr);
     m_graphics->shut_down();
 }
