@@ -3,12 +3,17 @@
 // far too large to draw whole.
 #include "graphics/text_block.h"
 #include "graphics/text_engine.h"
+#include "platform/fonts.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -95,6 +100,43 @@ TEST(TextEngine, WindowsNamesMapToFamiliesWithTheirMetrics)
         EXPECT_EQ(width_of(font(name), sample), width_of(font("Liberation Sans"), sample)) << name;
     // A family that is installed keeps its own name.
     EXPECT_NE(width_of(font("Liberation Mono"), sample), width_of(font("Liberation Sans"), sample));
+}
+
+// A font file the game registers is found by its family name from then on, and no longer once taken back. The
+// file is a copy of Liberation Mono whose names say "Quillon Monoset" (same length, so the tables still fit).
+TEST(TextEngine, FontFilesTheGameRegistersAreFoundByFamilyName)
+{
+    namespace fs = std::filesystem;
+    fs::path original = "/usr/share/fonts/truetype/liberation2/LiberationMono-Regular.ttf";
+    if (!fs::exists(original))
+        GTEST_SKIP() << "fonts-liberation2 is not installed";
+    std::ifstream in(original, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto rename = [&bytes](const std::string& from, const std::string& to) {
+        for (std::size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at))
+            bytes.replace(at, from.size(), to);
+    };
+    auto utf16 = [](const std::string& ascii) {
+        std::string wide;
+        for (char c : ascii)
+            wide += std::string {'\0', c};
+        return wide;
+    };
+    rename("Liberation Mono", "Quillon Monoset");
+    rename(utf16("Liberation Mono"), utf16("Quillon Monoset"));
+    fs::path copy = fs::temp_directory_path() / ("quillon_monoset_" + std::to_string(::getpid()) + ".ttf");
+    std::ofstream(copy, std::ios::binary) << bytes;
+
+    auto monospaced = [] {
+        int font = text_engine().font({"Quillon Monoset", 10, 0});
+        return width_of(font, "iiii") == width_of(font, "WWWW");
+    };
+    EXPECT_FALSE(monospaced());
+    ASSERT_TRUE(platform::register_font_file(copy));
+    EXPECT_TRUE(monospaced());
+    EXPECT_TRUE(platform::unregister_font_files());
+    EXPECT_FALSE(monospaced());
+    fs::remove(copy);
 }
 
 TEST(TextEngine, SizesOfZeroNegativeOrHugeStayDrawable)
