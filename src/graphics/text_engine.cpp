@@ -70,6 +70,7 @@ struct LayoutUnref {
 struct LaidOutLine {
     std::unique_ptr<PangoLayout, LayoutUnref> layout;   // drawn as it is
     TextExtent extent;                                  // its logical size in pixels
+    PangoRectangle ink;                                 // the pixels it touches, from its top-left corner
 };
 
 struct Font {
@@ -198,9 +199,10 @@ const LaidOutLine& TextEngine::Impl::lay_out(int font, std::string_view text)
     if (fonts[font].attributes)
         pango_layout_set_attributes(layout, fonts[font].attributes);
     pango_layout_set_text(layout, utf8.data(), static_cast<int>(utf8.size()));
+    PangoRectangle ink {};
     PangoRectangle logical {};
-    pango_layout_get_pixel_extents(layout, nullptr, &logical);
-    LaidOutLine line {std::unique_ptr<PangoLayout, LayoutUnref>(layout), {logical.width, logical.height}};
+    pango_layout_get_pixel_extents(layout, &ink, &logical);
+    LaidOutLine line {std::unique_ptr<PangoLayout, LayoutUnref>(layout), {logical.width, logical.height}, ink};
     return layouts.emplace(LayoutKey {font, std::string(text)}, std::move(line)).first->second;
 }
 
@@ -296,16 +298,18 @@ void TextEngine::draw(SurfaceCanvas& canvas, int font, Color color, double angle
     cairo_translate(cairo, x, y);
     if (angle != 0)
         cairo_rotate(cairo, -angle * std::numbers::pi / 180);
-    // Piece by piece along the baseline; a piece whose box (with a margin of one line height for glyphs that
-    // reach beyond it) misses the clip rectangle is not drawn.
+    // Piece by piece along the baseline; a piece whose ink (with a pixel around it) misses the clip rectangle
+    // is not drawn.
     std::size_t piece = m_impl->piece_bytes(font);
     double advance = 0;
     SurfaceRect drawn {clip.right, clip.bottom, clip.left, clip.top};
     for (std::size_t start = 0; start < line.size(); start += piece) {
         const LaidOutLine& laid_out = m_impl->lay_out(font, line.substr(start, piece));
-        double margin = laid_out.extent.height;
-        double corners[4][2] = {{advance - margin, -margin}, {advance + laid_out.extent.width + margin, -margin},
-            {advance - margin, 2 * margin}, {advance + laid_out.extent.width + margin, 2 * margin}};
+        const PangoRectangle& ink = laid_out.ink;
+        double ink_left = advance + ink.x - 1;
+        double ink_right = advance + ink.x + ink.width + 1;
+        double corners[4][2] = {{ink_left, ink.y - 1.0}, {ink_right, ink.y - 1.0}, {ink_left, ink.y + ink.height + 1.0},
+            {ink_right, ink.y + ink.height + 1.0}};
         double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
         for (auto& corner : corners) {
             cairo_user_to_device(cairo, &corner[0], &corner[1]);
