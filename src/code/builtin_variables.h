@@ -48,11 +48,11 @@ public:
 
     // Appends an entry; ignored once CAPACITY entries exist.
     void register_variable(std::string_view name, VariableGetter getter, VariableSetter setter, bool settable);
+    // A family above code/ serves the named variable from its own state from now on (the host no longer sees
+    // it); the id and whether it is settable stay.
+    void serve(std::string_view name, VariableGetter getter, VariableSetter setter);
     // The index of the first entry with this exact name, or -1.
     std::int32_t find(std::string_view name) const;
-    // Gives the entry of this name its own getter and setter: the services above the language serve their
-    // variables so, instead of through the host.
-    void serve(std::string_view name, VariableGetter getter, VariableSetter setter);
     std::size_t size() const { return m_entries.size(); }
     const BuiltinVariable& at(std::int32_t id) const { return m_entries[id]; }
 
