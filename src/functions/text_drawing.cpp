@@ -3,7 +3,7 @@
 #include "functions/text_drawing.h"
 
 #include "code/builtin_variables.h"
-#include "functions/number_text.h"
+#include "code/number_text.h"
 #include "functions/world_families.h"
 #include "graphics/drawing_font.h"
 #include "graphics/screen.h"
