@@ -66,9 +66,12 @@ protected:
     }
 
     // The last frame of a one-step game whose writer draws with the actions, or the code, in its draw event.
+    // The game has a sprite "spr" of three 4 by 6 images: red, green and blue.
     std::vector<std::uint32_t> drawn(const Json& actions)
     {
         GameBuilder builder;
+        builder.sprite("spr", {Bitmap24(4, 6, 0x0000FF), Bitmap24(4, 6, 0x00FF00), Bitmap24(4, 6, 0xFF0000)},
+            {{"transparent", false}});
         builder.object("writer").on_actions("draw", actions);
         builder.room("main").set("width", 120).set("height", 60).instance("writer", 10, 20);
         play(builder);
@@ -191,4 +194,38 @@ TEST_F(TextGameTest, TextActionsDrawWhatDrawTextDraws)
         EXPECT_NE(by_action, blank) << c.same_as;
     }
     EXPECT_EQ(m_messages.str(), "");
+}
+
+// Sprite text: a character draws the image of its code less the first character's, lines break at "#" and
+// after the last space that keeps a line within the width, and the font's alignment places each line.
+TEST_F(TextGameTest, SpriteTextDrawsAnImagePerCharacter)
+{
+    struct SpriteCase {
+        const char* sprite_text;
+        const char* same_as;
+    };
+    const SpriteCase cases[] = {
+        {"draw_text_sprite(10, 5, 'ab#ca', -1, -1, spr, 'a', 1)",
+            "draw_sprite(spr, 0, 10, 5); draw_sprite(spr, 1, 14, 5); draw_sprite(spr, 2, 10, 11); draw_sprite(spr, 0, 14, 11)"},
+        // The first character 32 maps the space to image 0; characters without an image still advance.
+        {"draw_text_sprite(0, 0, ' !z\"', -1, -1, spr, 32, 1)",
+            "draw_sprite(spr, 0, 0, 0); draw_sprite(spr, 1, 4, 0); draw_sprite(spr, 2, 12, 0)"},
+        // Three characters fit in 12 pixels: "ab " then "ba"; line distance 10.
+        {"draw_text_sprite(0, 0, 'ab ba', 10, 12, spr, 97, 1)",
+            "draw_sprite(spr, 0, 0, 0); draw_sprite(spr, 1, 4, 0); draw_sprite(spr, 1, 0, 10); draw_sprite(spr, 0, 4, 10)"},
+        {"font_align = fa_right; draw_text_sprite(40, 0, 'ab', -1, -1, spr, 97, 2)",
+            "draw_sprite_scaled(spr, 0, 24, 0, 2); draw_sprite_scaled(spr, 1, 32, 0, 2)"},
+        {"font_align = fa_center; draw_text_sprite(40, 20.5, 'abc', -1, -1, spr, 97, 1)",
+            "draw_sprite(spr, 0, 34, 20); draw_sprite(spr, 1, 38, 20); draw_sprite(spr, 2, 42, 20)"},
+    };
+    std::vector<std::uint32_t> blank = drawn(code(""));
+    for (const SpriteCase& c : cases) {
+        std::vector<std::uint32_t> by_text = drawn(code(c.sprite_text));
+        EXPECT_EQ(by_text, drawn(code(c.same_as))) << c.sprite_text;
+        EXPECT_NE(by_text, blank) << c.sprite_text;
+    }
+    EXPECT_EQ(m_messages.str(), "");
+    drawn(code("draw_text_sprite(0, 0, 'a', -1, -1, 7, 97, 1)"));
+    EXPECT_NE(m_messages.str().find("Trying to draw text using non-existing sprite number: 7"), std::string::npos)
+        << m_messages.str();
 }
