@@ -72,6 +72,11 @@ constexpr OptionRule OPTION_RULES[] = {
             line.answers_file = value;
             return !value.empty();
         }},
+    {"--audio", "a file name",
+        [](CommandLine& line, std::string_view value) {
+            line.audio_file = value;
+            return !value.empty();
+        }},
     {"--screenshot", "STEP:FILE.png",
         [](CommandLine& line, std::string_view value) {
             auto request = parse_screenshot(value);
@@ -143,13 +148,15 @@ std::string usage_text()
            "appended to this program.\n"
            "\n"
            "Options:\n"
-           "  --headless                 no window and no audio device; frames are drawn in memory\n"
+           "  --headless                 no window, frames drawn in memory; sound mixed silently on game time\n"
            "  --steps N                  end the game after N steps, as game_end() would\n"
            "  --no-sleep                 run steps back to back instead of at the room speed\n"
            "  --seed N                   seed the random generator with N instead of the clock\n"
            "  --input FILE               scripted keyboard and mouse input, by step\n"
            "  --answers FILE             scripted answers to messages, questions and input boxes\n"
            "  --screenshot STEP:FILE.png save the frame presented after step STEP (repeatable)\n"
+           "  --audio FILE.wav           write everything the game plays to FILE.wav (44.1 kHz stereo),\n"
+           "                             mixed step by step on game time\n"
            "  -h, --help                 show this help and exit\n"
            "  --version                  show the version and exit\n"
            "  -- GAME-ARGS...            hand the remaining arguments to the game\n"

@@ -22,13 +22,14 @@ struct ScreenshotRequest {
 
 struct CommandLine {
     std::optional<std::filesystem::path> game;  // the game file; without it game.dat, else the executable's data
-    bool headless = false;                      // no window, no audio device, frames drawn in memory only
+    bool headless = false;                      // no window, frames drawn in memory only, sound mixed silently
     std::optional<std::int64_t> steps;          // end the game after this many steps
     bool no_sleep = false;                      // run steps back to back instead of at the room speed
     std::optional<std::uint32_t> seed;          // seed of the random generator instead of the clock
     std::optional<std::filesystem::path> input_file;    // scripted keyboard and mouse input by step
     std::optional<std::filesystem::path> answers_file;  // scripted answers to messages, questions, input boxes
     std::vector<ScreenshotRequest> screenshots;  // in the order given
+    std::optional<std::filesystem::path> audio_file;  // everything the game played, as a WAV file
     bool help = false;                           // print the usage text and end
     bool version = false;                        // print the version and end
     std::vector<std::string> game_arguments;     // everything after "--", for the game's parameter functions

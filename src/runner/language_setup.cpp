@@ -6,6 +6,7 @@
 #include "functions/events.h"
 #include "functions/resources.h"
 #include "functions/screen.h"
+#include "functions/sound_functions.h"
 #include "functions/table.h"
 #include "functions/world_families.h"
 #include "support/game_error.h"
@@ -29,7 +30,8 @@ void register_builtins_once()
         return;
     register_builtin_functions(function_registry(),
                                {event_functions(), action_functions(), action_drawing_functions(), interaction_functions(),
-                                   screen_functions(), tile_functions(), resource_functions()});
+                                   screen_functions(), tile_functions(), resource_functions(),
+                                   sound_functions()});
     s_registered = true;
 }
 

@@ -18,6 +18,7 @@ class RoomDrawer;
 class GameLoop;
 class LoopVariables;
 class Graphics;
+class SoundSystem;
 
 // Exit statuses of quillon-runner.
 constexpr int EXIT_NORMAL_END = 0;
@@ -48,6 +49,7 @@ private:
     void end();
     void show_message(std::string_view text);
     DataFileContext data_file_context();
+    bool prepare_sounds();
 
     platform::Platform& m_platform;           // the services of the window system, or their headless stand-ins
     CommandLine m_command_line;               // what the user asked for
@@ -62,6 +64,7 @@ private:
     GameLoop* m_loop = nullptr;               // the loop while the game plays     // the screen, image sheets and masks, made while preparing
     std::unique_ptr<platform::Display> m_loading_display;  // the loading window's own window
     std::unique_ptr<LoadingWindow> m_loading;  // open from loading until the game is ready
+    std::unique_ptr<SoundSystem> m_sounds;    // the sounds at play, made while preparing
 };
 
 }  // namespace quillon
