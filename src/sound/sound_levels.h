@@ -15,20 +15,21 @@ constexpr std::int32_t FREQUENCY_MAX = 100000;
 // Rounds to the nearest integer, halves to even (the current rounding mode).
 inline std::int32_t round_level(double value) { return static_cast<std::int32_t>(std::nearbyint(value)); }
 
+// A value that is not a number counts as 0 on each scale.
 // -10000 (left) to 10000 (right); 0 is the centre.
 inline std::int32_t pan_level(double v)
 {
-    return v <= 0 ? LEVEL_SILENT : v >= 1 ? PAN_RIGHT : round_level(v * 20000 - 10000);
+    return !(v > 0) ? LEVEL_SILENT : v >= 1 ? PAN_RIGHT : round_level(v * 20000 - 10000);
 }
 // Attenuation: -10000 (silent) to 0 (full).
 inline std::int32_t volume_level(double v)
 {
-    return v <= 0 ? LEVEL_SILENT : v >= 1 ? 0 : round_level(v * 10000 - 10000);
+    return !(v > 0) ? LEVEL_SILENT : v >= 1 ? 0 : round_level(v * 10000 - 10000);
 }
 // Samples per second.
 inline std::int32_t frequency_level(double v)
 {
-    return v <= 0 ? FREQUENCY_MIN : v >= 1 ? FREQUENCY_MAX : round_level(v * 99900 + 100);
+    return !(v > 0) ? FREQUENCY_MIN : v >= 1 ? FREQUENCY_MAX : round_level(v * 99900 + 100);
 }
 
 // An attenuation in hundredths of a decibel as a factor; the lowest level is silence.

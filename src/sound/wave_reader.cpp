@@ -72,7 +72,7 @@ std::optional<SampleLayout> layout_of(const WaveFormat& format)
     std::uint16_t tag = format.format_tag;
     // The extensible record names its real format in the first two bytes of its subformat.
     if (tag == FORMAT_EXTENSIBLE) {
-        if (format.extra.size() < 24)
+        if (format.extra.size() < 22)
             return std::nullopt;
         tag = static_cast<std::uint16_t>(format.extra[6] | (format.extra[7] << 8));
     }

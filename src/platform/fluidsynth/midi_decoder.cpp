@@ -6,6 +6,7 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 
 namespace quillon::platform {
@@ -92,6 +93,7 @@ MidiDecoder::~MidiDecoder()
 
 bool MidiDecoder::start_player()
 {
+    m_rendered = 0;
     if (m_player) {
         fluid_player_stop(m_player);
         delete_fluid_player(m_player);
@@ -103,14 +105,20 @@ bool MidiDecoder::start_player()
         && fluid_player_play(m_player) == FLUID_OK;
 }
 
+// The music ends where its last event is: the sequencer itself would idle on for a while after it.
 std::size_t MidiDecoder::read(std::int16_t* frames_out, std::size_t frames)
 {
+    std::int64_t end = m_length_ms * MIX_RATE / 1000;
     std::size_t done = 0;
-    while (done < frames && m_player && fluid_player_get_status(m_player) == FLUID_PLAYER_PLAYING) {
-        auto block = static_cast<int>(std::min(frames - done, RENDER_BLOCK));
-        std::int16_t* at = frames_out + done * 2;
-        fluid_synth_write_s16(m_synth, block, at, 0, 2, at, 1, 2);
-        done += static_cast<std::size_t>(block);
+    while (done < frames && m_rendered < end && m_player
+        && fluid_player_get_status(m_player) == FLUID_PLAYER_PLAYING) {
+        std::size_t block = std::min({frames - done, RENDER_BLOCK, static_cast<std::size_t>(end - m_rendered)});
+        // Rendered as floating point, which is not dithered, so that silence stays silent.
+        fluid_synth_write_float(m_synth, static_cast<int>(block), m_block.data(), 0, 2, m_block.data(), 1, 2);
+        for (std::size_t i = 0; i < block * 2; ++i)
+            frames_out[done * 2 + i] = static_cast<std::int16_t>(std::lrint(std::clamp(m_block[i], -1.0f, 1.0f) * 32767.0f));
+        done += block;
+        m_rendered += static_cast<std::int64_t>(block);
     }
     return done;
 }

@@ -32,6 +32,8 @@ private:
     fluid_settings_t* m_settings = nullptr;
     fluid_synth_t* m_synth = nullptr;
     fluid_player_t* m_player = nullptr;     // the file's sequencer, made again for each play from the start
+    std::int64_t m_rendered = 0;            // frames rendered since the start
+    std::vector<float> m_block = std::vector<float>(2 * 512);  // one rendered block
 };
 
 }  // namespace quillon::platform
