@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <cstring>
 
 namespace quillon::platform {
@@ -28,6 +30,27 @@ constexpr ALCint LOOPBACK_ATTRIBUTES[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_S
 
 // OpenAL Soft's name for its output that goes nowhere.
 constexpr const char* NO_OUTPUT_DEVICE = "No Output";
+
+// Whether a sound server or a playback device is there to open. Asking the sound libraries blindly on a machine
+// without sound fills standard error with their complaints; a choice of the user's (ALSOFT_DRIVERS) is tried.
+bool sound_output_reachable()
+{
+    if (std::getenv("ALSOFT_DRIVERS") || std::getenv("PULSE_SERVER"))
+        return true;
+    std::error_code error;
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
+        std::filesystem::path folder(runtime);
+        if (std::filesystem::exists(folder / "pulse" / "native", error)
+            || std::filesystem::exists(folder / "pipewire-0", error))
+            return true;
+    }
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/snd", error)) {
+        std::string name = entry.path().filename().string();
+        if (name.starts_with("pcmC") && name.ends_with('p'))
+            return true;
+    }
+    return false;
+}
 
 ALuint make_al_buffer(int sample_rate, const std::int16_t* frames, std::size_t frame_count)
 {
@@ -91,6 +114,10 @@ void OpenAlMixer::open()
 
 bool OpenAlMixer::open_card()
 {
+    if (!sound_output_reachable())
+        return false;
+    // OpenAL Soft reports its own failures on standard error unless told otherwise; ours is the one line.
+    setenv("ALSOFT_LOGLEVEL", "0", 0);
     m_device = alcOpenDevice(nullptr);
     if (!m_device)
         return false;
@@ -443,7 +470,8 @@ void OpenAlMixer::advance(double seconds)
     }
     if (!(seconds > 0) || !std::isfinite(seconds))
         return;
-    m_frames_owed += seconds * MIX_RATE;
+    // A step is never longer than a second; anything longer is cut to the longest step.
+    m_frames_owed += std::min(seconds, 1.0) * MIX_RATE;
     auto frames = static_cast<std::size_t>(m_frames_owed);
     m_frames_owed -= static_cast<double>(frames);
     render(frames);
