@@ -53,7 +53,12 @@ public:
     // Plays from the start (a stream voice goes on from where its stream is).
     virtual void play(VoiceId voice, bool loop) = 0;
     virtual void stop(VoiceId voice) = 0;
+    // A paused voice keeps its place and what it has queued; it is not playing until it resumes.
+    virtual void pause(VoiceId voice) = 0;
+    virtual void resume(VoiceId voice) = 0;
     virtual bool is_playing(VoiceId voice) = 0;
+    // How many frames a stream voice has played since it was last played from its stream.
+    virtual std::int64_t frames_played(VoiceId voice) = 0;
     // Gains are factors (1 is unchanged, 0 is silence); pitch is a factor of the buffer's rate.
     virtual void set_gains(VoiceId voice, double left, double right) = 0;
     virtual void set_pitch(VoiceId voice, double pitch) = 0;

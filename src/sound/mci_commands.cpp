@@ -118,7 +118,7 @@ std::string MciCommands::send(std::string_view command)
         player.resume();
         device->paused = false;
     } else if (verb == "stop") {
-        player.pause();
+        player.stop();
         device->paused = false;
     }
     return {};
@@ -158,8 +158,8 @@ std::string MciCommands::play(Device& device, const Words& words)
         return {};
     if (from)
         player.seek(*from);
-    player.play_here(repeat);
     player.set_end(to ? *to : -1);
+    player.play_here(repeat);
     device.paused = false;
     return {};
 }

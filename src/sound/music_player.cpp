@@ -18,25 +18,35 @@ MusicPlayer::~MusicPlayer()
     m_device.delete_voice(m_voice);
 }
 
+std::int64_t MusicPlayer::length_frames() const
+{
+    return m_decoder->length_ms() * platform::MIX_RATE / 1000;
+}
+
 void MusicPlayer::play(bool loop)
 {
-    m_loop = loop;
-    m_paused = false;
     m_end_frame = -1;
     m_decoder->rewind();
     m_frames_read = 0;
+    start(loop, 0);
+}
+
+void MusicPlayer::start(bool loop, std::int64_t frame)
+{
+    m_loop = loop;
+    m_paused = false;
+    m_start_frame = frame;
     m_device.play(m_voice, loop);
 }
 
+// The decoder reads ahead of what has been heard, so it goes back to the place heard first.
 void MusicPlayer::play_here(bool loop)
 {
-    if (length_ms() > 0 && position_ms() >= length_ms()) {
-        play(loop);
-        return;
-    }
-    m_loop = loop;
-    m_paused = false;
-    m_device.play(m_voice, loop);
+    std::int64_t place = position_frame();
+    if (length_frames() > 0 && place >= length_frames())
+        place = 0;
+    decode_to(place);
+    start(loop, place);
 }
 
 void MusicPlayer::set_end(std::int64_t milliseconds)
@@ -51,6 +61,7 @@ void MusicPlayer::set_muted(bool muted)
 
 void MusicPlayer::stop()
 {
+    m_held_frame = position_frame();
     m_paused = false;
     m_device.stop(m_voice);
 }
@@ -59,7 +70,7 @@ void MusicPlayer::pause()
 {
     if (!is_playing())
         return;
-    m_device.stop(m_voice);
+    m_device.pause(m_voice);
     m_paused = true;
 }
 
@@ -68,7 +79,7 @@ void MusicPlayer::resume()
     if (!m_paused)
         return;
     m_paused = false;
-    m_device.play(m_voice, m_loop);
+    m_device.resume(m_voice);
 }
 
 bool MusicPlayer::is_playing()
@@ -80,13 +91,18 @@ void MusicPlayer::seek(std::int64_t milliseconds)
 {
     m_device.stop(m_voice);
     m_paused = false;
+    decode_to(std::clamp<std::int64_t>(milliseconds, 0, length_ms()) * platform::MIX_RATE / 1000);
+    m_held_frame = m_frames_read;
+}
+
+// Decoders read forward only: from the start, the music up to the place is decoded and dropped.
+void MusicPlayer::decode_to(std::int64_t frame)
+{
     m_decoder->rewind();
     m_frames_read = 0;
-    // Decoders read forward only; the music up to the place is decoded and dropped.
-    std::int64_t target = std::clamp<std::int64_t>(milliseconds, 0, length_ms()) * platform::MIX_RATE / 1000;
     std::array<std::int16_t, 4096 * 2> scratch {};
-    while (m_frames_read < target) {
-        auto want = static_cast<std::size_t>(std::min<std::int64_t>(target - m_frames_read, 4096));
+    while (m_frames_read < frame) {
+        auto want = static_cast<std::size_t>(std::min<std::int64_t>(frame - m_frames_read, 4096));
         std::size_t got = m_decoder->read(scratch.data(), want);
         m_frames_read += static_cast<std::int64_t>(got);
         if (got < want)
@@ -94,9 +110,20 @@ void MusicPlayer::seek(std::int64_t milliseconds)
     }
 }
 
-std::int64_t MusicPlayer::position_ms() const
+// While the voice plays or is paused, the place is what it has played; otherwise where it was left.
+std::int64_t MusicPlayer::position_frame()
 {
-    return m_frames_read * 1000 / platform::MIX_RATE;
+    if (!m_paused && !is_playing())
+        return m_held_frame;
+    std::int64_t frame = m_start_frame + m_device.frames_played(m_voice);
+    if (m_loop && length_frames() > 0)
+        frame %= length_frames();
+    return frame;
+}
+
+std::int64_t MusicPlayer::position_ms()
+{
+    return position_frame() * 1000 / platform::MIX_RATE;
 }
 
 std::size_t MusicPlayer::read(std::int16_t* frames_out, std::size_t frames)
@@ -114,6 +141,9 @@ std::size_t MusicPlayer::read(std::int16_t* frames_out, std::size_t frames)
         got += more;
         m_frames_read = static_cast<std::int64_t>(more);
     }
+    // Played to its end, the music stands there.
+    if (got < frames)
+        m_held_frame = m_frames_read;
     return got;
 }
 

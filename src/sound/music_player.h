@@ -31,12 +31,17 @@ public:
     bool is_paused() const { return m_paused; }
     // Moves to a place, in milliseconds from the start; the player then stands there, stopped.
     void seek(std::int64_t milliseconds);
-    std::int64_t position_ms() const;
+    std::int64_t position_ms();
     std::int64_t length_ms() const { return m_decoder->length_ms(); }
 
     std::size_t read(std::int16_t* frames_out, std::size_t frames) override;
 
 private:
+    void start(bool loop, std::int64_t frame);
+    void decode_to(std::int64_t frame);
+    std::int64_t position_frame();
+    std::int64_t length_frames() const;
+
     platform::AudioDevice& m_device;
     std::unique_ptr<platform::MusicDecoder> m_decoder;  // the file's sound
     platform::VoiceId m_voice = 0;   // the mixer's stream voice
@@ -44,6 +49,8 @@ private:
     bool m_paused = false;           // stopped with the place kept
     std::int64_t m_frames_read = 0;  // place in the music, in frames handed to the mixer
     std::int64_t m_end_frame = -1;   // where playing stops; -1 for the music's end
+    std::int64_t m_start_frame = 0;  // the place the voice last started playing from
+    std::int64_t m_held_frame = 0;   // the place while stopped
 };
 
 }  // namespace quillon

@@ -307,6 +307,7 @@ void OpenAlMixer::release_sources(Voice& voice)
         source = 0;
     }
     voice.stream_active = false;
+    voice.paused = false;
 }
 
 void OpenAlMixer::apply_settings(Voice& voice)
@@ -364,24 +365,31 @@ void OpenAlMixer::start_stream(Voice& voice)
     apply_settings(voice);
     voice.stream_ended = false;
     voice.stream_active = true;
-    for (unsigned buffer : voice.stream_buffers) {
-        std::size_t got = voice.stream->read(m_samples.data(), STREAM_FRAMES);
-        if (got > 0) {
-            alBufferData(buffer, AL_FORMAT_STEREO16, m_samples.data(), static_cast<ALsizei>(got * 4), MIX_RATE);
-            alSourceQueueBuffers(voice.sources[0], 1, &buffer);
-        }
-        if (got < STREAM_FRAMES) {
-            voice.stream_ended = true;
-            break;
-        }
-    }
+    voice.frames_done = 0;
+    for (unsigned buffer : voice.stream_buffers)
+        if (!voice.stream_ended)
+            queue_stream_buffer(voice, buffer);
     refill_stream(voice);
+}
+
+// Fills one of the voice's buffers from its stream and queues it; a short read marks the stream's end.
+void OpenAlMixer::queue_stream_buffer(Voice& voice, unsigned buffer)
+{
+    std::size_t got = voice.stream->read(m_samples.data(), STREAM_FRAMES);
+    voice.stream_ended = got < STREAM_FRAMES;
+    if (got == 0)
+        return;
+    alBufferData(buffer, AL_FORMAT_STEREO16, m_samples.data(), static_cast<ALsizei>(got * 4), MIX_RATE);
+    alSourceQueueBuffers(voice.sources[0], 1, &buffer);
+    for (std::size_t i = 0; i < voice.stream_buffers.size(); ++i)
+        if (voice.stream_buffers[i] == buffer)
+            voice.buffer_frames[i] = static_cast<std::int64_t>(got);
 }
 
 // Finished buffers go back to the stream for more; a stream that ran dry before its end plays on.
 void OpenAlMixer::refill_stream(Voice& voice)
 {
-    if (!voice.stream_active || voice.sources[0] == 0)
+    if (!voice.stream_active || voice.paused || voice.sources[0] == 0)
         return;
     ALuint source = voice.sources[0];
     ALint processed = 0;
@@ -389,14 +397,11 @@ void OpenAlMixer::refill_stream(Voice& voice)
     while (processed-- > 0) {
         ALuint buffer = 0;
         alSourceUnqueueBuffers(source, 1, &buffer);
-        if (voice.stream_ended)
-            continue;
-        std::size_t got = voice.stream->read(m_samples.data(), STREAM_FRAMES);
-        if (got > 0) {
-            alBufferData(buffer, AL_FORMAT_STEREO16, m_samples.data(), static_cast<ALsizei>(got * 4), MIX_RATE);
-            alSourceQueueBuffers(source, 1, &buffer);
-        }
-        voice.stream_ended = got < STREAM_FRAMES;
+        for (std::size_t i = 0; i < voice.stream_buffers.size(); ++i)
+            if (voice.stream_buffers[i] == buffer)
+                voice.frames_done += voice.buffer_frames[i];
+        if (!voice.stream_ended)
+            queue_stream_buffer(voice, buffer);
     }
     ALint queued = 0, state = 0;
     alGetSourcei(source, AL_BUFFERS_QUEUED, &queued);
@@ -405,6 +410,39 @@ void OpenAlMixer::refill_stream(Voice& voice)
         release_sources(voice);
     else if (state != AL_PLAYING)
         alSourcePlay(source);
+}
+
+void OpenAlMixer::pause(VoiceId id)
+{
+    Voice* voice = voice_at(id);
+    if (!voice || voice->paused || !is_playing(id))
+        return;
+    for (unsigned source : voice->sources)
+        if (source != 0)
+            alSourcePause(source);
+    voice->paused = true;
+}
+
+void OpenAlMixer::resume(VoiceId id)
+{
+    Voice* voice = voice_at(id);
+    if (!voice || !voice->paused)
+        return;
+    voice->paused = false;
+    int count = voice->sources[1] != 0 ? 2 : 1;
+    if (voice->sources[0] != 0)
+        alSourcePlayv(count, voice->sources.data());
+}
+
+std::int64_t OpenAlMixer::frames_played(VoiceId id)
+{
+    Voice* voice = voice_at(id);
+    if (!voice || !voice->stream)
+        return 0;
+    ALint offset = 0;
+    if (voice->sources[0] != 0)
+        alGetSourcei(voice->sources[0], AL_SAMPLE_OFFSET, &offset);
+    return voice->frames_done + offset;
 }
 
 void OpenAlMixer::stop(VoiceId id)
@@ -417,6 +455,8 @@ bool OpenAlMixer::is_playing(VoiceId id)
 {
     Voice* voice = voice_at(id);
     if (!voice || voice->sources[0] == 0)
+        return false;
+    if (voice->paused)
         return false;
     if (voice->stream)
         return voice->stream_active;

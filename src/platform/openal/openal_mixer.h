@@ -35,7 +35,10 @@ public:
     void delete_voice(VoiceId voice) override;
     void play(VoiceId voice, bool loop) override;
     void stop(VoiceId voice) override;
+    void pause(VoiceId voice) override;
+    void resume(VoiceId voice) override;
     bool is_playing(VoiceId voice) override;
+    std::int64_t frames_played(VoiceId voice) override;
     void set_gains(VoiceId voice, double left, double right) override;
     void set_pitch(VoiceId voice, double pitch) override;
     void advance(double seconds) override;
@@ -59,6 +62,9 @@ private:
         bool effects = false;           // pan through the two channel sources
         std::array<unsigned, 2> sources {};  // sources held while playing; 0 for none
         std::array<unsigned, STREAM_BUFFERS> stream_buffers {};  // a stream voice's own buffers
+        std::array<std::int64_t, STREAM_BUFFERS> buffer_frames {};  // frames each of them holds
+        std::int64_t frames_done = 0;   // frames of the stream buffers played to their end since play
+        bool paused = false;            // holds its place without playing
         double left = 1, right = 1;     // channel gains
         double pitch = 1;               // playback rate factor
         bool stream_active = false;     // a stream voice is playing or still has queued sound
@@ -75,6 +81,7 @@ private:
     void apply_settings(Voice& voice);
     void start_stream(Voice& voice);
     void refill_stream(Voice& voice);
+    void queue_stream_buffer(Voice& voice, unsigned buffer);
     void refill_streams();
     void render(std::size_t frames);
 
