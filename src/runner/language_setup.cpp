@@ -29,7 +29,8 @@ void register_builtins_once()
         return;
     register_builtin_functions(function_registry(),
                                {event_functions(), action_functions(), action_drawing_functions(), interaction_functions(),
-                                   screen_functions(), tile_functions(), resource_functions()});
+                                   screen_functions(), tile_functions(), resource_functions(),
+                                   input_functions()});
     s_registered = true;
 }
 

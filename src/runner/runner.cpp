@@ -238,6 +238,11 @@ void Runner::play()
         if (m_scripted_input)
             m_scripted_input->events_for(step, events);
     };
+    // A game waiting for a key gets the script's next events at once; with the script done, only a player at
+    // a real keyboard can end the wait.
+    hooks.events_while_waiting = [this](std::vector<platform::Event>& events) {
+        return (m_scripted_input && m_scripted_input->next_events(events)) || m_platform.name != "headless";
+    };
     LoopOptions options {m_command_line.steps, m_command_line.no_sleep};
     GameLoop loop(*m_world, m_game.settings, m_graphics->masks(), *m_platform.clock, *m_platform.input, hooks,
         options);
