@@ -125,8 +125,8 @@ std::optional<platform::Event> parse_joystick_event(const std::vector<std::strin
     switch (event.kind) {
     case EventKind::joystick_plugged: {
         std::int64_t buttons = 0;
-        if (!parse_int(words[4], number) || number < 0 || number > platform::JOYSTICK_AXES || !parse_int(words[5], buttons)
-            || buttons < 0 || buttons > platform::JOYSTICK_BUTTONS
+        if (!parse_int(words[4], number) || number < 0 || number > platform::JOYSTICK_AXES
+            || !parse_int(words[5], buttons) || buttons < 0 || buttons > platform::JOYSTICK_BUTTONS
             || (words.size() == wanted + 1 && words[6] != "pov")) {
             problem = "joystick_plug needs a name, axes (0 to 6), buttons (0 to 32) and perhaps 'pov'";
             return std::nullopt;

@@ -10,6 +10,7 @@ namespace quillon {
 namespace {
 
 constexpr std::size_t KEYBOARD_STRING_KEPT = 80;  // the typed text is cut to this before it grows
+constexpr std::size_t JOYSTICK_NAME_LENGTH = 32;  // the longest product name a driver gives
 
 constexpr std::uint8_t PHYSICAL_DOWN = 1;            // the physical key is down
 constexpr std::uint8_t PHYSICAL_SINCE_QUESTION = 2;  // it went down since the last direct question about it
@@ -79,7 +80,8 @@ void InputState::apply_joystick(const platform::Event& event)
         return;
     JoystickState& joystick = m_joysticks[event.joystick - 1];
     if (event.kind == EventKind::joystick_plugged) {
-        joystick = JoystickState {.plugged = true, .name = event.text, .caps = event.joystick_caps};
+        joystick = JoystickState {
+            .plugged = true, .name = event.text.substr(0, JOYSTICK_NAME_LENGTH), .caps = event.joystick_caps};
         joystick.axes.fill(platform::JOYSTICK_AXIS_CENTRE);
         return;
     }

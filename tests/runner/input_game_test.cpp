@@ -31,8 +31,10 @@ TEST(InputGame, ScriptedKeysButtonsAndAJoystickReachTheFunctionsAndEvents)
             "  + string(joystick_check_button(1, 3)) + string(joystick_pov(1)) + string(joystick_direction(1));"
             "  keyboard_key_press(ord('B')) }\n"
             "if (n == 4) { s += string(joystick_exists(1)) + string(joystick_direction(1))"
-            "  + string(keyboard_check(66)) + keyboard_string; keyboard_wait(); s += ' waited ' + string(keyboard_lastkey) }\n"
-            "if (n == 5) { s += string(keyboard_check(90)); keyboard_wait(); s += ' waited ' + string(keyboard_lastkey) }\n"
+            "  + string(keyboard_check(66)) + keyboard_string; keyboard_wait();"
+            "  s += ' waited ' + string(keyboard_lastkey) }\n"
+            "if (n == 5) { s += string(keyboard_check(90)); keyboard_wait();"
+            "  s += ' waited ' + string(keyboard_lastkey) }\n"
             "show_debug_message(s)");
     builder.room("main").instance("pad", 0, 0);
 

@@ -110,7 +110,8 @@ TEST(ScriptedInput, KeyNames)
 
 TEST(ScriptedInput, BadLinesNameTheFileLineAndProblem)
 {
-    const char* PLUG_PROBLEM = "in.txt:1: joystick_plug needs a name, axes (0 to 6), buttons (0 to 32) and perhaps 'pov'";
+    const char* PLUG_PROBLEM =
+        "in.txt:1: joystick_plug needs a name, axes (0 to 6), buttons (0 to 32) and perhaps 'pov'";
     const char* AXIS_PROBLEM = "in.txt:1: joystick_axis needs an axis (x, y, z, r, u or v) and a position from -1 to 1";
     const std::pair<const char*, const char*> cases[] = {
         {"0 key_down A", "in.txt:1: a line starts with a step number (1 or more) and an action"},

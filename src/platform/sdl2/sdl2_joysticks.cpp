@@ -13,7 +13,6 @@ namespace quillon::platform {
 
 namespace {
 
-constexpr std::size_t NAME_LENGTH = 32;  // the longest product name a driver gives
 constexpr int HUNDREDTHS_PER_EIGHTH = 4500;
 
 // SDL's axis values (-32768..32767) on the driver's scale, with SDL's centre at the driver's.
@@ -165,7 +164,7 @@ void Sdl2Joysticks::open(int device_index, std::vector<Event>& events)
 
     Event plugged = joystick_event(EventKind::joystick_plugged, number);
     const char* name = slot.controller ? SDL_GameControllerName(slot.controller) : SDL_JoystickName(slot.joystick);
-    plugged.text = utf8_to_win1252(name ? name : "").substr(0, NAME_LENGTH);
+    plugged.text = utf8_to_win1252(name ? name : "");
     if (slot.controller) {
         plugged.joystick_caps = CONTROLLER_CAPS;
     } else {
@@ -184,7 +183,8 @@ void Sdl2Joysticks::open(int device_index, std::vector<Event>& events)
         controller_triggers(slot, number, events);
         for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button) {
             auto sdl_button = static_cast<SDL_GameControllerButton>(button);
-            if (int mapped = controller_button(button); mapped && SDL_GameControllerGetButton(slot.controller, sdl_button))
+            int mapped = controller_button(button);
+            if (mapped && SDL_GameControllerGetButton(slot.controller, sdl_button))
                 add_button(number, mapped, true, events);
         }
         controller_pov(slot, number, events);
@@ -248,7 +248,8 @@ bool Sdl2Joysticks::handle(const SDL_Event& sdl, std::vector<Event>& events)
     case SDL_JOYDEVICEADDED: open(sdl.jdevice.which, events); return true;
     case SDL_JOYDEVICEREMOVED: close(sdl.jdevice.which, events); return true;
     case SDL_JOYAXISMOTION:
-        if (const Slot* slot = slot_of(sdl.jaxis.which, number); slot && !slot->controller && sdl.jaxis.axis < JOYSTICK_AXES)
+        if (const Slot* slot = slot_of(sdl.jaxis.which, number);
+            slot && !slot->controller && sdl.jaxis.axis < JOYSTICK_AXES)
             add_axis(number, sdl.jaxis.axis, driver_position(sdl.jaxis.value), events);
         return true;
     case SDL_JOYBUTTONDOWN:
