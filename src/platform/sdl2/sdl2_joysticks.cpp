@@ -110,10 +110,18 @@ void add_pov(int number, int pov, std::vector<Event>& events)
     events.push_back(event);
 }
 
+// Joysticks are read whether or not the window has the focus, as a driver is asked for positions at any time;
+// otherwise a stick held while the focus went would stay held for the game.
+bool start_joysticks()
+{
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    return sdl2_start(SDL_INIT_GAMECONTROLLER);
+}
+
 }  // namespace
 
 Sdl2Joysticks::Sdl2Joysticks()
-    : m_started(sdl2_start(SDL_INIT_GAMECONTROLLER))
+    : m_started(start_joysticks())
 {
 }
 
