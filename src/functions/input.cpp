@@ -29,7 +29,7 @@ GameLoop* handled_loop(const FunctionCall& call)
 {
     GameLoop* loop = loop_for(call);
     if (loop)
-        loop->handle_messages();
+        loop->handle_window_messages();
     return loop;
 }
 

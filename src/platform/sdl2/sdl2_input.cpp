@@ -1,6 +1,7 @@
 // Sdl2Input: SDL2 keyboard, mouse, joystick and window events as plain records.
 #include "platform/sdl2/sdl2_input.h"
 
+#include "platform/sdl2/imgui_window_host.h"
 #include "platform/sdl2/key_map.h"
 #include "platform/sdl2/sdl2_subsystems.h"
 #include "support/win1252.h"
@@ -100,9 +101,11 @@ Sdl2Input::~Sdl2Input()
 void Sdl2Input::poll(std::vector<Event>& events)
 {
     SDL_Event sdl;
-    while (m_started && SDL_PollEvent(&sdl))
-        if (!m_joysticks.handle(sdl, events))
+    while (m_started && SDL_PollEvent(&sdl)) {
+        // The debug window's events went to it as they arrived; they are not the game's.
+        if (!belongs_to_tool_window(sdl) && !m_joysticks.handle(sdl, events))
             add_event(sdl, events);
+    }
     events.insert(events.end(), m_synthesized.begin(), m_synthesized.end());
     m_synthesized.clear();
 }
