@@ -37,7 +37,7 @@ void register_builtins_once()
                                {event_functions(), action_functions(), action_drawing_functions(), interaction_functions(),
                                    screen_functions(), tile_functions(), resource_functions(), drawing_functions(),
                                    file_functions(), multiplayer_functions(), text_drawing_functions(),
-                                   sound_functions()});
+                                   sound_functions(), input_functions()});
     serve_drawing_variables();
     serve_font_variables();
     s_registered = true;

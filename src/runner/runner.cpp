@@ -277,6 +277,11 @@ void Runner::play()
         // Once a step the network is serviced, so that connections live while the game is busy.
         net::multiplayer().service();
     };
+    // A game waiting for a key gets the script's next events at once; with the script done, only a player at
+    // a real keyboard can end the wait.
+    hooks.events_while_waiting = [this](std::vector<platform::Event>& events) {
+        return (m_scripted_input && m_scripted_input->next_events(events)) || m_platform.name != "headless";
+    };
     // In debug mode the debugger refreshes after every step (made once the loop is).
     std::unique_ptr<DebugSession> debug;
     if (debug_mode())

@@ -205,4 +205,24 @@ void GameLoop::process_messages(bool before_step)
         m_world.set_pending_change(CHANGE_END_GAME);
 }
 
+void GameLoop::wait_for_key()
+{
+    constexpr std::uint32_t WAIT_SLICE_MS = 50;
+    m_input.keyboard_lastkey = 0;
+    for (;;) {
+        process_messages(false);
+        if (m_input.keyboard_lastkey != 0 || m_input.quit)
+            return;
+        if (m_hooks.events_while_waiting) {
+            m_events.clear();
+            bool more = m_hooks.events_while_waiting(m_events);
+            for (const platform::Event& event : m_events)
+                m_input.apply(event);
+            if (m_input.keyboard_lastkey != 0 || !more)
+                return;
+        }
+        m_clock.sleep_ms(WAIT_SLICE_MS);
+    }
+}
+
 }  // namespace quillon
