@@ -44,8 +44,15 @@ class FileFunctions : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The family's handlers for this test only: other tests of the executable may have made the table
+        // without them.
         if (function_registry().size() == 0)
-            register_builtin_functions(function_registry(), {file_functions()});
+            register_builtin_functions(function_registry());
+        for (const FunctionEntry& entry : file_functions()) {
+            std::int32_t index = *function_registry().find(entry.name);
+            m_saved_handlers.emplace_back(index, function_registry().at(index).handler);
+            function_registry().set_handler(index, entry.handler);
+        }
         errors().reset();
         errors().set_dialog([this](const std::string& text, bool) {
             m_errors += text.substr(text.find_last_of('\n') + 1) + ";";
@@ -67,6 +74,8 @@ protected:
         platform::close_user_registry();
         fs::current_path(m_previous);
         fs::remove_all(m_folder);
+        for (auto [index, handler] : m_saved_handlers)
+            function_registry().set_handler(index, handler);
     }
 
     // The value of an expression as 'text' or a number, followed by " !! " and the errors it reported.
@@ -98,6 +107,7 @@ protected:
     std::string m_errors;
     fs::path m_folder;
     fs::path m_previous;
+    std::vector<std::pair<std::int32_t, FunctionHandler>> m_saved_handlers;
 };
 
 TEST_F(FileFunctions, TextWrittenAndReadBackByteForByte)
@@ -253,7 +263,7 @@ TEST_F(FileFunctions, SearchWithMasksAndAttributes)
     EXPECT_EQ(value_of("file_find_next()"), "''");
     EXPECT_EQ(value_of("file_find_first('levels/*.*', fa_hidden | fa_directory)"), "'.'");
     std::string names;
-    for (std::string name = "."; name != "''"; name = value_of("file_find_next()"))
+    for (std::string name = "."; name != "''" && names.size() < 200; name = value_of("file_find_next()"))
         names += name + " ";
     EXPECT_EQ(names, ". '..' '.hidden.lvl' 'a.lvl' 'b.LVL' 'readme' 'sub' ");
     EXPECT_EQ(value_of("file_find_first('levels/?.lvl', 0)"), "'a.lvl'");
