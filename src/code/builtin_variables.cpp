@@ -4,11 +4,11 @@
 #include "code/errors.h"
 #include "code/host.h"
 #include "code/script.h"
+#include "platform/clock.h"
 
 #include "support/secure_mode.h"
 #include "support/win1252.h"
 
-#include <chrono>
 #include <ctime>
 #include <filesystem>
 
@@ -104,10 +104,10 @@ bool get_temp_directory(ScriptInstance*, std::int32_t, std::int32_t, Value& resu
     return true;
 }
 
+// The game's clock, so that a headless run sees its virtual time move with every sleep.
 bool get_current_time(ScriptInstance*, std::int32_t, std::int32_t, Value& result)
 {
-    auto since_start = std::chrono::steady_clock::now().time_since_epoch();
-    result.set_real(static_cast<double>(std::chrono::duration_cast<std::chrono::milliseconds>(since_start).count()));
+    result.set_real(static_cast<double>(platform::game_system_ms()));
     return true;
 }
 
@@ -263,6 +263,14 @@ void BuiltinVariables::register_variable(std::string_view name, VariableGetter g
     if (m_entries.size() >= CAPACITY)
         return;
     m_entries.push_back(BuiltinVariable {std::string(name.substr(0, 64)), getter, setter, settable});
+}
+
+void BuiltinVariables::serve(std::string_view name, VariableGetter getter, VariableSetter setter)
+{
+    if (std::int32_t id = find(name); id >= 0) {
+        m_entries[id].getter = getter;
+        m_entries[id].setter = setter;
+    }
 }
 
 std::int32_t BuiltinVariables::find(std::string_view name) const

@@ -11,6 +11,7 @@
 namespace quillon {
 
 class GameLoop;
+class Graphics;
 class Screen;
 
 namespace platform {
@@ -39,6 +40,7 @@ struct PlayServices {
     std::function<bool(std::string_view text)> ask_question; // "Yes" and "No": true for "Yes"
     std::function<void()> show_game_information; // the game information window
     std::function<void()> redraw; // draws the room and shows it at once, for `action_sleep`
+    Graphics* graphics = nullptr; // sprites, backgrounds and shapes drawn by the drawing built-ins
     std::function<void()> handle_window_messages; // keeps the window answering while a call waits
 };
 PlayServices& play_services();

@@ -141,8 +141,9 @@ void GameLoop::pass()
 {
     // 1. Window events, 2. the step, 3. the monitor's refresh when the game waits for it.
     process_messages(true);
-    step();
+    // The step is counted as it begins, so that frames shown while it runs belong to it.
     ++m_steps_run;
+    step();
     if (m_settings.wait_for_vertical_blank && m_hooks.wait_vertical_blank)
         m_hooks.wait_vertical_blank();
     // 4. The room speed is kept by sleeping out the rest of the slot, and 5. fps counts passes per second.

@@ -54,6 +54,8 @@ public:
     bool run_game();
     // The loop returns after the current step; run_game goes on with the same game.
     void pause() { m_paused = true; }
+    // A paused game is no longer paused; the next run_game goes on stepping it.
+    void resume() { m_paused = false; }
     // One pass (step, frame, pending change) while running and paused.
     void single_step();
     // Ends a paused game; running and paused are cleared.
@@ -82,6 +84,7 @@ public:
     void handle_window_messages() { process_messages(false); }
     Collisions& collisions() { return m_collisions; }
     std::int32_t fps() const { return m_fps; }
+    // The number of the step that runs, or of the last one between steps; 0 before the first step.
     std::int64_t steps_run() const { return m_steps_run; }
 
     // `show_cursor`: the default cursor over the window, or none; it stays for later games of the run.
@@ -128,7 +131,7 @@ private:
     std::int32_t m_pass_count = 0;         // passes in the current second
     std::uint64_t m_previous_tick = 0;     // when the last pass's time slot ended
     std::uint64_t m_second_mark = 0;       // when the current second began
-    std::int64_t m_steps_run = 0;          // passes made since the program started
+    std::int64_t m_steps_run = 0;          // the step running or last run: passes begun since the program started
     double m_mouse_x = 0;                  // the mouse position at the last mouse stage
     double m_mouse_y = 0;
 };
