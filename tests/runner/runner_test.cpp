@@ -328,7 +328,8 @@ TEST_F(RunnerTest, SecureModeParametersAndRegistryValuesComeFromThePlayer)
     GameFile game = game_running(
         "show_debug_message(string(secure_mode) + ' ' + string(parameter_count()) + parameter_string(1));"
         "registry_write_real('runs', registry_read_real('runs') + 1);"
-        "show_debug_message(string(registry_read_real('runs')));");
+        "show_debug_message(string(registry_read_real('runs')));"
+        "if (secure_mode) game_save('saves/one.sav');");
     game.game_id = 4321;
     fs::path file = write("store.bin", write_game_file(game));
     CommandLine command_line;
@@ -345,6 +346,8 @@ TEST_F(RunnerTest, SecureModeParametersAndRegistryValuesComeFromThePlayer)
         shown += testing::internal::GetCapturedStdout();
     }
     EXPECT_EQ(shown, "1 2--level\n1\n0 2--level\n2\n");
+    EXPECT_NE(m_messages.str().find("In secure mode you cannot save game to file saves/one.sav"), std::string::npos)
+        << m_messages.str();
     EXPECT_EQ(platform::user_registry().read_real(platform::RegistryRoot::current_user, "Software\\Quillon\\4321",
                                                   "runs"),
               2);
