@@ -357,6 +357,8 @@ TEST_F(FileFunctions, ProgramsStartAndAreWaitedFor)
     set_game_command_line(m_folder / "game" / "game.dat", {"-x", "caf\xc3\xa9"});
     EXPECT_EQ(run("execute_program('Tool.exe', '\"two words\" b', true)"), "");
     EXPECT_EQ(read_file("tool.txt"), "two words|b\n");
+    EXPECT_EQ(run("execute_program('\"game\\tool\"', 'quoted', 1)"), "");
+    EXPECT_EQ(read_file("tool.txt"), "quoted|\n");
     EXPECT_EQ(run("execute_program('missing.exe', '', 1)"), "Cannot execute missing.exe;");
     EXPECT_EQ(run("execute_shell('missing.txt', '')"), "Cannot execute missing.txt;");
     // Parameters: 0 the game, then what followed "--", in Windows-1252.
