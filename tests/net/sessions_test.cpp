@@ -1,6 +1,7 @@
 // Games in separate runners on 127.0.0.1 create, find and join sessions, exchange messages and shared data,
 // and live through players and hosts leaving.
 #include "game_processes.h"
+#include "lossy_relay.h"
 
 #include <gtest/gtest.h>
 
@@ -148,6 +149,48 @@ TEST(Sessions, HostLeavingMigratesOrEndsTheSession)
             EXPECT_TRUE(has_lines(games, "b", {"now 0 status 0"}));
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Through a link that loses a fifth of the packets and reorders others, every guaranteed message arrives, in
+// order; of the others some are lost.
+TEST(Sessions, GuaranteedMessagesSurviveALossyLink)
+{
+    GameProcesses games;
+    quillon::testing::LossyRelay relay(games.port(), 0.2, 0.2, 12345);
+    games.write_game("host",
+        "mplay_init_tcpip(':PORT'); mplay_session_create('lossy', 0, 'h'); show_debug_message('ready');"
+        "next = 1; broken = 0; plain = 0; ended = false;",
+        "while (mplay_message_receive(0)) {"
+        "  if (mplay_message_id() == 999) { ended = true; }"
+        "  else if (mplay_message_id() > 1000) { plain += 1; }"
+        "  else { if (mplay_message_id() != next) broken += 1; next = mplay_message_id() + 1; } }"
+        "if (ended) { show_debug_message('guaranteed ' + string(next - 1) + ' broken ' + string(broken));"
+        "  show_debug_message('unguaranteed ' + string(plain)); game_end(); }");
+    games.write_game("client",
+        "mplay_init_tcpip('127.0.0.1:" + std::to_string(relay.port()) + "'); n = mplay_session_find();"
+        "show_debug_message('join ' + string(mplay_session_join(0, 'c')));"
+        "for (i = 1; i <= 300; i += 1) { mplay_message_send_guaranteed(0, i, 'g' + string(i)); mplay_message_send(0, 1000 + i, i); }"
+        "mplay_message_send_guaranteed(0, 999, 'end');",
+        "if (mplay_session_status() == 0 || mplay_player_find() == 1) game_end();");
+    games.start("host");
+    ASSERT_TRUE(games.wait_for_line("host", "ready"));
+    games.start("client");
+    ASSERT_TRUE(games.wait_all(60000));
+    ASSERT_TRUE(has_lines(games, "client", {"join 1"}));
+    ASSERT_TRUE(has_lines(games, "host", {"guaranteed 300 broken 0"}));
+    std::vector<std::string> lines = games.lines("host");
+    int plain = -1;
+    for (const std::string& line : lines)
+        if (line.rfind("unguaranteed ", 0) == 0)
+            plain = std::stoi(line.substr(13));
+    EXPECT_GT(plain, 0);
+    EXPECT_LT(plain, 300);
+    EXPECT_GT(relay.dropped(), 0);
+    EXPECT_GT(relay.reordered(), 0);
 }
 
 }  // namespace
