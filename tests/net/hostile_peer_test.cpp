@@ -74,13 +74,17 @@ protected:
         m_raw->flush();
         pump([] { return false; }, 50);
     }
-    void join()
+    static Bytes join_packet(const Bytes& key)
     {
         Bytes packet {std::uint8_t(PacketType::join)};
         packet.resize(17);
-        packet.insert(packet.end(), m_key.begin(), m_key.end());
+        packet.insert(packet.end(), key.begin(), key.end());
         WireWriter(packet).text("mallory");
-        m_raw->send(m_peer, packet, true);
+        return packet;
+    }
+    void join()
+    {
+        m_raw->send(m_peer, join_packet(m_key), true);
         ASSERT_TRUE(pump([&] { return m_host.find_players() == 2; }));
     }
     static Bytes post(std::uint32_t target, const Bytes& record)
@@ -103,6 +107,17 @@ protected:
     platform::PeerHandle m_peer = 0;
     Bytes m_key;
 };
+
+TEST_F(HostilePeer, AJoinWithTheWrongKeyIsRefused)
+{
+    Bytes wrong = m_key;
+    wrong[0] ^= 1;
+    m_raw->send(m_peer, join_packet(wrong), true);
+    ASSERT_TRUE(pump([&] { return !m_events.packets.empty(); }));
+    EXPECT_EQ(m_events.packets[0], Bytes {std::uint8_t(PacketType::refuse)});
+    EXPECT_TRUE(pump([&] { return !m_events.connected; }));
+    EXPECT_EQ(m_host.find_players(), 1);
+}
 
 TEST_F(HostilePeer, MalformedPacketsAreIgnored)
 {

@@ -1,8 +1,11 @@
 // What game code sees before and outside sessions: bad addresses, calls in the wrong state, limits.
 #include "game_processes.h"
 #include "net/multiplayer.h"
+#include "platform/net_transport.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace quillon;
 using namespace quillon::net;
@@ -84,6 +87,30 @@ TEST(Multiplayer, SessionLimitsHold)
     state.end_session();
     EXPECT_EQ(state.session_status(), SessionStatus::none);
     EXPECT_EQ(state.connection_kind(), ConnectionKind::tcpip);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Multiplayer, ASecondSessionOnATakenPortIsNotCreated)
+{
+    std::string address = ":" + std::to_string(quillon::testing::free_udp_port());
+    Multiplayer first, second;
+    ASSERT_TRUE(first.init_tcpip(address));
+    ASSERT_TRUE(second.init_tcpip(address));
+    ASSERT_TRUE(first.create_session("one", 0, "a"));
+    EXPECT_FALSE(second.create_session("two", 0, "b"));
+    EXPECT_EQ(second.session_status(), SessionStatus::none);
+}
+
+TEST(Multiplayer, IpAddressIsDottedAndNotLoopback)
+{
+    std::string address = platform::first_ipv4_address();
+    if (address.empty())
+        GTEST_SKIP() << "no network interface but loopback";
+    EXPECT_NE(address.rfind("127.", 0), 0u);
+    EXPECT_EQ(std::count(address.begin(), address.end(), '.'), 3);
 }
 
 }  // namespace

@@ -25,10 +25,12 @@ namespace {
     return ::testing::AssertionSuccess();
 }
 
-// Finds the session at 127.0.0.1 and joins it under the name; says what it found and who is there.
-std::string join_code(const std::string& player)
+// Finds the session at 127.0.0.1 and joins it under the name; says what it found and who is there. A busy
+// machine may keep the host from answering in time, so finding is tried again, as a game would.
+std::string join_code(const std::string& player, int tries = 10)
 {
-    return "mplay_init_tcpip('127.0.0.1:PORT'); n = mplay_session_find();"
+    return "mplay_init_tcpip('127.0.0.1:PORT'); n = 0;"
+           "for (k = 0; k < " + std::to_string(tries) + " && n == 0; k += 1) n = mplay_session_find();"
            "show_debug_message('found ' + string(n) + ' ' + mplay_session_name(0));"
            "show_debug_message('join ' + string(mplay_session_join(0, '" + player + "')) + ' status ' + "
            "string(mplay_session_status()));";
@@ -74,7 +76,7 @@ TEST(Sessions, AFullSessionRefusesTheJoinAndOtherGamesDoNotSeeIt)
     GameProcesses games;
     games.write_game("host", "mplay_init_tcpip(':PORT'); mplay_session_create('solo', 1, 'alone'); show_debug_message('ready');",
         "");
-    games.write_game("late", join_code("late") + "game_end();", "");
+    games.write_game("late", join_code("late", 1) + "game_end();", "");
     games.start("host");
     ASSERT_TRUE(games.wait_for_line("host", "ready"));
     games.start("late");
@@ -103,7 +105,7 @@ TEST(Sessions, EightGamesAllHearEachOther)
     ASSERT_TRUE(games.wait_for_line("p0", "ready"));
     for (int i = 1; i < 8; ++i)
         games.start("p" + std::to_string(i));
-    ASSERT_TRUE(games.wait_all(60000));
+    EXPECT_TRUE(games.wait_all(60000));
     // Ids 1 to 8 sum to 36; each player hears all but its own.
     for (int i = 0; i < 8; ++i)
         EXPECT_TRUE(has_lines(games, "p" + std::to_string(i), {"heard " + std::to_string(36 - (i + 1))}));
@@ -171,7 +173,8 @@ TEST(Sessions, GuaranteedMessagesSurviveALossyLink)
         "if (ended) { show_debug_message('guaranteed ' + string(next - 1) + ' broken ' + string(broken));"
         "  show_debug_message('unguaranteed ' + string(plain)); game_end(); }");
     games.write_game("client",
-        "mplay_init_tcpip('127.0.0.1:" + std::to_string(relay.port()) + "'); n = mplay_session_find();"
+        "mplay_init_tcpip('127.0.0.1:" + std::to_string(relay.port()) + "'); n = 0;"
+        "for (k = 0; k < 10 && n == 0; k += 1) n = mplay_session_find();"
         "show_debug_message('join ' + string(mplay_session_join(0, 'c')));"
         "for (i = 1; i <= 300; i += 1) { mplay_message_send_guaranteed(0, i, 'g' + string(i)); mplay_message_send(0, 1000 + i, i); }"
         "mplay_message_send_guaranteed(0, 999, 'end');",
