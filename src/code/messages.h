@@ -96,4 +96,8 @@ inline constexpr const char* DLL_STRINGS_BEYOND_FOUR =
     "DLL functions with more than 4 arguments cannot have string arguments";
 inline constexpr const char* DLL_DEFINITION_FAILED = "Error defining an external function.";
 
+// The message form.
+inline constexpr const char* NO_MESSAGE_BACKGROUND = "Trying to set a non-existing message background";
+inline constexpr const char* NO_MESSAGE_BUTTON = "Trying to set a non-existing message button";
+
 }  // namespace quillon::message

@@ -459,19 +459,6 @@ void action_fullscreen(FunctionCall& call)
     }
 }
 
-// No window shows in exclusive graphics mode.
-bool windows_suppressed()
-{
-    return errors().m_settings.exclusive_mode;
-}
-
-// The keys and clicks that closed a window do not reach the game.
-void forget_input()
-{
-    if (GameLoop* loop = play_services().loop)
-        loop->input().clear();
-}
-
 void action_message(FunctionCall& call)
 {
     const auto& show = play_services().show_message;

@@ -8,6 +8,7 @@
 #include "functions/world_families.h"
 #include "graphics/drawing_font.h"
 #include "graphics/graphics.h"
+#include "support/hash_text.h"
 
 #include <cmath>
 #include <optional>
@@ -31,14 +32,7 @@ std::string_view text_of(const Value& value)
     }
     std::string_view source = value.string.view();
     s_text.clear();
-    for (std::size_t i = 0; i < source.size(); ++i) {
-        if (source[i] == '\\' && i + 1 < source.size() && source[i + 1] == '#') {
-            s_text += '#';
-            ++i;
-        } else {
-            s_text += source[i] == '#' ? '\r' : source[i];
-        }
-    }
+    append_hash_text(source, s_text);
     return s_text;
 }
 

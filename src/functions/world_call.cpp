@@ -29,6 +29,17 @@ void report_wrong_argument(const FunctionCall& call)
     report_function_error("Wrong argument to " + function_registry().at(call.index).name + "().");
 }
 
+bool windows_suppressed()
+{
+    return errors().m_settings.exclusive_mode;
+}
+
+void forget_input()
+{
+    if (GameLoop* loop = play_services().loop)
+        loop->input().clear();
+}
+
 GameLoop* loop_for(const FunctionCall& call)
 {
     GameLoop* loop = play_services().loop;

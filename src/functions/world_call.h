@@ -48,6 +48,10 @@ inline double relative_y(const FunctionCall& call, int i, const CInstance& self)
 void report_not_available(const FunctionCall& call);
 // An argument the function cannot use: "Wrong argument to <name>()."
 void report_wrong_argument(const FunctionCall& call);
+// No window shows in exclusive graphics mode.
+bool windows_suppressed();
+// The keys and clicks that closed a window do not reach the game.
+void forget_input();
 // The game loop, and its collisions; without a loop the call is reported as not available and none is given.
 GameLoop* loop_for(const FunctionCall& call);
 Collisions* collisions_for(const FunctionCall& call);

@@ -17,6 +17,7 @@ class Screen;
 namespace platform {
 class Clipboard;
 class Clock;
+class DialogHost;
 }
 
 // The action functions: moving, instances, rooms, the game, questions, messages, sounds, highscores, score,
@@ -44,6 +45,7 @@ struct PlayServices {
     std::function<void()> redraw; // draws the room and shows it at once, for `action_sleep`
     Graphics* graphics = nullptr; // sprites, backgrounds and shapes drawn by the drawing built-ins
     std::function<void()> handle_window_messages; // keeps the window answering while a call waits
+    platform::DialogHost* dialogs = nullptr; // the game's message form, input boxes and choosers
 };
 PlayServices& play_services();
 

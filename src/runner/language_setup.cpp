@@ -3,6 +3,7 @@
 
 #include "code/errors.h"
 #include "code/function_registry.h"
+#include "functions/dialog_functions.h"
 #include "functions/drawing.h"
 #include "functions/events.h"
 #include "functions/files.h"
@@ -37,7 +38,7 @@ void register_builtins_once()
                                {event_functions(), action_functions(), action_drawing_functions(), interaction_functions(),
                                    screen_functions(), tile_functions(), resource_functions(), drawing_functions(),
                                    file_functions(), multiplayer_functions(), text_drawing_functions(),
-                                   sound_functions(), input_functions()});
+                                   sound_functions(), input_functions(), dialog_functions()});
     serve_drawing_variables();
     serve_font_variables();
     s_registered = true;

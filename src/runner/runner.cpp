@@ -312,6 +312,7 @@ void Runner::play()
         return m_platform.dialogs->message_box(MESSAGE_CAPTION, text, YES_NO, 0) == 0;
     };
     services.redraw = [this] { show_room(); };
+    services.dialogs = m_platform.dialogs.get();
     services.handle_window_messages = [&loop] { loop.handle_window_messages(); };
     net::multiplayer().set_game(m_game.guid);
     // 3. Play until the game ends; in debug mode the debugger holds a paused game. Then the game leaves its

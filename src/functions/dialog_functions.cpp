@@ -1,0 +1,333 @@
+// The dialog built-ins. Every dialog is modal and shown by the platform's dialog host; none shows in exclusive
+// graphics mode, where each function gives the result of its default answer at once, and the input that closed
+// a dialog is cleared so that it does not reach the game.
+#include "functions/dialog_functions.h"
+
+#include "code/builtin_variables.h"
+#include "code/messages.h"
+#include "dialogs/highscore_settings.h"
+#include "dialogs/highscore_table.h"
+#include "dialogs/message_settings.h"
+#include "functions/world_call.h"
+#include "functions/world_families.h"
+#include "platform/dialog_host.h"
+#include "platform/registry_store.h"
+#include "support/hash_text.h"
+#include "world/world.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <optional>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace quillon {
+
+namespace {
+
+constexpr std::string_view HIGHSCORE_CAPTION = "Top Ten Players";
+constexpr std::string_view NAME_PROMPT = "You reached a place in the highscore table.\rPlease provide your name.";
+constexpr std::string_view DEFAULT_PLAYER = "player";
+
+void set_string_result(FunctionCall& call, std::string_view text) { call.result.set_string(ScriptString(text)); }
+
+// The host that shows dialogs; without one the call reports itself as not available.
+platform::DialogHost* dialogs_for(const FunctionCall& call)
+{
+    platform::DialogHost* host = play_services().dialogs;
+    if (!host)
+        report_not_available(call);
+    return host;
+}
+
+// A text shown in a dialog, with its "#" line breaks.
+std::string shown_text(const FunctionCall& call, int index)
+{
+    std::string text;
+    append_hash_text(string_argument(call, index).view(), text);
+    return text;
+}
+
+// The form's caption: the one set by message_caption when the form has a border.
+std::string_view form_caption()
+{
+    const MessageSettings& settings = message_settings();
+    return settings.border ? std::string_view(settings.caption) : std::string_view();
+}
+
+// The integer an input box holds, surrounding spaces allowed; none for any other text.
+std::optional<std::int32_t> integer_in(std::string_view text)
+{
+    std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    if (text.size() > 1 && text.front() == '+')
+        text.remove_prefix(1);
+    std::int32_t value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// The input box of the form: its text when it closes, the initial text in exclusive mode; none without a host.
+std::optional<std::string> ask_text(const FunctionCall& call, std::string_view prompt, std::string_view initial)
+{
+    if (windows_suppressed())
+        return std::string(initial);
+    platform::DialogHost* host = dialogs_for(call);
+    if (!host)
+        return std::nullopt;
+    std::string text = host->input_box(form_caption(), prompt, initial);
+    forget_input();
+    return text;
+}
+
+HighscoreTable highscore_table()
+{
+    const World* world = World::installed();
+    return HighscoreTable(platform::user_registry(), world ? world->game_id() : 0);
+}
+
+// ---- The message form ----
+
+void show_message_ext(FunctionCall& call)
+{
+    call.result.set_real(0);
+    if (windows_suppressed())
+        return;
+    platform::DialogHost* host = dialogs_for(call);
+    if (!host)
+        return;
+    std::array<std::string, 3> buttons;
+    for (int i = 0; i < 3; ++i)
+        buttons[i] = string_argument(call, i + 1).view();
+    call.result.set_real(host->message_form(form_caption(), shown_text(call, 0), buttons));
+    forget_input();
+}
+
+void message_background(FunctionCall& call)
+{
+    const World* world = World::installed();
+    std::int32_t background = integer_argument(call, 0);
+    if (!world || !world->backgrounds().exists(background))
+        return report_function_error(message::NO_MESSAGE_BACKGROUND);
+    message_settings().background = background;
+}
+
+void message_button(FunctionCall& call)
+{
+    const World* world = World::installed();
+    std::int32_t sprite = integer_argument(call, 0);
+    if (!world || !world->sprites().exists(sprite))
+        return report_function_error(message::NO_MESSAGE_BUTTON);
+    message_settings().button_sprite = sprite;
+}
+
+template <MessageFont MessageSettings::*font>
+void message_font(FunctionCall& call)
+{
+    (message_settings().*font)
+        .set(string_argument(call, 0).view(), integer_argument(call, 1), integer_argument(call, 2),
+            integer_argument(call, 3));
+}
+
+void message_mouse_color(FunctionCall& call) { message_settings().mouse_color = integer_argument(call, 0); }
+
+void message_input_color(FunctionCall& call) { message_settings().input_color = integer_argument(call, 0); }
+
+void message_position(FunctionCall& call)
+{
+    message_settings().x = integer_argument(call, 0);
+    message_settings().y = integer_argument(call, 1);
+}
+
+void message_size(FunctionCall& call)
+{
+    message_settings().width = std::max(integer_argument(call, 0), 0);
+    message_settings().height = std::max(integer_argument(call, 1), 0);
+}
+
+void message_caption(FunctionCall& call)
+{
+    message_settings().border = real_argument(call, 0) >= 0.5;
+    message_settings().caption = string_argument(call, 1).view();
+}
+
+// ---- Input boxes and choosers ----
+
+void get_integer(FunctionCall& call)
+{
+    std::int32_t fallback = integer_argument(call, 1);
+    std::optional<std::string> text = ask_text(call, shown_text(call, 0), std::to_string(fallback));
+    call.result.set_real(text ? integer_in(*text).value_or(fallback) : fallback);
+}
+
+void get_string(FunctionCall& call)
+{
+    std::string_view initial = string_argument(call, 1).view();
+    std::optional<std::string> text = ask_text(call, shown_text(call, 0), initial);
+    set_string_result(call, text ? *text : std::string(initial));
+}
+
+// Suppressed, the colour stays the default.
+void get_color(FunctionCall& call)
+{
+    std::int32_t initial = integer_argument(call, 0);
+    call.result.set_real(initial);
+    if (windows_suppressed())
+        return;
+    platform::DialogHost* host = dialogs_for(call);
+    if (!host)
+        return;
+    call.result.set_real(host->choose_color(initial));
+    forget_input();
+}
+
+// The chooser starts in the current directory, which is restored afterwards whatever the player browsed to.
+// Suppressed, it counts as cancelled.
+void choose_file(FunctionCall& call, platform::FileChoice kind)
+{
+    set_string_result(call, "");
+    if (windows_suppressed())
+        return;
+    platform::DialogHost* host = dialogs_for(call);
+    if (!host)
+        return;
+    std::error_code error;
+    std::filesystem::path directory = std::filesystem::current_path(error);
+    std::string chosen = host->choose_file(kind, string_argument(call, 0).view(), string_argument(call, 1).view());
+    if (!error)
+        std::filesystem::current_path(directory, error);
+    set_string_result(call, chosen);
+    forget_input();
+}
+
+void get_open_filename(FunctionCall& call) { choose_file(call, platform::FileChoice::open); }
+
+void get_save_filename(FunctionCall& call) { choose_file(call, platform::FileChoice::save); }
+
+void choose_directory(FunctionCall& call, std::string_view caption, std::string_view start)
+{
+    set_string_result(call, "");
+    if (windows_suppressed())
+        return;
+    platform::DialogHost* host = dialogs_for(call);
+    if (!host)
+        return;
+    set_string_result(call, host->choose_directory(caption, start));
+    forget_input();
+}
+
+void get_directory(FunctionCall& call) { choose_directory(call, {}, string_argument(call, 0).view()); }
+
+void get_directory_alt(FunctionCall& call)
+{
+    choose_directory(call, string_argument(call, 0).view(), string_argument(call, 1).view());
+}
+
+// ---- Highscores ----
+
+// Only characters of code 32 and above can be typed into the table.
+std::string typed_name(std::string_view text)
+{
+    std::string name;
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 32)
+            name += c;
+    }
+    return name;
+}
+
+// A value that reaches the table gets a row whose name the player types; the table shows without one
+// otherwise. Nothing shows, and the table stays, in exclusive mode.
+void highscore_show(FunctionCall& call)
+{
+    if (windows_suppressed())
+        return;
+    platform::DialogHost* host = dialogs_for(call);
+    if (!host)
+        return;
+    HighscoreTable table = highscore_table();
+    std::optional<int> rank = table.insert("", integer_argument(call, 0));
+    if (rank) {
+        std::string typed = host->input_box(HIGHSCORE_CAPTION, table.text(rank), "");
+        table.set_name(*rank, typed_name(typed));
+    } else {
+        static const std::string CLOSE[] = {"OK"};
+        host->message_box(HIGHSCORE_CAPTION, table.text(), CLOSE, 0);
+    }
+    forget_input();
+}
+
+void highscore_show_ext(FunctionCall& call)
+{
+    HighscoreSettings& settings = highscore_settings();
+    settings.background = integer_argument(call, 1);
+    settings.border = integer_argument(call, 2) == 1;
+    settings.new_entry_color = integer_argument(call, 3);
+    settings.other_color = integer_argument(call, 4);
+    settings.font_name = string_argument(call, 5).view();
+    settings.font_size = integer_argument(call, 6);
+    highscore_show(call);
+}
+
+void highscore_clear(FunctionCall&) { highscore_table().clear(); }
+
+void highscore_add(FunctionCall& call)
+{
+    highscore_table().insert(string_argument(call, 0).view(), integer_argument(call, 1));
+}
+
+// A score equal to rank 10's asks for the name but, being no better, is not inserted.
+void highscore_add_current(FunctionCall& call)
+{
+    HighscoreTable table = highscore_table();
+    std::int32_t score = game_counters().score;
+    if (score < table.value(HighscoreTable::RANKS))
+        return;
+    std::optional<std::string> name = ask_text(call, NAME_PROMPT, DEFAULT_PLAYER);
+    if (name)
+        table.insert(*name, score);
+}
+
+void highscore_value(FunctionCall& call) { call.result.set_real(highscore_table().value(integer_argument(call, 0))); }
+
+void highscore_name(FunctionCall& call) { set_string_result(call, highscore_table().name(integer_argument(call, 0))); }
+
+constexpr FunctionEntry DIALOG_FUNCTIONS[] = {
+    {"show_message_ext", 4, show_message_ext},
+    {"message_background", 1, message_background},
+    {"message_button", 1, message_button},
+    {"message_text_font", 4, message_font<&MessageSettings::text_font>},
+    {"message_button_font", 4, message_font<&MessageSettings::button_font>},
+    {"message_input_font", 4, message_font<&MessageSettings::input_font>},
+    {"message_mouse_color", 1, message_mouse_color},
+    {"message_input_color", 1, message_input_color},
+    {"message_position", 2, message_position},
+    {"message_size", 2, message_size},
+    {"message_caption", 2, message_caption},
+    {"get_integer", 2, get_integer},
+    {"get_string", 2, get_string},
+    {"get_color", 1, get_color},
+    {"get_open_filename", 2, get_open_filename},
+    {"get_save_filename", 2, get_save_filename},
+    {"get_directory", 1, get_directory},
+    {"get_directory_alt", 2, get_directory_alt},
+    {"highscore_show", 1, highscore_show},
+    {"highscore_show_ext", 7, highscore_show_ext},
+    {"highscore_clear", 0, highscore_clear},
+    {"highscore_add", 2, highscore_add},
+    {"highscore_add_current", 0, highscore_add_current},
+    {"highscore_value", 1, highscore_value},
+    {"highscore_name", 1, highscore_name},
+};
+
+}  // namespace
+
+std::span<const FunctionEntry> dialog_functions() { return DIALOG_FUNCTIONS; }
+
+}  // namespace quillon

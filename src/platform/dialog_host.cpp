@@ -1,0 +1,55 @@
+// The dialogs a window system without its own input box, colour, file or directory chooser falls back to.
+#include "platform/dialog_host.h"
+
+#include <vector>
+
+namespace quillon::platform {
+
+int DialogHost::message_form(std::string_view caption, std::string_view text, const std::array<std::string, 3>& buttons)
+{
+    std::vector<std::string> labels;
+    std::vector<int> numbers;
+    for (int i = 0; i < 3; ++i) {
+        if (buttons[i].empty())
+            continue;
+        labels.push_back(button_label(buttons[i]));
+        numbers.push_back(i + 1);
+    }
+    if (labels.empty()) {
+        static const std::string CLOSE[] = {"OK"};
+        message_box(caption, text, CLOSE, 0);
+        return 1;
+    }
+    int pressed = message_box(caption, text, labels, 0);
+    return pressed >= 0 && pressed < static_cast<int>(numbers.size()) ? numbers[pressed] : 0;
+}
+
+std::string DialogHost::input_box(std::string_view, std::string_view, std::string_view initial)
+{
+    return std::string(initial);
+}
+
+std::int32_t DialogHost::choose_color(std::int32_t) { return -1; }
+
+std::string DialogHost::choose_file(FileChoice, std::string_view, std::string_view) { return {}; }
+
+std::string DialogHost::choose_directory(std::string_view, std::string_view) { return {}; }
+
+std::string button_label(std::string_view caption)
+{
+    std::string label;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size())
+            ++i;
+        label += caption[i];
+    }
+    return label;
+}
+
+char button_shortcut(std::string_view caption)
+{
+    std::size_t amp = caption.rfind('&');
+    return amp == std::string_view::npos || amp + 1 >= caption.size() ? '\0' : caption[amp + 1];
+}
+
+}  // namespace quillon::platform
