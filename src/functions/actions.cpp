@@ -7,6 +7,7 @@
 #include "functions/world_call.h"
 #include "functions/world_families.h"
 #include "graphics/screen.h"
+#include "support/hash_text.h"
 #include "world/game_loop.h"
 #include "world/instance_queries.h"
 
@@ -468,7 +469,9 @@ void action_message(FunctionCall& call)
         report_not_available(call);
         return;
     }
-    show(string_argument(call, 0).view());
+    std::string text;
+    append_hash_text(string_argument(call, 0).view(), text);
+    show(text);
     forget_input();
 }
 
@@ -484,7 +487,9 @@ void action_if_question(FunctionCall& call)
         report_not_available(call);
         return;
     }
-    set_bool_result(call, ask(string_argument(call, 0).view()));
+    std::string text;
+    append_hash_text(string_argument(call, 0).view(), text);
+    set_bool_result(call, ask(text));
     forget_input();
 }
 

@@ -24,8 +24,11 @@ int DialogHost::message_form(std::string_view caption, std::string_view text, co
     return pressed >= 0 && pressed < static_cast<int>(numbers.size()) ? numbers[pressed] : 0;
 }
 
-std::string DialogHost::input_box(std::string_view, std::string_view, std::string_view initial)
+// The prompt is shown, so that the player sees what the game asks, and the field keeps its initial text.
+std::string DialogHost::input_box(std::string_view caption, std::string_view prompt, std::string_view initial)
 {
+    static const std::string CLOSE[] = {"OK"};
+    message_box(caption, prompt, CLOSE, 0);
     return std::string(initial);
 }
 

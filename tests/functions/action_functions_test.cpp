@@ -379,6 +379,7 @@ TEST_F(ActionFunctions, WindowsShowUnlessExclusiveAndForgetTheInputThatClosedThe
     };
     const Case cases[] = {
         { "return action_message('hi')", false, "message hi;", 0 },
+        { "return show_message('a#b\\#')", false, "message a\rb#;", 0 },
         { "return show_message('hi')", true, "", 0 },
         { "return action_if_question('yes?')", false, "question yes?;", 1 },
         { "return show_question('no?')", false, "question no?;", 0 },

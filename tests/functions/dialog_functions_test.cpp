@@ -120,6 +120,7 @@ TEST_F(DialogFunctions, ExclusiveModeShowsNothingAndClosingClearsTheInput)
         { "get_color(9)", "9" },
         { "get_open_filename('', 'f')", "''" },
         { "get_directory('d')", "''" },
+        { "highscore_show(5)", "0" },
     };
     for (bool exclusive : { true, false }) {
         errors().m_settings.exclusive_mode = exclusive;
@@ -131,6 +132,8 @@ TEST_F(DialogFunctions, ExclusiveModeShowsNothingAndClosingClearsTheInput)
             EXPECT_EQ(shown().empty(), exclusive) << test.code;
             EXPECT_EQ(input.buttons[1].state != 0, exclusive) << test.code;
         }
+        // The table is shown, and changed, only when windows may show.
+        EXPECT_EQ(answer("highscore_value(1)"), exclusive ? "0" : "5");
     }
 }
 
@@ -175,7 +178,7 @@ TEST_F(DialogFunctions, HighscoresKeepTheirOrderAndLastBetweenRuns)
     EXPECT_EQ(answer("highscore_name(2)") + answer("highscore_value(2)"), "'dee'60");
 
     // Ten equal values fill the table; a value equal to rank 10 asks for the name but is not inserted.
-    answer("highscore_clear()");
+    answer("action_highscore_clear()");
     for (int i = 0; i < 10; ++i)
         answer("highscore_add('x', 5)");
     game_counters().score = 5;
