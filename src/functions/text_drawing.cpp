@@ -4,11 +4,14 @@
 
 #include "code/builtin_variables.h"
 #include "code/number_text.h"
+#include "dialogs/highscore_table.h"
 #include "functions/world_call.h"
 #include "functions/world_families.h"
 #include "graphics/drawing_font.h"
 #include "graphics/graphics.h"
+#include "platform/registry_store.h"
 #include "support/hash_text.h"
+#include "world/world.h"
 
 #include <cmath>
 #include <optional>
@@ -68,6 +71,32 @@ void draw_text_with(FunctionCall& call, double separation, double width)
 
 void draw_text(FunctionCall& call) { draw_text_with(call, WHOLE, WHOLE); }
 void draw_text_ext(FunctionCall& call) { draw_text_with(call, real_argument(call, 3), real_argument(call, 4)); }
+
+// The highscore table in ten rows between the corners: each name at the left, its value ending at the right.
+void draw_highscore(FunctionCall& call)
+{
+    std::optional<TextTarget> target = text_target();
+    if (!target)
+        return;
+    const World* world = World::installed();
+    HighscoreTable table(platform::user_registry(), world ? world->game_id() : 0);
+    std::int32_t left = round_to_int32(real_argument(call, 0));
+    std::int32_t top = round_to_int32(real_argument(call, 1));
+    std::int32_t row = round_to_int32((real_argument(call, 3) - real_argument(call, 1)) / HighscoreTable::RANKS);
+    std::int32_t width = round_to_int32(real_argument(call, 2) - real_argument(call, 0));
+    TextLook look = current_look();
+    TextLook value_look = look;
+    value_look.align = ALIGN_RIGHT;
+    std::string name;
+    for (int rank = 1; rank <= HighscoreTable::RANKS; ++rank) {
+        double y = top + double(rank - 1) * row;
+        name.clear();
+        append_hash_text(table.name(rank), name);
+        draw_text_block(text_engine(), *target, look, left, y, name, WHOLE, WHOLE);
+        draw_text_block(text_engine(), *target, value_look, double(left) + width, y,
+            std::to_string(table.value(rank)), WHOLE, WHOLE);
+    }
+}
 
 // Text is measured as it would be drawn; without a screen to draw on every size is 1.
 TextBlockSize measure(const FunctionCall& call, double separation, double width)
@@ -262,6 +291,7 @@ constexpr FunctionEntry TEXT_DRAWING_FUNCTIONS[] = {
     {"string_width_ext", 3, string_width_ext},
     {"string_height_ext", 3, string_height_ext},
     {"draw_text_sprite", 8, draw_text_sprite},
+    {"draw_highscore", 4, draw_highscore},
 };
 
 }  // namespace

@@ -3,11 +3,13 @@
 #include "game_builder.h"
 #include "platform/headless/headless_dialog_host.h"
 #include "platform/headless/headless_display.h"
+#include "platform/registry_store.h"
 #include "runner/runner.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <sstream>
 
 using namespace quillon;
@@ -229,3 +231,23 @@ TEST_F(TextGameTest, SpriteTextDrawsAnImagePerCharacter)
     EXPECT_NE(m_messages.str().find("Trying to draw text using non-existing sprite number: 7"), std::string::npos)
         << m_messages.str();
 }
+
+namespace {
+
+TEST_F(TextGameTest, TheHighscoreTableIsDrawnAsItsRowsOfText)
+{
+    setenv("XDG_CONFIG_HOME", (m_folder / "config").c_str(), 1);
+    platform::close_user_registry();
+    std::vector<std::uint32_t> table = drawn(code("highscore_clear(); highscore_add('ann', 42);"
+                                                  "draw_highscore(10.4, 4, 110, 54)"));
+    std::vector<std::uint32_t> rows = drawn(code("for (i = 1; i <= 10; i += 1) { font_align = 0;"
+                                                 "draw_text(10, 4 + (i - 1) * 5, highscore_name(i)); font_align = 2;"
+                                                 "draw_text(110, 4 + (i - 1) * 5, string(highscore_value(i))) }"));
+    EXPECT_EQ(table, rows);
+    EXPECT_NE(std::count(table.begin(), table.end(), table[0]), static_cast<long>(table.size()));
+    EXPECT_EQ(m_messages.str(), "");
+    platform::close_user_registry();
+    unsetenv("XDG_CONFIG_HOME");
+}
+
+}  // namespace
