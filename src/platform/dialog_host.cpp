@@ -49,10 +49,4 @@ std::string button_label(std::string_view caption)
     return label;
 }
 
-char button_shortcut(std::string_view caption)
-{
-    std::size_t amp = caption.rfind('&');
-    return amp == std::string_view::npos || amp + 1 >= caption.size() ? '\0' : caption[amp + 1];
-}
-
 }  // namespace quillon::platform

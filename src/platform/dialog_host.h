@@ -39,7 +39,5 @@ public:
 
 // The caption of a message-form button as shown, without the "&" that marks its shortcut ("&&" shows one "&").
 std::string button_label(std::string_view caption);
-// The shortcut of a caption: the character after its last "&", or 0 when there is none.
-char button_shortcut(std::string_view caption);
 
 }  // namespace quillon::platform
