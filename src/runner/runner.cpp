@@ -250,10 +250,10 @@ void Runner::play()
         else
             random_generator().seed_from_clock();
     };
-    hooks.more_events = [this, &running](std::int64_t step, std::vector<platform::Event>& events) {
-        if (m_stop_request && !m_stopped_on_request && m_stop_request()) {
+    hooks.more_events = [this](std::int64_t step, std::vector<platform::Event>& events) {
+        if (m_stop_request && !m_stopped_on_request && m_loop && m_stop_request()) {
             m_stopped_on_request = true;
-            running->request_end_game();
+            m_loop->request_end_game();
         }
         if (m_scripted_input)
             m_scripted_input->events_for(step, events);
