@@ -193,6 +193,8 @@ const LaidOutLine& TextEngine::Impl::lay_out(int font, std::string_view text)
         layouts.clear();
     utf8.clear();
     append_win1252_as_utf8(text, utf8);
+    // Pango takes no zero bytes within a text; they draw nothing.
+    utf8.erase(std::remove(utf8.begin(), utf8.end(), '\0'), utf8.end());
     PangoLayout* layout = pango_layout_new(context);
     pango_layout_set_single_paragraph_mode(layout, TRUE);
     pango_layout_set_font_description(layout, fonts[font].description);

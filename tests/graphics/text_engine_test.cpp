@@ -79,6 +79,12 @@ TEST(TextEngine, KnownStringsMeasureAsTheWindowsFontsDo)
         {"Arial", 8, 0, "", 0, 13},
         {"Arial", 8, 0, "M", 9, 13},
     };
+    // Game text is Windows-1252: e acute and the euro sign are characters of their own; a zero byte draws nothing.
+    int arial = font("Arial");
+    EXPECT_EQ(width_of(arial, "\xE9t\xE9"), width_of(arial, "ete"));
+    EXPECT_GT(width_of(arial, "\x80"), 0);
+    EXPECT_NE(width_of(arial, "\x80"), width_of(arial, "\x81"));
+    EXPECT_EQ(width_of(arial, std::string_view("a\0b", 3)), width_of(arial, "ab"));
     for (const Case& c : cases) {
         TextExtent extent = text_engine().measure(font(c.name, c.size, c.style), c.text);
         EXPECT_EQ(extent.width, c.width) << c.name << " " << c.size << " " << c.text;
