@@ -158,6 +158,12 @@ TEST(TextEngine, SizesOfZeroNegativeOrHugeStayDrawable)
     Paper paper(64, 64);
     engine.draw(paper.canvas, font("Arial", INT_MAX), INK, 0, -100, -300, "I");
     EXPECT_NE(paper.ink().width(), 0);
+    // A game that asks for ever new fonts does not grow the engine without end: it starts its fonts over.
+    int twelve = engine.line_height(font("Arial", 12));
+    for (int size = 1; size <= 600; ++size)
+        EXPECT_EQ(engine.line_height(font("Arial", size)) > 0, true);
+    EXPECT_LE(font("Arial", 12), 256);
+    EXPECT_EQ(engine.line_height(font("Arial", 12)), twelve);
     // Bold text is wider, style bits beyond strike-out are ignored.
     EXPECT_GT(width_of(font("Arial", 12, FONT_BOLD), "Bold text"), width_of(font("Arial", 12), "Bold text"));
     EXPECT_EQ(font("Arial", 12, 16 | FONT_ITALIC), font("Arial", 12, FONT_ITALIC));
