@@ -20,15 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Graphics* s_painting = nullptr;  // where paint() draws: the game being played
-
-void paint(FunctionCall& call)
-{
-    if (s_painting)
-        s_painting->sheets().draw_sprite(round_to_int32(call.argument(0).real), round_to_int32(call.argument(1).real),
-            round_to_int32(call.argument(2).real), round_to_int32(call.argument(3).real));
-}
-
 Bitmap24 frame_bitmap(const platform::Frame& frame)
 {
     Bitmap24 bitmap(frame.width, frame.height);
@@ -52,8 +43,6 @@ PlayedGame::PlayedGame(const GameBuilder& builder, platform::Display* display)
     : m_game(builder.build())
 {
     register_builtins_once();
-    if (!function_registry().find("paint"))
-        function_registry().register_function("paint", paint, 4);
     errors().reset();
     errors().set_dialog([](const std::string& text, bool) {
         ADD_FAILURE() << "game error: " << text;
@@ -65,7 +54,7 @@ PlayedGame::PlayedGame(const GameBuilder& builder, platform::Display* display)
     }
     m_graphics = std::make_unique<Graphics>(*display, m_game.settings, m_game.sprites, m_game.backgrounds, nullptr);
     EXPECT_TRUE(m_graphics->prepare());
-    s_painting = m_graphics.get();
+    play_services().graphics = m_graphics.get();
     play_services().screen = &m_graphics->screen();
     scripts().clear();
     for (int i = 0; i < m_game.scripts.count(); ++i) {
@@ -95,8 +84,7 @@ PlayedGame::~PlayedGame()
     m_world->end_game_world();
     m_world.reset();
     set_host(nullptr);
-    s_painting = nullptr;
-    play_services().screen = nullptr;
+    play_services() = PlayServices();
     errors().set_dialog(nullptr);
     m_graphics->shut_down();
 }
