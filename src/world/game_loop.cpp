@@ -144,6 +144,10 @@ void GameLoop::pass()
     // The step is counted as it begins, so that frames shown while it runs belong to it.
     ++m_steps_run;
     step();
+    if (m_hooks.step_ended) {
+        LiveRoom* room = m_world.current_room();
+        m_hooks.step_ended(room && room->speed > 0 ? room->speed : 1);
+    }
     if (m_settings.wait_for_vertical_blank && m_hooks.wait_vertical_blank)
         m_hooks.wait_vertical_blank();
     // 4. The room speed is kept by sleeping out the rest of the slot, and 5. fps counts passes per second.

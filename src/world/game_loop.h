@@ -36,6 +36,8 @@ struct LoopHooks {
     std::function<void()> seed_random;                        // a game starts: the random generator's seed
     // Window events besides the platform's own, appended before the step of that number runs (the first is 1).
     std::function<void(std::int64_t step, std::vector<platform::Event>& events)> more_events;
+    // A step has run in a room of this speed (steps per second): sound moves on by one step's time.
+    std::function<void(std::int32_t room_speed)> step_ended;
     // While the game waits for a key: appends the events held for later steps, as if their time had come;
     // false when no key can ever come (nothing is held and no player is at the keyboard).
     std::function<bool(std::vector<platform::Event>& events)> events_while_waiting;

@@ -1,8 +1,7 @@
-// SDL2 drivers: the key table, events turned into plain records, the audio fallback, the clipboard's code page,
+// SDL2 drivers: the key table, events turned into plain records, the clipboard's code page,
 // and a real window when a display exists.
 #include "platform/drivers.h"
 #include "platform/sdl2/key_map.h"
-#include "platform/sdl2/sdl2_audio_device.h"
 #include "platform/sdl2/sdl2_clipboard.h"
 #include "platform/sdl2/sdl2_dialog_host.h"
 #include "platform/sdl2/sdl2_display.h"
@@ -225,31 +224,6 @@ TEST(Sdl2Display, TheDummyVideoDriverIsNoDisplay)
 {
     ScopedVariable dummy("SDL_VIDEODRIVER", "dummy");
     EXPECT_FALSE(display_available());
-}
-
-TEST(Sdl2AudioDevice, AMissingDeviceFallsBackToSilenceWithOneLine)
-{
-    {
-        ScopedVariable dummy("SDL_AUDIODRIVER", "dummy");
-        Sdl2AudioDevice device;
-        testing::internal::CaptureStderr();
-        device.open();
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-        EXPECT_TRUE(device.is_open());
-        EXPECT_FALSE(device.is_silent());
-        device.close();
-        EXPECT_FALSE(device.is_open());
-    }
-    ScopedVariable missing("SDL_AUDIODRIVER", "no-such-driver");
-    Sdl2AudioDevice device;
-    testing::internal::CaptureStderr();
-    device.open();
-    device.open();
-    std::string log = testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(device.is_open());
-    EXPECT_TRUE(device.is_silent());
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
-    EXPECT_EQ(log.rfind("audio: ", 0), 0u) << log;
 }
 
 // Without a window system the boxes' texts go to standard error, readable, with one note and no second try.
