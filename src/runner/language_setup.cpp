@@ -9,7 +9,9 @@
 #include "functions/multiplayer.h"
 #include "functions/resources.h"
 #include "functions/screen.h"
+#include "functions/sound_functions.h"
 #include "functions/table.h"
+#include "functions/text_drawing.h"
 #include "functions/world_families.h"
 #include "support/game_error.h"
 #include "support/terminal_text.h"
@@ -34,8 +36,10 @@ void register_builtins_once()
     register_builtin_functions(function_registry(),
                                {event_functions(), action_functions(), action_drawing_functions(), interaction_functions(),
                                    screen_functions(), tile_functions(), resource_functions(), drawing_functions(),
-                                   file_functions(), multiplayer_functions()});
+                                   file_functions(), multiplayer_functions(), text_drawing_functions(),
+                                   sound_functions(), input_functions()});
     serve_drawing_variables();
+    serve_font_variables();
     s_registered = true;
 }
 

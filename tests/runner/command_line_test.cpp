@@ -109,3 +109,18 @@ TEST(CommandLine, ScreenshotFolderMustExist)
     EXPECT_EQ(error->message,
         "quillon-runner: the folder of the screenshot 'no-such-folder/frame6.png' does not exist");
 }
+
+TEST(CommandLine, TheDebuggerOptionsEachTurnDebugModeOn)
+{
+    EXPECT_FALSE(std::get<CommandLine>(parse({"game.dat"})).debug);
+    EXPECT_TRUE(std::get<CommandLine>(parse({"--debug"})).debug);
+    auto line = std::get<CommandLine>(parse({"--debug-commands", "cmds.txt"}));
+    EXPECT_TRUE(line.debug);
+    EXPECT_EQ(line.debug_commands_file, std::filesystem::path("cmds.txt"));
+    line = std::get<CommandLine>(parse({"--debug-output=texts.txt"}));
+    EXPECT_TRUE(line.debug);
+    EXPECT_EQ(line.debug_output_file, std::filesystem::path("texts.txt"));
+    EXPECT_EQ(std::get<UsageError>(parse({"--debug-commands"})).message,
+        "quillon-runner: --debug-commands needs a file name");
+    EXPECT_EQ(std::get<UsageError>(parse({"--debug=1"})).message, "quillon-runner: --debug takes no value");
+}
