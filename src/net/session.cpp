@@ -12,7 +12,7 @@ Session::Session(TransportFactory factory, const Guid& game) : m_factory(std::mo
 
 Session::~Session() { leave(); }
 
-bool Session::ensure_transport(std::uint16_t port)
+bool Session::ensure_transport(std::uint16_t port, std::size_t connections)
 {
     if (m_transport && (port == 0 || m_transport->local_port() == port))
         return true;
@@ -20,7 +20,7 @@ bool Session::ensure_transport(std::uint16_t port)
     if (!m_factory)
         return false;
     m_transport = m_factory();
-    if (m_transport && m_transport->open(port, MAX_CONNECTIONS))
+    if (m_transport && m_transport->open(port, connections))
         return true;
     m_transport.reset();
     return false;
@@ -75,7 +75,9 @@ bool Session::create(std::uint16_t port, std::string_view name, std::uint32_t ma
     // A socket left from finding listens on another port.
     if (m_transport && m_transport->local_port() != port)
         m_transport.reset();
-    if (!ensure_transport(port))
+    std::size_t connections = max_players > 0 ? std::min<std::size_t>(max_players + SPARE_CONNECTIONS, MAX_CONNECTIONS)
+                                              : DEFAULT_CONNECTIONS;
+    if (!ensure_transport(port, connections))
         return false;
     std::random_device random;
     for (std::uint8_t& byte : m_key)

@@ -35,8 +35,13 @@ constexpr std::uint32_t MIGRATION_WAIT_MS = 5000;  // players reconnecting to th
 constexpr std::size_t MAX_INBOX_BYTES = 16u << 20;
 // Rejoins kept for a player that has not yet seen the host go, when the others saw it first.
 constexpr std::size_t MAX_EARLY_REJOINS = 64;
-// Connections a session accepts at most (the transport's own limit).
+// Connections an endpoint keeps room for: a session without a player maximum takes up to 255 players besides
+// the host. The transport walks every slot each time it is serviced, so the room is not made larger than needed.
+constexpr std::size_t DEFAULT_CONNECTIONS = 255;
+// The transport's own limit.
 constexpr std::size_t MAX_CONNECTIONS = 4095;
+// Slots beyond a session's maximum, so that a full session can still turn players away politely.
+constexpr std::size_t SPARE_CONNECTIONS = 8;
 
 class Session final : public platform::NetEvents {
 public:
@@ -90,7 +95,7 @@ private:
         std::vector<std::uint8_t> held;       // packets for it until it reconnects: flag, length, bytes
     };
 
-    bool ensure_transport(std::uint16_t port);
+    bool ensure_transport(std::uint16_t port, std::size_t connections = DEFAULT_CONNECTIONS);
     void wait_until(Clock::time_point deadline, const std::function<bool()>& done);
     void end_locally();
     int index_of(std::uint32_t id) const;
