@@ -3,11 +3,15 @@
 
 #include "code/errors.h"
 #include "code/function_registry.h"
+#include "functions/drawing.h"
 #include "functions/events.h"
+#include "functions/files.h"
 #include "functions/multiplayer.h"
 #include "functions/resources.h"
 #include "functions/screen.h"
+#include "functions/sound_functions.h"
 #include "functions/table.h"
+#include "functions/text_drawing.h"
 #include "functions/world_families.h"
 #include "support/game_error.h"
 #include "support/terminal_text.h"
@@ -20,6 +24,8 @@ namespace quillon {
 void RunnerHost::debug_message(std::string_view text)
 {
     write_terminal_line(stdout, text);
+    if (message_window)
+        message_window(text);
 }
 
 void register_builtins_once()
@@ -29,8 +35,11 @@ void register_builtins_once()
         return;
     register_builtin_functions(function_registry(),
                                {event_functions(), action_functions(), action_drawing_functions(), interaction_functions(),
-                                   screen_functions(), tile_functions(), resource_functions(),
-                                   multiplayer_functions()});
+                                   screen_functions(), tile_functions(), resource_functions(), drawing_functions(),
+                                   file_functions(), multiplayer_functions(), text_drawing_functions(),
+                                   sound_functions(), input_functions()});
+    serve_drawing_variables();
+    serve_font_variables();
     s_registered = true;
 }
 
