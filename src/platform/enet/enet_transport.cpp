@@ -14,6 +14,10 @@ namespace {
 constexpr enet_uint8 RELIABLE_CHANNEL = 0;
 constexpr enet_uint8 UNRELIABLE_CHANNEL = 1;
 constexpr std::size_t CHANNEL_COUNT = 2;
+// A peer that answers nothing for this long is given up (ENet's defaults are 5 and 30 seconds). A game held in a
+// message box or paused in the debugger does not service its connections, and should find them still there.
+constexpr enet_uint32 TIMEOUT_MINIMUM_MS = 30000;
+constexpr enet_uint32 TIMEOUT_MAXIMUM_MS = 90000;
 // Our datagrams start with these two bytes. Read as ENet's header they carry the compression flag, and ENet
 // drops compressed packets when no compressor is set, as here, so no packet of ENet's own looks like ours.
 constexpr std::uint8_t DATAGRAM_MARK[2] = {0xD1, 0x51};
@@ -188,6 +192,7 @@ private:
         if (handle == 0)
             handle = ++m_last_handle;
         peer->data = reinterpret_cast<void*>(static_cast<std::uintptr_t>(handle));
+        enet_peer_timeout(peer, 0, TIMEOUT_MINIMUM_MS, TIMEOUT_MAXIMUM_MS);
         m_peers[handle] = peer;
         return handle;
     }
