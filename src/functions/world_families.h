@@ -3,6 +3,7 @@
 #pragma once
 
 #include "functions/args.h"
+#include "support/resource_list.h"
 
 #include <functional>
 #include <span>
@@ -10,7 +11,9 @@
 
 namespace quillon {
 
+struct CDataFile;
 class GameLoop;
+class Graphics;
 class Screen;
 
 namespace platform {
@@ -39,6 +42,12 @@ struct PlayServices {
     std::function<bool(std::string_view text)> ask_question; // "Yes" and "No": true for "Yes"
     std::function<void()> show_game_information; // the game information window
     std::function<void()> redraw; // draws the room and shows it at once, for `action_sleep`
+    // Sprites, backgrounds and their image sheets: adding, replacing, deleting, discarding and restoring.
+    Graphics* graphics = nullptr;
+    // The game's data files, which `datafile_export` writes out and `datafile_discard` empties.
+    ResourceList<CDataFile>* data_files = nullptr;
+    // `discard_all`: frees the buffers of every load-on-use sound; unset while sounds keep no such buffers.
+    std::function<void()> discard_sound_buffers;
 };
 PlayServices& play_services();
 

@@ -4,6 +4,7 @@
 #include "code/errors.h"
 #include "code/function_registry.h"
 #include "functions/events.h"
+#include "functions/resource_changes.h"
 #include "functions/resources.h"
 #include "functions/screen.h"
 #include "functions/table.h"
@@ -29,7 +30,8 @@ void register_builtins_once()
         return;
     register_builtin_functions(function_registry(),
                                {event_functions(), action_functions(), action_drawing_functions(), interaction_functions(),
-                                   screen_functions(), tile_functions(), resource_functions()});
+                                   screen_functions(), tile_functions(), resource_functions(),
+                                   resource_change_functions()});
     s_registered = true;
 }
 

@@ -10,6 +10,7 @@
 #include "runner/game_location.h"
 #include "runner/loading_window.h"
 #include "support/game_error.h"
+#include "support/game_path.h"
 #include "functions/random.h"
 #include "functions/world_families.h"
 #include "world/game_loop.h"
@@ -129,6 +130,9 @@ bool Runner::LoadGame()
 {
     // 1. The whole game file into memory, through a temporary copy if need be.
     std::filesystem::path file = locate_game(m_command_line.game);
+    // Relative file names of game code start from the game's folder, wherever the runner was started from.
+    std::error_code error;
+    set_game_folder(std::filesystem::absolute(file, error).parent_path());
     std::optional<CStream> stream = open_game_data(file, m_temp);
     if (!stream) {
         show_message("Cannot open the game file.");
@@ -258,6 +262,8 @@ void Runner::play()
     services.clock = m_platform.clock.get();
     services.clipboard = m_platform.clipboard.get();
     services.screen = &m_graphics->screen();
+    services.graphics = m_graphics.get();
+    services.data_files = &m_game.data_files;
     services.show_message = [this](std::string_view text) { show_message(text); };
     services.ask_question = [this](std::string_view text) {
         static const std::string YES_NO[] = {"Yes", "No"};
@@ -299,6 +305,7 @@ std::int64_t Runner::current_step() const { return m_loop ? m_loop->steps_run() 
 void Runner::end()
 {
     platform::game_clock() = nullptr;
+    set_game_folder({});
     if (m_graphics)
         m_graphics->shut_down();
     clean_up_data_files(m_game.data_files, data_file_context());
