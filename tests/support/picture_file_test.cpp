@@ -1,5 +1,6 @@
 // Picture files: decoding each format into frames, GIF frame disposal, strips and transparency keys.
 #include "bitmap_pixels.h"
+#include "solid_jpeg.h"
 #include "support/bmp_file.h"
 #include "support/picture_file.h"
 
@@ -9,7 +10,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include <jpeglib.h>
 #include <zlib.h>
 
 #include <gtest/gtest.h>
@@ -76,36 +76,6 @@ std::vector<std::uint8_t> make_gif(const std::vector<GifImage>& images)
     EGifCloseFile(gif, &error);
     GifFreeMapObject(palette);
     return out;
-}
-
-std::vector<std::uint8_t> solid_jpeg(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b)
-{
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = width;
-    info.image_height = height;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<std::uint8_t> row;
-    for (int x = 0; x < width; ++x)
-        row.insert(row.end(), {r, g, b});
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW pointer = row.data();
-        jpeg_write_scanlines(&info, &pointer, 1);
-    }
-    jpeg_finish_compress(&info);
-    std::vector<std::uint8_t> file(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    free(buffer);
-    return file;
 }
 
 }  // namespace
