@@ -34,7 +34,7 @@ bool flag_argument(const FunctionCall& call, int index) { return is_true(real_ar
 // The picture file named by argument `index`: '\' accepted, relative to the game's folder.
 std::filesystem::path file_argument(const FunctionCall& call, int index)
 {
-    return game_file_path(string_argument(call, index).view());
+    return find_in_game_folder(string_argument(call, index).view());
 }
 
 // (file name, image count, precise, transparent, video memory, load on use, origin x, origin y) from `first` on.
@@ -185,7 +185,7 @@ void datafile_export(FunctionCall& call)
         report_function_error(EXPORT_IN_SECURE_MODE + std::string(name));
         return;
     }
-    file->write_to(game_file_path(name));
+    file->write_to(creation_path_in_game_folder(name));
 }
 
 constexpr FunctionEntry RESOURCE_CHANGE_FUNCTIONS[] = {

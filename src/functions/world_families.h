@@ -42,8 +42,8 @@ struct PlayServices {
     std::function<bool(std::string_view text)> ask_question; // "Yes" and "No": true for "Yes"
     std::function<void()> show_game_information; // the game information window
     std::function<void()> redraw; // draws the room and shows it at once, for `action_sleep`
-    // Sprites, backgrounds and their image sheets: adding, replacing, deleting, discarding and restoring.
-    Graphics* graphics = nullptr;
+    Graphics* graphics = nullptr; // sprites, backgrounds, their image sheets, and shapes drawn by the drawing built-ins
+    std::function<void()> handle_window_messages; // keeps the window answering while a call waits
     // The game's data files, which `datafile_export` writes out and `datafile_discard` empties.
     ResourceList<CDataFile>* data_files = nullptr;
     // `discard_all`: frees the buffers of every load-on-use sound; unset while sounds keep no such buffers.

@@ -1,4 +1,5 @@
-// Graphics: the screen, the image sheets, the collision masks and the sprite and background lists of a game.
+// Graphics: the screen, the image sheets, the shape painter, the collision masks and the sprite and background
+// lists of a game.
 #include "graphics/graphics.h"
 
 namespace quillon {
@@ -22,6 +23,7 @@ Graphics::Graphics(platform::Display& display, const GameSettings& settings, Res
     , m_background_list(backgrounds)
     , m_screen(display, settings)
     , m_sheets(m_screen.regions(), sheet_file_namer(temp))
+    , m_shapes(m_screen.regions(), drawing_state())
     , m_sprites(sprites, m_masks, m_sheets)
     , m_backgrounds(backgrounds, m_sheets)
 {

@@ -2,6 +2,7 @@
 #include "graphics/screen.h"
 
 #include "code/value.h"
+#include "graphics/drawing_state.h"
 #include "support/bmp_file.h"
 #include "support/game_error.h"
 #include "support/picture_file.h"
@@ -58,7 +59,8 @@ bool Screen::start(const ScreenStart& start)
         return false;
     }
     // 7. Stretching costs the renderer nothing, so both scales stay as asked.
-    // 8. Ready to draw, with the output rectangle known before the first frame.
+    // 8. Ready to draw with a fresh pen and brush, with the output rectangle known before the first frame.
+    drawing_state() = DrawingState();
     m_display.set_vsync(m_settings.wait_for_vertical_blank);
     m_output = output_rectangle(m_full_screen, m_display.client_size(), m_width, m_height, m_window_scale, m_full_scale);
     m_initialised = true;
@@ -110,7 +112,8 @@ void Screen::shut_down()
     m_last_frame.reset();
     m_window_image.reset();
     m_window_image_current = false;
-    m_display.close();
+    if (!m_keep_window)
+        m_display.close();
     m_initialised = false;
     m_exclusive = false;
 }

@@ -41,6 +41,8 @@ public:
     // Opens the window and makes the screen buffer; false (window hidden) when either fails.
     bool start(const ScreenStart& start);
     void shut_down();
+    // Shut-down then leaves the window open, for the next game to start in it.
+    void keep_window_at_shut_down() { m_keep_window = true; }
     bool initialised() const { return m_initialised; }
 
     // A new, black screen buffer of the size when it differs (regions reset), and the window fitted to it.
@@ -119,6 +121,7 @@ private:
     platform::Display& m_display;        // the window
     const GameSettings& m_settings;      // border, buttons, caption drawing, vertical blank
     bool m_initialised = false;          // between a successful start and shut-down
+    bool m_keep_window = false;          // shut-down leaves the window open for the next game
     bool m_exclusive = false;            // the display runs in the game's own mode
     bool m_full_screen = false;          // the window covers the monitor
     bool m_presented = false;            // a frame was presented, so the window shows

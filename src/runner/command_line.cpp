@@ -58,6 +58,7 @@ struct OptionRule {
 constexpr OptionRule OPTION_RULES[] = {
     {"--headless", "", [](CommandLine& line, std::string_view) { line.headless = true; return true; }},
     {"--no-sleep", "", [](CommandLine& line, std::string_view) { line.no_sleep = true; return true; }},
+    {"--watch", "", [](CommandLine& line, std::string_view) { line.watch = true; return true; }},
     {"--help", "", [](CommandLine& line, std::string_view) { line.help = true; return true; }},
     {"-h", "", [](CommandLine& line, std::string_view) { line.help = true; return true; }},
     {"--version", "", [](CommandLine& line, std::string_view) { line.version = true; return true; }},
@@ -81,12 +82,32 @@ constexpr OptionRule OPTION_RULES[] = {
             line.answers_file = value;
             return !value.empty();
         }},
+    // The debugger's options.
+    {"--debug", "", [](CommandLine& line, std::string_view) { line.debug = true; return true; }},
+    {"--debug-commands", "a file name",
+        [](CommandLine& line, std::string_view value) {
+            line.debug = true;
+            line.debug_commands_file = value;
+            return !value.empty();
+        }},
+    {"--debug-output", "a file name",
+        [](CommandLine& line, std::string_view value) {
+            line.debug = true;
+            line.debug_output_file = value;
+            return !value.empty();
+        }},
     {"--screenshot", "STEP[.N]:FILE.png",
         [](CommandLine& line, std::string_view value) {
             auto request = parse_screenshot(value);
             if (request)
                 line.screenshots.push_back(*request);
             return request.has_value();
+        }},
+    {"--secure-mode", "on or off",
+        [](CommandLine& line, std::string_view value) {
+            if (value == "on" || value == "off")
+                line.secure_mode = value == "on";
+            return value == "on" || value == "off";
         }},
 };
 
@@ -148,25 +169,41 @@ std::variant<CommandLine, UsageError> parse_command_line(std::span<const char* c
 std::string usage_text()
 {
     return "Usage: quillon-runner [options] [GAME] [-- GAME-ARGS...]\n"
-           "Plays a Quillon game. Without GAME: game.dat in the current directory, else the game\n"
-           "appended to this program.\n"
+           "Plays a Quillon game: a game file or a project folder. Without GAME: game.dat in the\n"
+           "current directory, else the game appended to this program.\n"
            "\n"
            "Options:\n"
            "  --headless                 no window and no audio device; frames are drawn in memory\n"
            "  --steps N                  end the game after N steps, as game_end() would\n"
            "  --no-sleep                 run steps back to back instead of at the room speed\n"
+           "  --watch                    play the project folder GAME again whenever a file of it changes\n"
            "  --seed N                   seed the random generator with N instead of the clock\n"
            "  --input FILE               scripted keyboard and mouse input, by step\n"
            "  --answers FILE             scripted answers to messages, questions and input boxes\n"
            "  --screenshot STEP[.N]:FILE.png\n"
            "                             save the frame presented after step STEP, or frame N of the\n"
            "                             transition shown in or after it (repeatable)\n"
+           "  --secure-mode on|off       store the player's secure-mode preference; without GAME, exit\n"
+           "  --debug                    play in debug mode, with the debug window\n"
+           "  --debug-commands FILE      debugger commands by step (implies --debug)\n"
+           "  --debug-output FILE        write the debugger's texts after each refresh to FILE\n"
            "  -h, --help                 show this help and exit\n"
            "  --version                  show the version and exit\n"
            "  -- GAME-ARGS...            hand the remaining arguments to the game\n"
            "\n"
            "Exit status: 0 normal end, 1 the game could not be loaded or prepared,\n"
            "2 a fatal game error, 64 a bad command line.\n";
+}
+
+std::optional<UsageError> check_output_folders(const CommandLine& line)
+{
+    for (const ScreenshotRequest& request : line.screenshots) {
+        std::filesystem::path folder = request.file.parent_path();
+        std::error_code error;
+        if (!folder.empty() && !std::filesystem::is_directory(folder, error))
+            return usage_error("the folder of the screenshot '" + request.file.string() + "' does not exist");
+    }
+    return std::nullopt;
 }
 
 std::string version_text() { return "quillon-runner 0.1.0"; }

@@ -5,12 +5,16 @@
 #include "code/errors.h"
 #include "code/script.h"
 #include "graphics/graphics.h"
+#include "net/multiplayer.h"
 #include "platform/fonts.h"
 #include "runner/caption_painter.h"
+#include "runner/debug_session.h"
 #include "runner/game_location.h"
 #include "runner/loading_window.h"
 #include "support/game_error.h"
 #include "support/game_path.h"
+#include "support/secure_mode.h"
+#include "functions/files.h"
 #include "functions/random.h"
 #include "functions/world_families.h"
 #include "world/game_loop.h"
@@ -19,6 +23,7 @@
 #include "world/room_draw.h"
 #include "world/world.h"
 
+#include <iostream>
 #include <string>
 
 namespace quillon {
@@ -69,6 +74,7 @@ DataFileContext Runner::data_file_context()
 {
     DataFileContext context;
     context.temp_directory = m_temp.path();
+    context.secure_mode = secure_mode();
     context.report_error = [](const std::string& message) { report_game_error(message); };
     context.register_font = platform::register_font_file;
     context.unregister_font = [](const std::filesystem::path&) { return platform::unregister_font_files(); };
@@ -81,6 +87,7 @@ int Runner::run()
     m_temp.create([this](std::string_view message) { show_message(message); });
     set_temp_directory(m_temp.path());
     register_builtins_once();
+    set_secure_mode(secure_mode_preference());
     errors().reset();
     connect_error_routine(*m_platform.dialogs);
     set_host(&m_host);
@@ -128,12 +135,15 @@ void Runner::open_loading_window()
 
 bool Runner::LoadGame()
 {
-    // 1. The whole game file into memory, through a temporary copy if need be.
+    // 1. The whole game file into memory, through a temporary copy if need be, unless it was built there.
     std::filesystem::path file = locate_game(m_command_line.game);
+    set_game_command_line(file, m_command_line.game_arguments);
     // Relative file names of game code start from the game's folder, wherever the runner was started from.
     std::error_code error;
     set_game_folder(std::filesystem::absolute(file, error).parent_path());
-    std::optional<CStream> stream = open_game_data(file, m_temp);
+    std::optional<CStream> stream = std::move(m_game_data);
+    if (!stream)
+        stream = open_game_data(file, m_temp);
     if (!stream) {
         show_message("Cannot open the game file.");
         return false;
@@ -232,7 +242,10 @@ void Runner::play()
     // 1. The loop with what it needs from above the world: drawing, presenting, the window, input, the seed.
     LoopHooks hooks;
     hooks.draw_room = [this] { m_drawer->draw(); };
-    hooks.present = [this](std::int32_t) { show_frame(false); };
+    hooks.present = [this](std::int32_t) {
+        show_frame(false);
+        flush_text_file();
+    };
     hooks.toggle_full_screen = [this] { m_graphics->screen().toggle_full_screen(); };
     hooks.show_cursor = [this](bool visible) { m_graphics->screen().set_cursor(visible ? 0 : -1); };
     hooks.seed_random = [this] {
@@ -242,13 +255,24 @@ void Runner::play()
             random_generator().seed_from_clock();
     };
     hooks.more_events = [this](std::int64_t step, std::vector<platform::Event>& events) {
+        if (m_stop_request && !m_stopped_on_request && m_loop && m_stop_request()) {
+            m_stopped_on_request = true;
+            m_loop->request_end_game();
+        }
         if (m_scripted_input)
             m_scripted_input->events_for(step, events);
+        // Once a step the network is serviced, so that connections live while the game is busy.
+        net::multiplayer().service();
     };
+    // In debug mode the debugger refreshes after every step (made once the loop is).
+    std::unique_ptr<DebugSession> debug;
+    if (debug_mode())
+        hooks.update_debug_window = [&debug] { debug->after_step(); };
     LoopOptions options {m_command_line.steps, m_command_line.no_sleep};
     GameLoop loop(*m_world, m_game.settings, m_graphics->masks(), *m_platform.clock, *m_platform.input, hooks,
         options);
     m_loop = &loop;
+    loop.secure_mode = secure_mode();
     loop.input().window_to_room = [this](int window_x, int window_y, double& room_x, double& room_y) {
         int x = 0, y = 0;
         m_graphics->screen().window_to_room(window_x, window_y, x, y);
@@ -270,11 +294,43 @@ void Runner::play()
         return m_platform.dialogs->message_box(MESSAGE_CAPTION, text, YES_NO, 0) == 0;
     };
     services.redraw = [this] { show_room(); };
-    // 3. Play until the game ends.
-    loop.run_game();
+    services.handle_window_messages = [&loop] { loop.handle_window_messages(); };
+    net::multiplayer().set_game(m_game.guid);
+    // 3. Play until the game ends; in debug mode the debugger holds a paused game. Then the game leaves its
+    // multiplayer session, telling the other players.
+    if (debug_mode()) {
+        debug = make_debug_session(loop);
+        m_host.message_window = [&debug](std::string_view text) { debug->debug_message(text); };
+        debug->play();
+        m_host.message_window = nullptr;
+        debug.reset();
+    } else {
+        loop.run_game();
+    }
+    net::multiplayer().end();
     m_loop = nullptr;
     services = PlayServices {};
     m_loop_variables->attach(nullptr);
+}
+
+// The debug window on a real display; its texts go to --debug-output, or to standard error when headless.
+std::unique_ptr<DebugSession> Runner::make_debug_session(GameLoop& loop)
+{
+    DebugSessionParts parts;
+    if (m_platform.create_debug_window)
+        parts.window = m_platform.create_debug_window();
+    parts.commands = std::move(m_debug_commands);
+    if (m_command_line.debug_output_file) {
+        m_debug_output.open(*m_command_line.debug_output_file, std::ios::binary | std::ios::trunc);
+        if (m_debug_output)
+            parts.transcript = &m_debug_output;
+        else
+            report_game_error("Cannot write the debug output " + m_command_line.debug_output_file->string());
+    } else if (!parts.window) {
+        parts.transcript = &std::cerr;
+    }
+    parts.show_message = [this](std::string_view text) { show_message(text); };
+    return std::make_unique<DebugSession>(loop, *m_world, *m_platform.clock, *m_platform.input, std::move(parts));
 }
 
 // Draws the room and shows it at once, for game code that redraws the screen in the middle of a step.
@@ -306,8 +362,11 @@ void Runner::end()
 {
     platform::game_clock() = nullptr;
     set_game_folder({});
-    if (m_graphics)
+    if (m_graphics) {
+        if (m_keep_window)
+            m_graphics->screen().keep_window_at_shut_down();
         m_graphics->shut_down();
+    }
     clean_up_data_files(m_game.data_files, data_file_context());
     m_temp.remove();
 }

@@ -54,6 +54,8 @@ public:
     bool run_game();
     // The loop returns after the current step; run_game goes on with the same game.
     void pause() { m_paused = true; }
+    // A paused game is no longer paused; the next run_game goes on stepping it.
+    void resume() { m_paused = false; }
     // One pass (step, frame, pending change) while running and paused.
     void single_step();
     // Ends a paused game; running and paused are cleared.
@@ -78,6 +80,8 @@ public:
     void end_game();
 
     InputState& input() { return m_input; }
+    // The window's messages while a built-in waits between steps: input is taken in, the game does not step.
+    void handle_window_messages() { process_messages(false); }
     Collisions& collisions() { return m_collisions; }
     std::int32_t fps() const { return m_fps; }
     // The number of the step that runs, or of the last one between steps; 0 before the first step.

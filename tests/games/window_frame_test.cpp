@@ -1,6 +1,7 @@
 // A room in a real window: the game runs on the SDL display under a private X server, and what the server shows
 // in the window is read back and compared with the frame the runner drew.
 #include "played_game.h"
+#include "platform/drivers.h"
 #include "platform/sdl2/sdl2_display.h"
 
 #include <gtest/gtest.h>
@@ -214,4 +215,34 @@ TEST(WindowFrame, TheWindowShowsTheFrameTheRunnerDrew)
     }
     EXPECT_TRUE(shown) << "the server never showed the presented frame";
 #endif
+}
+
+// The display on its own under the private server: a window opens, shows frames of changing sizes, takes a
+// caption, is fitted to a new placement when opened again (a restarted game keeps its window), and closes.
+TEST(WindowFrame, TheSdlDisplayOpensPresentsReopensAndCloses)
+{
+    std::optional<std::filesystem::path> xvfb = find_program("Xvfb");
+    if (!xvfb)
+        GTEST_SKIP() << "Xvfb is not installed";
+    VirtualServer server(*xvfb);
+    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+    ScopedVariable display_name("DISPLAY", server.display());
+    ScopedVariable video_driver("SDL_VIDEODRIVER", "x11");
+    EXPECT_TRUE(platform::display_available());
+    platform::Sdl2Display display;
+    platform::ScreenSize screen = display.screen_size();
+    EXPECT_EQ(screen.width, 320);
+    EXPECT_EQ(screen.height, 240);
+    ASSERT_TRUE(display.open({(screen.width - 64) / 2, (screen.height - 48) / 2, 64, 48, false}, "Quillon \xe9"));
+    std::vector<std::uint32_t> pixels(32 * 24, 0x3366CC);
+    EXPECT_TRUE(display.present({pixels.data(), 32, 24, 32 * 4}));
+    display.set_visible(true);
+    // A frame of another size makes a new texture.
+    EXPECT_TRUE(display.present({pixels.data(), 24, 32, 24 * 4}));
+    display.set_caption("Room 2");
+    ASSERT_TRUE(display.open({10, 10, 80, 60, true}, "Again"));
+    EXPECT_TRUE(display.present({pixels.data(), 32, 24, 32 * 4}));
+    display.close();
+    EXPECT_FALSE(display.is_open());
+    EXPECT_FALSE(display.present({pixels.data(), 32, 24, 32 * 4}));
 }

@@ -4,6 +4,7 @@
 #include "platform/sdl2/key_map.h"
 #include "platform/sdl2/sdl2_audio_device.h"
 #include "platform/sdl2/sdl2_clipboard.h"
+#include "platform/sdl2/sdl2_dialog_host.h"
 #include "platform/sdl2/sdl2_display.h"
 #include "platform/sdl2/sdl2_input.h"
 
@@ -147,29 +148,6 @@ TEST(Sdl2Input, TurnsSdlEventsIntoRecords)
     EXPECT_EQ(events[7].kind, EventKind::quit);
 }
 
-// Needs a real X11 display (for instance under xvfb-run); skipped elsewhere.
-TEST(Sdl2Display, OpensARealWindowWhenADisplayExists)
-{
-    if (!std::getenv("DISPLAY"))
-        GTEST_SKIP() << "no DISPLAY";
-    ScopedVariable x11("SDL_VIDEODRIVER", "x11");
-    EXPECT_TRUE(display_available());
-    Sdl2Display display;
-    ScreenSize screen = display.screen_size();
-    EXPECT_GT(screen.width, 0);
-    EXPECT_GT(screen.height, 0);
-    ASSERT_TRUE(display.open({(screen.width - 64) / 2, (screen.height - 48) / 2, 64, 48, false}, "Quillon \xe9"));
-    std::vector<std::uint32_t> pixels(32 * 24, 0x3366CC);
-    EXPECT_TRUE(display.present({pixels.data(), 32, 24, 32 * 4}));
-    display.set_visible(true);
-    // A frame of another size makes a new texture.
-    EXPECT_TRUE(display.present({pixels.data(), 24, 32, 24 * 4}));
-    display.set_caption("Room 2");
-    display.close();
-    EXPECT_FALSE(display.is_open());
-    EXPECT_FALSE(display.present({pixels.data(), 32, 24, 32 * 4}));
-}
-
 TEST(Sdl2Display, TheDummyVideoDriverIsNoDisplay)
 {
     ScopedVariable dummy("SDL_VIDEODRIVER", "dummy");
@@ -199,6 +177,22 @@ TEST(Sdl2AudioDevice, AMissingDeviceFallsBackToSilenceWithOneLine)
     EXPECT_TRUE(device.is_silent());
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
     EXPECT_EQ(log.rfind("audio: ", 0), 0u) << log;
+}
+
+// Without a window system the boxes' texts go to standard error, readable, with one note and no second try.
+TEST(Sdl2DialogHost, BoxesThatCannotBeShownGoToStandardErrorWithOneNote)
+{
+    ScopedVariable no_x("DISPLAY", "");
+    ScopedVariable no_wayland("WAYLAND_DISPLAY", "");
+    ScopedVariable dummy("SDL_VIDEODRIVER", "dummy");
+    Sdl2DialogHost dialogs;
+    const std::string buttons[] = {"Yes", "No"};
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(dialogs.message_box("Quillon", "first caf\xe9\rline", buttons, 1), 1);
+    EXPECT_EQ(dialogs.message_box("Quillon", "second", buttons, 0), 0);
+    std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(log.rfind("quillon-runner: no message box can be shown (", 0), 0u) << log;
+    EXPECT_EQ(log.substr(log.find('\n') + 1), "first caf\xc3\xa9\nline\nsecond\n");
 }
 
 // SDL's dummy video driver makes windows without a screen, so the whole SDL2 platform runs in CI too.

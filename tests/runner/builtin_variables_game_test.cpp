@@ -186,8 +186,8 @@ TEST_F(BuiltinVariablesGameTest, ReadOnlyVariablesRefuseEveryWrite)
     EXPECT_EQ(play(builder), "");
     std::string messages = m_messages.str();
     for (const char* name : read_only) {
-        std::string refusal = std::string("for object o_") + name + ":\r\n\r\nError in code at line 1:\r   " + name
-            + " = 1; show_debug_message('written');\r\rat position 1: Cannot assign to the variable\n";
+        std::string refusal = std::string("for object o_") + name + ":\r\n\r\nError in code at line 1:\n   " + name
+            + " = 1; show_debug_message('written');\n\nat position 1: Cannot assign to the variable\n";
         EXPECT_NE(messages.find(refusal), std::string::npos) << name << "\n" << messages;
     }
 }
@@ -224,7 +224,7 @@ TEST_F(BuiltinVariablesGameTest, ARoomSpeedNotAboveZeroIsReportedKeptAndFailsThe
     EXPECT_EQ(m_messages.str(),
         "Trying to set the room speed to a value <= 0.\n"
         "ERROR in\r\naction number 1\r\nof Create Event\r\nfor object obj:\r\n\r\n"
-        "Error in code at line 1:\r   room_speed = 0.4; show_debug_message('not here')\r\rat position 1: "
+        "Error in code at line 1:\n   room_speed = 0.4; show_debug_message('not here')\n\nat position 1: "
         "Cannot assign to the variable\n");
 }
 

@@ -92,3 +92,17 @@ TEST(CommandLine, BadLinesNameTheProblem)
         EXPECT_EQ(std::get<UsageError>(result).message, test.message);
     }
 }
+
+TEST(CommandLine, ScreenshotFolderMustExist)
+{
+    auto result = parse({"--screenshot", "5:frame.png", "--screenshot", "6:/tmp/frame6.png"});
+    ASSERT_TRUE(std::holds_alternative<CommandLine>(result));
+    EXPECT_FALSE(check_output_folders(std::get<CommandLine>(result)));
+
+    result = parse({"--screenshot", "5:frame.png", "--screenshot", "6:no-such-folder/frame6.png"});
+    ASSERT_TRUE(std::holds_alternative<CommandLine>(result));
+    auto error = check_output_folders(std::get<CommandLine>(result));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message,
+        "quillon-runner: the folder of the screenshot 'no-such-folder/frame6.png' does not exist");
+}

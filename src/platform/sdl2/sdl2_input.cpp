@@ -1,6 +1,7 @@
 // Sdl2Input: SDL2 keyboard, mouse and window events as plain records.
 #include "platform/sdl2/sdl2_input.h"
 
+#include "platform/sdl2/imgui_window_host.h"
 #include "platform/sdl2/key_map.h"
 #include "platform/sdl2/sdl2_subsystems.h"
 #include "support/win1252.h"
@@ -100,8 +101,11 @@ void Sdl2Input::poll(std::vector<Event>& events)
     if (!m_started)
         return;
     SDL_Event sdl;
-    while (SDL_PollEvent(&sdl))
-        add_event(sdl, events);
+    while (SDL_PollEvent(&sdl)) {
+        // The debug window's events went to it as they arrived; they are not the game's.
+        if (!belongs_to_tool_window(sdl))
+            add_event(sdl, events);
+    }
 }
 
 }  // namespace quillon::platform
