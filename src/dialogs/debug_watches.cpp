@@ -11,6 +11,26 @@
 
 namespace quillon {
 
+namespace {
+
+// Reads one line and keeps at most `limit` bytes of it, so that a file without line ends costs no more memory
+// than a line; false at the end of the file.
+bool read_bounded_line(std::istream& in, std::string& line, std::size_t limit)
+{
+    line.clear();
+    std::streambuf* buffer = in.rdbuf();
+    int byte = buffer->sbumpc();
+    if (byte == std::char_traits<char>::eof())
+        return false;
+    for (; byte != std::char_traits<char>::eof() && byte != '\n'; byte = buffer->sbumpc()) {
+        if (line.size() < limit)
+            line.push_back(static_cast<char>(byte));
+    }
+    return true;
+}
+
+}  // namespace
+
 DebugWatches::Watch DebugWatches::make_watch(std::string expression)
 {
     Watch watch;
@@ -52,7 +72,7 @@ std::string DebugWatches::load(const std::filesystem::path& file)
     if (!in)
         return "Cannot read the watch file " + file.string();
     std::string line;
-    while (std::getline(in, line)) {
+    while (read_bounded_line(in, line, MAX_LINE_BYTES + 1)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.size() > MAX_LINE_BYTES)

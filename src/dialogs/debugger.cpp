@@ -268,14 +268,15 @@ void Debugger::refresh_status()
     LiveRoom* room = m_world.current_room();
     m_view.status[0] = std::to_string(m_loop.fps()) + " fps";
     m_view.status[1] = std::to_string(room ? room->instance_count() : 0) + " inst";
-    m_view.speed = room ? std::to_string(room->speed) : std::string();
 }
 
 void Debugger::refresh_timer()
 {
     // The last live instance in the room's order that covers the mouse, in room coordinates.
     m_view.status[2] = "mouse id: ";
-    if (LiveRoom* room = m_world.current_room()) {
+    LiveRoom* room = m_world.current_room();
+    m_view.speed = room ? std::to_string(room->speed) : std::string();
+    if (room) {
         const InputState& input = m_loop.input();
         for (int i = room->instance_count() - 1; i >= 0; --i) {
             const CInstance& instance = *room->instance(i);

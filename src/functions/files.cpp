@@ -4,7 +4,6 @@
 #include "functions/files.h"
 
 #include "functions/world_families.h"
-#include "platform/clock.h"
 #include "platform/process.h"
 #include "platform/registry_store.h"
 #include "support/file_search.h"
@@ -405,17 +404,15 @@ bool refused_program(std::string_view program)
     return true;
 }
 
-// Waits for the process, looking every 50 milliseconds and handling the window's messages in between.
+// Waits for the process, looking every 50 milliseconds of real time (the program runs in real time whatever the
+// game's clock does) and handling the window's messages in between.
 void wait_for(int process)
 {
     PlayServices& services = play_services();
     while (!platform::program_ended(process)) {
         if (services.handle_window_messages)
             services.handle_window_messages();
-        if (services.clock)
-            services.clock->sleep_ms(static_cast<std::uint32_t>(PROGRAM_POLL.count()));
-        else
-            std::this_thread::sleep_for(PROGRAM_POLL);
+        std::this_thread::sleep_for(PROGRAM_POLL);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "functions/world_call.h"
 #include "functions/world_families.h"
 #include "graphics/graphics.h"
+#include "sound/sound_system.h"
 #include "support/data_file.h"
 #include "support/game_path.h"
 
@@ -112,14 +113,13 @@ void background_delete(FunctionCall& call)
         report_function_error(DELETE_MISSING_BACKGROUND);
 }
 
-// The surfaces of every load-on-use sprite and background, and the buffers of load-on-use sounds where the
-// sounds keep any.
+// The surfaces of every load-on-use sprite and background, and the players of every load-on-use sound.
 void discard_all(FunctionCall& call)
 {
     if (Graphics* graphics = graphics_for(call))
         graphics->sheets().discard_all();
-    if (play_services().discard_sound_buffers)
-        play_services().discard_sound_buffers();
+    if (SoundSystem* sounds = SoundSystem::installed())
+        sounds->discard_all();
 }
 
 // A sheet by the index argument; none (and nothing done) for an index without one.

@@ -30,6 +30,8 @@ std::span<const FunctionEntry> action_drawing_functions();
 std::span<const FunctionEntry> interaction_functions();
 // The tile functions: the tiles of the room being played, by id and at a point.
 std::span<const FunctionEntry> tile_functions();
+// The keyboard, mouse and joystick functions: the input state of the game loop and the platform's keyboard.
+std::span<const FunctionEntry> input_functions();
 
 // What these built-ins reach beyond the world while a game plays; the runner fills it in. A built-in that
 // needs a missing service reports itself as not available.
@@ -46,8 +48,6 @@ struct PlayServices {
     std::function<void()> handle_window_messages; // keeps the window answering while a call waits
     // The game's data files, which `datafile_export` writes out and `datafile_discard` empties.
     ResourceList<CDataFile>* data_files = nullptr;
-    // `discard_all`: frees the buffers of every load-on-use sound; unset while sounds keep no such buffers.
-    std::function<void()> discard_sound_buffers;
 };
 PlayServices& play_services();
 

@@ -2,6 +2,8 @@
 // lists of a game.
 #include "graphics/graphics.h"
 
+#include "graphics/drawing_font.h"
+
 namespace quillon {
 
 namespace {
@@ -58,6 +60,7 @@ bool Graphics::prepare()
     // desktop's mode, as when the system refuses the change.
     if (!m_screen.start(screen_start()))
         return false;
+    drawing_font() = DrawingFont();
     // 3. Every sprite and background in drawable form.
     m_sheets.build_all(m_sprite_list, m_background_list);
     return true;

@@ -29,7 +29,7 @@ std::optional<Span> SpanSource::row(std::int64_t y) const
     switch (kind) {
     case Kind::rectangle: return Span {left, right};
     case Kind::ellipse: {
-        Span span = ellipse_row(right - left + 1, height, y - top);
+        Span span = ellipse_rows ? ellipse_rows[y - top] : ellipse_row(right - left + 1, height, y - top);
         return Span {left + span.left, left + span.right};
     }
     case Kind::round_rectangle: break;

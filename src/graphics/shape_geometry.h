@@ -26,6 +26,7 @@ struct SpanSource {
     std::int64_t bottom = 0;          // last row
     std::int64_t corner_width = 0;    // round rectangles: the corner ellipse's size, at most the box's
     std::int64_t corner_height = 0;
+    const Span* ellipse_rows = nullptr;   // ellipses: every row's run from column 0, when worked out beforehand
 
     // The row's run; none outside the rows.
     std::optional<Span> row(std::int64_t y) const;

@@ -21,12 +21,6 @@ Wide floor_div(Wide numerator, Wide denominator)
 }
 Wide ceil_div(Wide numerator, Wide denominator) { return -floor_div(-numerator, denominator); }
 
-// The nearest integer to numerator / denominator (denominator above 0), halves upwards.
-std::int64_t nearest(Wide numerator, Wide denominator)
-{
-    return static_cast<std::int64_t>(floor_div(2 * numerator + denominator, 2 * denominator));
-}
-
 double cross(double ax, double ay, double bx, double by) { return ax * by - ay * bx; }
 
 // A direction from an ellipse's centre, upwards positive; the centre itself points right.
@@ -124,13 +118,32 @@ void ShapePainter::line_on(std::int64_t x1, std::int64_t y1, std::int64_t x2, st
     std::int64_t last = sign > 0 ? high - start : start - low;
     first = std::max<std::int64_t>(first, 0);
     last = std::min(last, steps - 1);
+    if (first > last)
+        return;
+    // The minor coordinate at step k is minor start + floor((2 k d + steps) / (2 steps)); the quotient and
+    // remainder of that division move on by 2 d each step, by at most one whole turn.
+    std::int64_t delta = along_x ? dy : dx;
+    Wide denominator = 2 * static_cast<Wide>(steps);
+    Wide numerator = 2 * static_cast<Wide>(first) * delta + steps;
+    std::int64_t quotient = static_cast<std::int64_t>(floor_div(numerator, denominator));
+    std::int64_t remainder = static_cast<std::int64_t>(numerator - static_cast<Wide>(quotient) * denominator);
+    std::int64_t whole = 2 * steps;
+    std::int64_t minor_start = along_x ? y1 : x1;
     for (std::int64_t k = first; k <= last; ++k) {
         std::int64_t major = start + sign * k;
-        std::int64_t minor = (along_x ? y1 : x1) + nearest(static_cast<Wide>(k) * (along_x ? dy : dx), steps);
+        std::int64_t minor = minor_start + quotient;
         if (along_x)
             m_canvas.plot(major, minor, pixel);
         else
             m_canvas.plot(minor, major, pixel);
+        remainder += 2 * delta;
+        if (remainder >= whole) {
+            remainder -= whole;
+            ++quotient;
+        } else if (remainder < 0) {
+            remainder += whole;
+            --quotient;
+        }
     }
 }
 
@@ -236,7 +249,28 @@ void ShapePainter::rectangle(int x1, int y1, int x2, int y2)
     Outline outline;
     outline.points = corners;
     outline.closed = true;
-    span_shape(box, outline, m_state.pen);
+    if (m_state.pen.width > 1)
+        span_shape(box, outline, m_state.pen);
+    else
+        thin_rectangle(box, script_color_pixel(m_state.pen.color));
+}
+
+// The common case without the general shape's row by row work: the pen's border and the brush inside.
+void ShapePainter::thin_rectangle(const SpanSource& box, std::uint32_t pen_pixel)
+{
+    m_canvas.solid_span(box.top, box.left, box.right, pen_pixel);
+    if (box.bottom == box.top)
+        return;
+    const SurfaceRect& clip = m_canvas.clip();
+    std::int64_t first = std::max<std::int64_t>(box.top + 1, clip.top);
+    std::int64_t last = std::min<std::int64_t>(box.bottom - 1, clip.bottom - 1);
+    for (std::int64_t y = first; y <= last; ++y) {
+        m_canvas.plot(box.left, y, pen_pixel);
+        if (box.right > box.left + 1)
+            m_canvas.brush_span(y, box.left + 1, box.right - 1, m_state.brush);
+        m_canvas.plot(box.right, y, pen_pixel);
+    }
+    m_canvas.solid_span(box.bottom, box.left, box.right, pen_pixel);
 }
 
 void ShapePainter::round_rectangle(int x1, int y1, int x2, int y2, int corner_width, int corner_height)
@@ -261,7 +295,26 @@ void ShapePainter::ellipse(int x1, int y1, int x2, int y2)
     if (!begin() || !pixel_box(x1 - m_offset_x, y1 - m_offset_y, x2 - m_offset_x, y2 - m_offset_y, box))
         return;
     box.kind = SpanSource::Kind::ellipse;
+    box.ellipse_rows = ellipse_rows(box);
     span_shape(box, box_outline(Outline::Kind::ellipse, box), m_state.pen);
+}
+
+const Span* ShapePainter::ellipse_rows(const SpanSource& box)
+{
+    // Games draw many ellipses of one size: the runs of the last size are kept. Tall ellipses are worked out
+    // row by row instead, for the rows that are drawn only.
+    std::int64_t width = box.right - box.left + 1;
+    std::int64_t height = box.bottom - box.top + 1;
+    if (height > MAX_KEPT_ELLIPSE_ROWS)
+        return nullptr;
+    if (width != m_rows_width || height != m_rows_height) {
+        m_rows.resize(static_cast<std::size_t>(height));
+        for (std::int64_t y = 0; y < height; ++y)
+            m_rows[y] = ellipse_row(width, height, y);
+        m_rows_width = width;
+        m_rows_height = height;
+    }
+    return m_rows.data();
 }
 
 void ShapePainter::polygon(std::span<const PolygonVertex> vertices)
@@ -324,6 +377,7 @@ void ShapePainter::arc(ArcShape shape, int x1, int y1, int x2, int y2, int x3, i
     if (!begin() || !pixel_box(x1 - m_offset_x, y1 - m_offset_y, x2 - m_offset_x, y2 - m_offset_y, box))
         return;
     box.kind = SpanSource::Kind::ellipse;
+    box.ellipse_rows = ellipse_rows(box);
     // 1. Directions from the centre (pixel centres, upwards positive) and the ends of the curve.
     double centre_x = (box.left + box.right) / 2.0;
     double centre_y = (box.top + box.bottom) / 2.0;
@@ -413,7 +467,7 @@ void ShapePainter::button(int x1, int y1, int x2, int y2, bool pressed)
     std::int64_t bottom = y2 - m_offset_y;
     // 1. The face in the brush, outlined in black.
     if (pixel_box(left, top, right, bottom, box))
-        span_shape(box, Outline {}, Pen {0, 1});
+        thin_rectangle(box, 0);
     // 2. Two-pixel bevels: light (or shade) over the top and left, the other colour over the bottom and right.
     std::uint32_t first = pressed ? BUTTON_SHADE : BUTTON_LIGHT;
     std::uint32_t second = pressed ? BUTTON_LIGHT : BUTTON_SHADE;

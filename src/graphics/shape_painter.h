@@ -55,6 +55,10 @@ private:
     bool begin();
     // A 1-pixel line on the target, its end excluded.
     void line_on(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2, std::uint32_t pixel);
+    // The runs of the ellipse filling the box, from its left column; none when they are not kept.
+    const Span* ellipse_rows(const SpanSource& box);
+    // A rectangle's pixel box with a 1-pixel pen.
+    void thin_rectangle(const SpanSource& box, std::uint32_t pen_pixel);
     // A shape of one run per row: the brush inside, the pen on the pixels that touch the outside (or along the
     // outline, for a wide pen).
     void span_shape(const SpanSource& shape, const Outline& outline, const Pen& pen);
@@ -74,6 +78,10 @@ private:
     FloodFiller m_flood;                 // its working space is kept between fills
     std::vector<std::int64_t> m_crossings;   // a polygon row's edge crossings, kept between polygons
     std::vector<TargetPoint> m_points;       // a polygon's vertices on the target, kept between polygons
+    static constexpr std::int64_t MAX_KEPT_ELLIPSE_ROWS = 4096;
+    std::vector<Span> m_rows;                // the runs of the last ellipse size drawn
+    std::int64_t m_rows_width = 0;           // that size
+    std::int64_t m_rows_height = 0;
 };
 
 }  // namespace quillon

@@ -142,6 +142,7 @@ void Session::end_locally()
     m_host_peer = 0;
     m_local_id = 0;
     m_outbox.clear();
+    m_early_rejoins.clear();
 }
 
 int Session::index_of(std::uint32_t id) const
@@ -248,6 +249,7 @@ void Session::on_connected(platform::PeerHandle peer)
 
 void Session::on_disconnected(platform::PeerHandle peer)
 {
+    std::erase_if(m_early_rejoins, [&](const auto& early) { return early.first == peer; });
     if (m_role == Role::host) {
         for (const Link& link : m_links)
             if (link.peer == peer) {
@@ -271,6 +273,9 @@ void Session::on_received(platform::PeerHandle peer, std::span<const std::uint8_
         host_received(peer, data, reliable);
     else if (peer == m_host_peer && m_role != Role::none)
         player_received(data);
+    else if (m_role == Role::player && m_migrate && !data.empty() && data[0] == std::uint8_t(PacketType::rejoin)
+             && m_early_rejoins.size() < MAX_EARLY_REJOINS)
+        m_early_rejoins.emplace_back(peer, std::vector<std::uint8_t>(data.begin(), data.end()));
 }
 
 void Session::on_datagram(const platform::NetAddress& from, std::span<const std::uint8_t> data)
@@ -375,7 +380,12 @@ void Session::host_lost()
         m_links.clear();
         for (const PlayerInfo& player : m_players)
             if (player.id != m_local_id)
-                m_links.push_back({player.id, 0});
+                m_links.push_back({player.id, 0, {}});
+        // Players that saw the host go before this one did are taken back now.
+        auto early_rejoins = std::move(m_early_rejoins);
+        m_early_rejoins.clear();
+        for (const auto& [peer, packet] : early_rejoins)
+            host_received(peer, packet, true);
         return;
     }
     m_host_address = successor.address;

@@ -33,6 +33,8 @@ constexpr std::uint32_t LEAVE_WAIT_MS = 200;       // what is queued goes out be
 constexpr std::uint32_t MIGRATION_WAIT_MS = 5000;  // players reconnecting to the host that took over
 // Records delivered but not yet fetched by a script are kept up to this size; later ones are dropped.
 constexpr std::size_t MAX_INBOX_BYTES = 16u << 20;
+// Rejoins kept for a player that has not yet seen the host go, when the others saw it first.
+constexpr std::size_t MAX_EARLY_REJOINS = 64;
 // Connections a session accepts at most (the transport's own limit).
 constexpr std::size_t MAX_CONNECTIONS = 4095;
 
@@ -136,6 +138,8 @@ private:
     std::vector<std::uint8_t> m_inbox;                     // delivered records: sender, length, bytes
     std::vector<std::uint8_t> m_outbox;                    // posts held while reconnecting: flag, length, bytes
     std::vector<std::uint8_t> m_packet;                    // the packet being built, kept for its capacity
+    // Player side: rejoins that came before this player saw the host go (at most MAX_EARLY_REJOINS).
+    std::vector<std::pair<platform::PeerHandle, std::vector<std::uint8_t>>> m_early_rejoins;
 };
 
 }  // namespace quillon::net

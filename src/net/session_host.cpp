@@ -39,7 +39,7 @@ void Session::accept_join(platform::PeerHandle peer, WireReader& reader)
     }
     PlayerInfo player {next_id(), std::string(name), m_transport->peer_address(peer)};
     m_players.push_back(player);
-    m_links.push_back({player.id, peer});
+    m_links.push_back({player.id, peer, {}});
     welcome(peer, player.id);
     m_packet.clear();
     WireWriter writer(m_packet);

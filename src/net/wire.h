@@ -1,6 +1,7 @@
 // Little-endian byte writing and bounds-checked reading for everything that crosses the network.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <span>
@@ -8,6 +9,9 @@
 #include <vector>
 
 namespace quillon::net {
+
+// Values are copied to and from the wire as they lie in memory.
+static_assert(std::endian::native == std::endian::little);
 
 // Appends to a byte vector; the vector keeps its capacity between packets.
 class WireWriter {
@@ -27,7 +31,6 @@ public:
     }
 
 private:
-    // The machine is little-endian, as the wire is.
     void bytes_of(const void* data, std::size_t count)
     {
         const auto* first = static_cast<const std::uint8_t*>(data);

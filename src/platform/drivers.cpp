@@ -5,9 +5,8 @@
 #include "platform/headless/headless_display.h"
 #include "platform/headless/headless_input.h"
 #include "platform/headless/memory_clipboard.h"
-#include "platform/headless/silent_audio_device.h"
 #include "platform/headless/virtual_clock.h"
-#include "platform/sdl2/sdl2_audio_device.h"
+#include "platform/openal/openal_mixer.h"
 #include "platform/sdl2/sdl2_clipboard.h"
 #include "platform/sdl2/sdl2_clock.h"
 #include "platform/sdl2/sdl2_dialog_host.h"
@@ -47,8 +46,12 @@ constexpr Driver<DialogHost> DIALOG_HOST_DRIVERS[] = {
 };
 
 constexpr Driver<AudioDevice> AUDIO_DEVICE_DRIVERS[] = {
-    {"sdl2", "SDL2 audio device (silent output so far)", make<AudioDevice, Sdl2AudioDevice>},
-    {"headless", "silent", make<AudioDevice, SilentAudioDevice>},
+    {"sdl2", "OpenAL Soft on the sound card, else the silent mixer", [] {
+         return std::unique_ptr<AudioDevice>(std::make_unique<OpenAlMixer>(true));
+     }},
+    {"headless", "OpenAL Soft mixing on game time, silent", [] {
+         return std::unique_ptr<AudioDevice>(std::make_unique<OpenAlMixer>(false));
+     }},
 };
 
 constexpr Driver<Clipboard> CLIPBOARD_DRIVERS[] = {

@@ -140,12 +140,20 @@ RegistryStore::RegistryStore(const fs::path& file, ReportFailure report)
     : m_file(file)
     , m_report(std::move(report))
 {
+    // A store that is not there yet is made by the first write, so that reading leaves no trace.
+    std::error_code error;
+    if (fs::exists(fs::symlink_status(file, error)))
+        open_disk();
+}
+
+void RegistryStore::open_disk()
+{
     std::error_code ignored;
-    if (file.has_parent_path())
-        fs::create_directories(file.parent_path(), ignored);
+    if (m_file.has_parent_path())
+        fs::create_directories(m_file.parent_path(), ignored);
     std::string error;
     bool read_only = false;
-    m_disk = Database::open(file.string(), error, read_only);
+    m_disk = Database::open(m_file.string(), error, read_only);
     if (!m_disk || read_only)
         fail(error);
 }
@@ -171,6 +179,8 @@ bool RegistryStore::write(RegistryRoot root, std::string_view key, std::string_v
 {
     std::string normal = normal_key(key);
     std::string error;
+    if (!m_failed && !m_disk)
+        open_disk();
     if (!m_failed && m_disk && m_disk->put(static_cast<int>(root), normal, name, value, error))
         return true;
     if (!m_failed)

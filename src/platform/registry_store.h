@@ -32,7 +32,8 @@ class RegistryStore {
 public:
     using ReportFailure = std::function<void(const std::string& message)>;
 
-    // The store in this file; it and its folder are made when missing. `report` hears the first failure only.
+    // The store in this file; it and its folder are made by the first write when missing. `report` hears the
+    // first failure only.
     RegistryStore(const std::filesystem::path& file, ReportFailure report);
     ~RegistryStore();
     RegistryStore(const RegistryStore&) = delete;
@@ -56,6 +57,7 @@ public:
 
 private:
     class Database;
+    void open_disk();
     void fail(const std::string& what);
 
     std::filesystem::path m_file;

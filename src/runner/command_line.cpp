@@ -82,6 +82,11 @@ constexpr OptionRule OPTION_RULES[] = {
             line.answers_file = value;
             return !value.empty();
         }},
+    {"--audio", "a file name",
+        [](CommandLine& line, std::string_view value) {
+            line.audio_file = value;
+            return !value.empty();
+        }},
     // The debugger's options.
     {"--debug", "", [](CommandLine& line, std::string_view) { line.debug = true; return true; }},
     {"--debug-commands", "a file name",
@@ -173,7 +178,7 @@ std::string usage_text()
            "current directory, else the game appended to this program.\n"
            "\n"
            "Options:\n"
-           "  --headless                 no window and no audio device; frames are drawn in memory\n"
+           "  --headless                 no window, frames drawn in memory; sound mixed silently on game time\n"
            "  --steps N                  end the game after N steps, as game_end() would\n"
            "  --no-sleep                 run steps back to back instead of at the room speed\n"
            "  --watch                    play the project folder GAME again whenever a file of it changes\n"
@@ -187,6 +192,8 @@ std::string usage_text()
            "  --debug                    play in debug mode, with the debug window\n"
            "  --debug-commands FILE      debugger commands by step (implies --debug)\n"
            "  --debug-output FILE        write the debugger's texts after each refresh to FILE\n"
+           "  --audio FILE.wav           write everything the game plays to FILE.wav (44.1 kHz stereo),\n"
+           "                             mixed step by step on game time\n"
            "  -h, --help                 show this help and exit\n"
            "  --version                  show the version and exit\n"
            "  -- GAME-ARGS...            hand the remaining arguments to the game\n"

@@ -26,7 +26,7 @@ struct ScreenshotRequest {
 
 struct CommandLine {
     std::optional<std::filesystem::path> game;  // the game file; without it game.dat, else the executable's data
-    bool headless = false;                      // no window, no audio device, frames drawn in memory only
+    bool headless = false;                      // no window, frames drawn in memory only, sound mixed silently
     std::optional<std::int64_t> steps;          // end the game after this many steps
     bool no_sleep = false;                      // run steps back to back instead of at the room speed
     bool watch = false;                         // play the project folder again whenever it changes
@@ -38,6 +38,7 @@ struct CommandLine {
     bool debug = false;                                         // --debug, also set by the two below
     std::optional<std::filesystem::path> debug_commands_file;  // --debug-commands
     std::optional<std::filesystem::path> debug_output_file;    // --debug-output
+    std::optional<std::filesystem::path> audio_file;  // everything the game played, as a WAV file
     bool help = false;                           // print the usage text and end
     bool version = false;                        // print the version and end
     std::vector<std::string> game_arguments;     // everything after "--", for the game's parameter functions

@@ -42,8 +42,8 @@ void DebugSession::play()
 
 void DebugSession::after_step()
 {
-    // The loop counts the step once it is over; the texts belong to the step now ending.
-    m_step = m_loop.steps_run() + 1;
+    // The loop counts a step as it begins; the texts belong to the step now ending.
+    m_step = m_loop.steps_run();
     m_debugger.refresh();
     // A single step of a paused game takes no requests: they wait for the paused loop.
     if (m_loop.paused())

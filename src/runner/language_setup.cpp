@@ -10,7 +10,9 @@
 #include "functions/resource_changes.h"
 #include "functions/resources.h"
 #include "functions/screen.h"
+#include "functions/sound_functions.h"
 #include "functions/table.h"
+#include "functions/text_drawing.h"
 #include "functions/world_families.h"
 #include "support/game_error.h"
 #include "support/terminal_text.h"
@@ -35,8 +37,10 @@ void register_builtins_once()
     register_builtin_functions(function_registry(),
                                {event_functions(), action_functions(), action_drawing_functions(), interaction_functions(),
                                    screen_functions(), tile_functions(), resource_functions(), drawing_functions(),
-                                   file_functions(), multiplayer_functions(), resource_change_functions()});
+                                   file_functions(), multiplayer_functions(), text_drawing_functions(),
+                                   sound_functions(), input_functions(), resource_change_functions()});
     serve_drawing_variables();
+    serve_font_variables();
     s_registered = true;
 }
 

@@ -11,6 +11,7 @@
 #include "runner/debug_session.h"
 #include "runner/game_location.h"
 #include "runner/loading_window.h"
+#include "sound/sound_system.h"
 #include "support/game_error.h"
 #include "support/game_path.h"
 #include "support/secure_mode.h"
@@ -192,6 +193,10 @@ void Runner::make_world()
         if (m_loop)
             m_loop->input().clear();
     };
+    hooks.release_room_resources = [this] {
+        if (m_sounds)
+            m_sounds->release_silent();
+    };
     hooks.size_display = [this](int width, int height) {
         if (m_graphics)
             m_graphics->screen().set_size(width, height);
@@ -217,7 +222,7 @@ bool Runner::PrepareGame()
     // 2. to 6. Code is compiled and sounds are prepared.
     if (!step(COMPILE_TIME_LINES, m_world->compile_time_lines()) || !step(COMPILE_SCRIPTS, scripts().compile_all())
         || !step(COMPILE_OBJECTS, m_world->compile_objects()) || !step(PREPARE_ROOMS, true)
-        || !step(PREPARE_SOUNDS, true))
+        || !step(PREPARE_SOUNDS, prepare_sounds()))
         return false;
     // 7. The display.
     m_graphics = std::make_unique<Graphics>(*m_platform.display, m_game.settings, m_game.sprites,
@@ -234,6 +239,18 @@ bool Runner::PrepareGame()
     m_loading->ShowProgress(100, "Ready");
     m_graphics->release_images();
     m_loading->close();
+    return true;
+}
+
+// The sound device opens (capturing when asked) and every sound is written out and given its player. A sound
+// that cannot be written stays silent: the step itself always succeeds.
+bool Runner::prepare_sounds()
+{
+    if (m_command_line.audio_file && !m_platform.audio->capture_to(*m_command_line.audio_file))
+        report_game_error("Cannot write the audio capture " + m_command_line.audio_file->string());
+    m_sounds = std::make_unique<SoundSystem>(m_game.sounds, *m_platform.audio, &m_temp);
+    m_sounds->prepare_all();
+    m_sounds->install();
     return true;
 }
 
@@ -264,10 +281,16 @@ void Runner::play()
         // Once a step the network is serviced, so that connections live while the game is busy.
         net::multiplayer().service();
     };
+    // A game waiting for a key gets the script's next events at once; with the script done, only a player at
+    // a real keyboard can end the wait.
+    hooks.events_while_waiting = [this](std::vector<platform::Event>& events) {
+        return (m_scripted_input && m_scripted_input->next_events(events)) || m_platform.name != "headless";
+    };
     // In debug mode the debugger refreshes after every step (made once the loop is).
     std::unique_ptr<DebugSession> debug;
     if (debug_mode())
         hooks.update_debug_window = [&debug] { debug->after_step(); };
+    hooks.step_ended = [this](std::int32_t room_speed) { m_sounds->step_passed(room_speed); };
     LoopOptions options {m_command_line.steps, m_command_line.no_sleep};
     GameLoop loop(*m_world, m_game.settings, m_graphics->masks(), *m_platform.clock, *m_platform.input, hooks,
         options);
@@ -367,6 +390,9 @@ void Runner::end()
             m_graphics->screen().keep_window_at_shut_down();
         m_graphics->shut_down();
     }
+    // The players go before the device, which then finishes the capture file.
+    m_sounds.reset();
+    m_platform.audio->close();
     clean_up_data_files(m_game.data_files, data_file_context());
     m_temp.remove();
 }

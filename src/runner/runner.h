@@ -23,6 +23,7 @@ class GameLoop;
 class LoopVariables;
 class Graphics;
 class DebugSession;
+class SoundSystem;
 
 // Exit statuses of quillon-runner.
 constexpr int EXIT_NORMAL_END = 0;
@@ -66,6 +67,7 @@ private:
     void end();
     void show_message(std::string_view text);
     DataFileContext data_file_context();
+    bool prepare_sounds();
 
     platform::Platform& m_platform;           // the services of the window system, or their headless stand-ins
     CommandLine m_command_line;               // what the user asked for
@@ -87,6 +89,7 @@ private:
     std::unique_ptr<LoadingWindow> m_loading;  // open from loading until the game is ready
     std::optional<DebugCommands> m_debug_commands;  // --debug-commands
     std::ofstream m_debug_output;             // --debug-output, open while the game plays
+    std::unique_ptr<SoundSystem> m_sounds;    // the sounds at play, made while preparing
 };
 
 }  // namespace quillon

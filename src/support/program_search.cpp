@@ -53,6 +53,9 @@ std::optional<fs::path> find_program(std::string_view name, const fs::path& game
 {
     if (name.find('\0') != std::string_view::npos)
         return std::nullopt;
+    // A name in double quotes, as command lines quote names with blanks, stands for the name inside.
+    if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
+        name = name.substr(1, name.size() - 2);
     if (auto found = find_one(name, game_folder))
         return found;
     if (ends_with_ignoring_ascii_case(name, ".exe"))

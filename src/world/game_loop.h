@@ -1,5 +1,5 @@
 // GameLoop: runs a game step after step at the room's speed, carries out room changes, restarts, loads and the
-// end, and feeds the keyboard and mouse to the events.
+// end, and feeds the keyboard, joysticks and mouse to the events.
 #pragma once
 
 #include "platform/clock.h"
@@ -36,6 +36,11 @@ struct LoopHooks {
     std::function<void()> seed_random;                        // a game starts: the random generator's seed
     // Window events besides the platform's own, appended before the step of that number runs (the first is 1).
     std::function<void(std::int64_t step, std::vector<platform::Event>& events)> more_events;
+    // A step has run in a room of this speed (steps per second): sound moves on by one step's time.
+    std::function<void(std::int32_t room_speed)> step_ended;
+    // While the game waits for a key: appends the events held for later steps, as if their time had come;
+    // false when no key can ever come (nothing is held and no player is at the keyboard).
+    std::function<bool(std::vector<platform::Event>& events)> events_while_waiting;
 };
 
 // How a run goes: at most so many steps, with or without keeping the room speed.
@@ -82,6 +87,10 @@ public:
     InputState& input() { return m_input; }
     // The window's messages while a built-in waits between steps: input is taken in, the game does not step.
     void handle_window_messages() { process_messages(false); }
+    platform::Input& platform_input() { return m_platform_input; }
+    // `keyboard_lastkey` becomes 0; then messages are handled, with a 50 ms sleep between, until a key sets it
+    // again. The game does not step meanwhile.
+    void wait_for_key();
     Collisions& collisions() { return m_collisions; }
     std::int32_t fps() const { return m_fps; }
     // The number of the step that runs, or of the last one between steps; 0 before the first step.
@@ -108,6 +117,7 @@ private:
     void perform_under(const std::vector<std::int32_t>& objects, int number, double x, double y, bool inside);
     void alarms();
     void keyboard();
+    void joysticks();
     void mouse();
     void outside_and_boundary();
     bool cut_short() const { return m_world.pending_change() != CHANGE_NONE; }

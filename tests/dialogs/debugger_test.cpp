@@ -52,7 +52,7 @@ protected:
     {
         hooks.update_debug_window = [this, pause_after] {
             debugger().refresh();
-            if (loop().steps_run() + 1 == pause_after)
+            if (loop().steps_run() == pause_after)
                 perform(DebugAction::pause);
         };
         loop().run_game();
@@ -104,7 +104,7 @@ TEST_F(DebuggerTest, RestartWhilePausedStartsTheGameAgainAndResumes)
 {
     library_code.push_back("global.starts = 1");
     hooks.update_debug_window = [this] {
-        if (loop().steps_run() + 1 == 2 || loop().steps_run() + 1 == 4)
+        if (loop().steps_run() == 2 || loop().steps_run() == 4)
             perform(DebugAction::pause);
     };
     loop().run_game();

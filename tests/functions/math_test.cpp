@@ -3,6 +3,7 @@
 #include "functions/table.h"
 #include "functions/world_families.h"
 #include "platform/headless/memory_clipboard.h"
+#include "support/secure_mode.h"
 
 #include "code/builtin_variables.h"
 #include "code/code_unit.h"
@@ -224,20 +225,13 @@ TEST_F(MathFunctions, ExternalFunctionsCallNativeLibraries)
 
 TEST_F(MathFunctions, SecureModeRefusesExternalLibraries)
 {
-    struct SecureHost : ScriptHost {
-        bool get_variable(ScriptInstance*, int id, int, Value& result) override
-        {
-            result.set_real(id == builtin_variables().find("secure_mode") ? 1 : 0);
-            return true;
-        }
-    } secure;
-    set_host(&secure);
+    set_secure_mode(true);
     const char* refused = " !! In secure mode you cannot use DLLs;";
     EXPECT_EQ(value_of("external_define('a.dll', 'f', dll_cdecl, ty_real, 9)"), std::string("-1") + refused);
     EXPECT_EQ(value_of("external_define0('a.dll', 'f', ty_real)"), std::string("-1") + refused);
     EXPECT_EQ(value_of("external_call(0)"), std::string("0") + refused);
     EXPECT_EQ(value_of("execute_string('return 3')"), "3") << "code execution stays allowed";
-    set_host(nullptr);
+    set_secure_mode(false);
 }
 
 TEST_F(MathFunctions, ClipboardHoldsTextWhileAGamePlays)

@@ -28,13 +28,14 @@ TEST(CommandLine, DefaultsWithoutArguments)
     EXPECT_FALSE(line.seed);
     EXPECT_TRUE(line.screenshots.empty());
     EXPECT_TRUE(line.game_arguments.empty());
+    EXPECT_FALSE(line.secure_mode);
 }
 
 TEST(CommandLine, EveryOptionIsKept)
 {
     auto result = parse({"--headless", "--steps", "120", "--no-sleep", "--seed=4294967295", "--input", "keys.txt",
         "--answers=answers.txt", "--screenshot", "0:first.png", "--screenshot=60:shots/Last.PNG", "--screenshot",
-        "7.20:fade.png", "game.dat",
+        "7.20:fade.png", "game.dat", "--secure-mode", "off",
         "--", "--steps", "level2"});
     ASSERT_TRUE(std::holds_alternative<CommandLine>(result)) << std::get<UsageError>(result).message;
     const auto& line = std::get<CommandLine>(result);
@@ -48,6 +49,7 @@ TEST(CommandLine, EveryOptionIsKept)
     EXPECT_EQ(line.screenshots, (std::vector<ScreenshotRequest> {{0, "first.png", 0}, {60, "shots/Last.PNG", 0},
                                     {7, "fade.png", 20}}));
     EXPECT_EQ(line.game_arguments, (std::vector<std::string> {"--steps", "level2"}));
+    EXPECT_EQ(line.secure_mode, false);
     EXPECT_FALSE(line.help);
     EXPECT_FALSE(line.version);
 }
@@ -82,6 +84,7 @@ TEST(CommandLine, BadLinesNameTheProblem)
         {{"--screenshot", "5.0:shot.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png, not '5.0:shot.png'"},
         {{"--screenshot", "5.:shot.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png, not '5.:shot.png'"},
         {{"--headless=yes"}, "quillon-runner: --headless takes no value"},
+        {{"--secure-mode", "yes"}, "quillon-runner: --secure-mode needs on or off, not 'yes'"},
         {{"--fullscreen"}, "quillon-runner: unknown option '--fullscreen' (see --help)"},
         {{"-x"}, "quillon-runner: unknown option '-x' (see --help)"},
         {{"one.dat", "two.dat"}, "quillon-runner: only one game can be given, not 'one.dat' and 'two.dat'"},
@@ -105,4 +108,19 @@ TEST(CommandLine, ScreenshotFolderMustExist)
     ASSERT_TRUE(error);
     EXPECT_EQ(error->message,
         "quillon-runner: the folder of the screenshot 'no-such-folder/frame6.png' does not exist");
+}
+
+TEST(CommandLine, TheDebuggerOptionsEachTurnDebugModeOn)
+{
+    EXPECT_FALSE(std::get<CommandLine>(parse({"game.dat"})).debug);
+    EXPECT_TRUE(std::get<CommandLine>(parse({"--debug"})).debug);
+    auto line = std::get<CommandLine>(parse({"--debug-commands", "cmds.txt"}));
+    EXPECT_TRUE(line.debug);
+    EXPECT_EQ(line.debug_commands_file, std::filesystem::path("cmds.txt"));
+    line = std::get<CommandLine>(parse({"--debug-output=texts.txt"}));
+    EXPECT_TRUE(line.debug);
+    EXPECT_EQ(line.debug_output_file, std::filesystem::path("texts.txt"));
+    EXPECT_EQ(std::get<UsageError>(parse({"--debug-commands"})).message,
+        "quillon-runner: --debug-commands needs a file name");
+    EXPECT_EQ(std::get<UsageError>(parse({"--debug=1"})).message, "quillon-runner: --debug takes no value");
 }

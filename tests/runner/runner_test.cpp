@@ -1,5 +1,7 @@
 // The runner from start to end: loading, preparation, data files, the temporary directory and each message.
+#include "functions/files.h"
 #include "platform/headless/headless_dialog_host.h"
+#include "platform/registry_store.h"
 #include "platform/headless/headless_display.h"
 #include "runner/runner.h"
 #include "support/picture_file.h"
@@ -315,4 +317,40 @@ TEST_F(RunnerTest, ARoomChangeShowsItsTransitionInVirtualTimeAndScreenshotsCatch
     EXPECT_EQ(whole->front().image.pixel(15, 7), make_color(0, 0, 255));
     // A transition of 4 frames has no fifth.
     EXPECT_FALSE(fs::exists(m_folder / "late.png"));
+}
+
+// The player's store: secure mode comes from the preference at start, the game's values stay between runs under
+// its game id, and the arguments after "--" are the game's parameters.
+TEST_F(RunnerTest, SecureModeParametersAndRegistryValuesComeFromThePlayer)
+{
+    setenv("XDG_CONFIG_HOME", (m_folder / "config").c_str(), 1);
+    platform::close_user_registry();
+    GameFile game = game_running(
+        "show_debug_message(string(secure_mode) + ' ' + string(parameter_count()) + parameter_string(1));"
+        "registry_write_real('runs', registry_read_real('runs') + 1);"
+        "show_debug_message(string(registry_read_real('runs')));"
+        "if (secure_mode) game_save('saves/one.sav');");
+    game.game_id = 4321;
+    fs::path file = write("store.bin", write_game_file(game));
+    CommandLine command_line;
+    command_line.game = file;
+    command_line.headless = true;
+    command_line.steps = 1;
+    command_line.game_arguments = {"--level", "3"};
+    std::string shown;
+    for (bool secure : {true, false}) {
+        ASSERT_TRUE(set_secure_mode_preference(secure));
+        testing::internal::CaptureStdout();
+        Runner runner(*m_platform, command_line);
+        EXPECT_EQ(runner.run(), EXIT_NORMAL_END);
+        shown += testing::internal::GetCapturedStdout();
+    }
+    EXPECT_EQ(shown, "1 2--level\n1\n0 2--level\n2\n");
+    EXPECT_NE(m_messages.str().find("In secure mode you cannot save game to file saves/one.sav"), std::string::npos)
+        << m_messages.str();
+    EXPECT_EQ(platform::user_registry().read_real(platform::RegistryRoot::current_user, "Software\\Quillon\\4321",
+                                                  "runs"),
+              2);
+    platform::close_user_registry();
+    unsetenv("XDG_CONFIG_HOME");
 }

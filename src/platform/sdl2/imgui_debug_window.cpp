@@ -12,9 +12,9 @@ namespace quillon::platform {
 
 namespace {
 
-constexpr int INFO_LEFT = 40;       // where the first information window goes; later ones step down and right
-constexpr int INFO_TOP = 60;
-constexpr int INFO_STEP = 24;
+constexpr int INFO_LEFT = 500;      // the first information window's place, right of the debug window
+constexpr int INFO_TOP = 10;
+constexpr int INFO_STEP = 24;      // later ones step down and right
 constexpr int INFO_WIDTH = 420;
 constexpr int INFO_HEIGHT = 480;
 

@@ -56,7 +56,8 @@ bool ImguiWindowHost::open(std::string_view caption, int left, int top, int widt
     m_window = SDL_CreateWindow(title.c_str(), left, top, width, height,
         SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_UTILITY);
     if (m_window)
-        m_renderer = SDL_CreateRenderer(m_window, -1, 0);
+        // Drawn in software: a small window redrawn a few times a second needs no graphics context of its own.
+        m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
     if (!m_renderer) {
         close();
         return false;
@@ -156,6 +157,10 @@ void ImguiWindowHost::handle(const SDL_Event& event)
         m_close_requested = true;
         return;
     }
+    // A click makes the window the one that gets the keyboard (a window manager would, but not every desktop has
+    // one), so that what is typed next goes to it and not to the game.
+    if (event.type == SDL_MOUSEBUTTONDOWN && SDL_GetKeyboardFocus() != m_window)
+        SDL_SetWindowInputFocus(m_window);
     ImGuiContext* previous = ImGui::GetCurrentContext();
     ImGui::SetCurrentContext(m_context);
     ImGui_ImplSDL2_ProcessEvent(&event);
@@ -167,6 +172,10 @@ void ImguiWindowHost::begin_frame()
     ImGui::SetCurrentContext(m_context);
     ImGui_ImplSDLRenderer_NewFrame();
     ImGui_ImplSDL2_NewFrame();
+    // The backend captures the mouse for the window that has the keyboard while a button is down; when that is
+    // the game's window the capture would hand this window's clicks to the game, so it is let go.
+    if (SDL_GetKeyboardFocus() != m_window)
+        SDL_CaptureMouse(SDL_FALSE);
     ImGui::NewFrame();
 }
 
