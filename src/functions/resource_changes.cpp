@@ -8,6 +8,7 @@
 #include "sound/sound_system.h"
 #include "support/data_file.h"
 #include "support/game_path.h"
+#include "support/secure_mode.h"
 
 namespace quillon {
 
@@ -18,8 +19,6 @@ constexpr const char* DELETE_MISSING_SPRITE = "Trying to delete non-existing spr
 constexpr const char* REPLACE_MISSING_BACKGROUND = "Trying to replace non-existing background.";
 constexpr const char* DELETE_MISSING_BACKGROUND = "Trying to delete non-existing background.";
 constexpr const char* EXPORT_IN_SECURE_MODE = "In secure mode you cannot export a data file to ";
-
-ServiceVariable s_secure_mode("secure_mode");
 
 // The graphics of the game being played; without them the call reports itself as not available.
 Graphics* graphics_for(const FunctionCall& call)
@@ -181,7 +180,7 @@ void datafile_export(FunctionCall& call)
     if (!file)
         return;
     std::string_view name = string_argument(call, 1).view();
-    if (is_true(s_secure_mode.get(call).real) && name.find_first_of("\\/") != std::string_view::npos) {
+    if (secure_mode() && name.find_first_of("\\/") != std::string_view::npos) {
         report_function_error(EXPORT_IN_SECURE_MODE + std::string(name));
         return;
     }

@@ -4,6 +4,8 @@
 #include "../support/solid_jpeg.h"
 #include "platform/headless/headless_dialog_host.h"
 #include "platform/headless/headless_display.h"
+#include "functions/files.h"
+#include "platform/registry_store.h"
 #include "runner/runner.h"
 #include "support/bmp_file.h"
 #include "support/picture_file.h"
@@ -199,4 +201,26 @@ TEST_F(ResourceChangesGameTest, DataFilesAreExportedBesideTheGameUntilDiscarded)
     EXPECT_EQ(text, "hi");
     EXPECT_FALSE(fs::exists(m_folder / "out" / "none.txt"));
     EXPECT_FALSE(fs::exists(m_folder / "out" / "later.txt"));
+}
+
+TEST_F(ResourceChangesGameTest, SecureModeRefusesToExportDataFilesIntoFolders)
+{
+    setenv("XDG_CONFIG_HOME", (m_folder / "config").c_str(), 1);
+    platform::close_user_registry();
+    ASSERT_TRUE(set_secure_mode_preference(true));
+    GameFile played = game(R"(datafile_export(0, 'out\copy.txt'); datafile_export(0, 'plain.txt');)");
+    auto notes = std::make_unique<CDataFile>();
+    notes->export_mode = DATA_FILE_NOT_EXPORTED;
+    notes->free_after_export = false;
+    notes->set_contents({'h', 'i'});
+    played.data_files.add("notes", std::move(notes));
+    fs::create_directories(m_folder / "out");
+    play(played);
+    ASSERT_TRUE(set_secure_mode_preference(false));
+    platform::close_user_registry();
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_NE(m_messages.str().find("In secure mode you cannot export a data file to out\\copy.txt"),
+        std::string::npos) << m_messages.str();
+    EXPECT_FALSE(fs::exists(m_folder / "out" / "copy.txt"));
+    EXPECT_TRUE(fs::exists(m_folder / "plain.txt"));
 }
