@@ -1,5 +1,7 @@
 // Game loop speed: N bouncing instances of two objects with a collision event between them, stepped headless
-// without drawing, at N = 1,000, 5,000 and 20,000; steps per second and how the cost per step grows.
+// without drawing, at N = 1,000, 5,000 and 20,000; steps per second and how the cost per step grows. Then the
+// same game of 1,000 instances with the debug window's model refreshed after every step, ten watches kept.
+#include "dialogs/debugger.h"
 #include "platform/headless/headless_input.h"
 #include "platform/headless/virtual_clock.h"
 #include "code/executer.h"
@@ -55,10 +57,15 @@ struct BenchGame {
 struct Timing {
     double steps_per_second;  // measured
     double hits_per_step;     // collision events performed per step
+    double refresh_ms = 0;    // with the debugger: one refresh alone
 };
 
+// Ten watches of the kinds a developer keeps: globals, instances' variables, built-in variables, arithmetic.
+constexpr const char* WATCHES[] = {"global.hits", "(100001).x", "(100002).y", "(100003).hspeed",
+    "(100004).vspeed", "room_speed", "1/3", "global.hits * 2 + 1", "mouse_x", "score"};
+
 // Builds a room of n instances at pseudo-random places with pseudo-random speeds, and steps it.
-Timing measure(int n)
+Timing measure(int n, bool with_debugger = false)
 {
     BenchGame game;
     auto sprite = std::make_unique<CSprite>();
@@ -95,8 +102,21 @@ Timing measure(int n)
         std::fprintf(stderr, "the benchmark's code does not compile\n");
         std::exit(1);
     }
-    GameLoop loop(world, game.settings, game.masks, game.clock, game.input);
+    // The debugger, when asked for, refreshes after every step as it does while its window is shown.
+    std::unique_ptr<Debugger> debugger;
+    LoopHooks hooks;
+    if (with_debugger)
+        hooks.update_debug_window = [&debugger] { debugger->refresh(); };
+    GameLoop loop(world, game.settings, game.masks, game.clock, game.input, hooks);
+    if (with_debugger) {
+        debugger = std::make_unique<Debugger>(loop, world, [](std::string_view) {});
+        debugger->set_shown(true);
+    }
     loop.start_game();
+    for (const char* watch : WATCHES) {
+        if (debugger)
+            debugger->perform({platform::DebugAction::watch_add, -1, watch});
+    }
     LiveRoom& live = *world.current_room();
     for (int i = 0; i < live.instance_count(); ++i) {
         live.instance(i)->set_hspeed(next(5) - 2);
@@ -113,13 +133,22 @@ Timing measure(int n)
         ++steps;
         elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
+    double refresh_ms = 0;
+    if (debugger) {
+        constexpr int REFRESHES = 2000;
+        auto refresh_start = std::chrono::steady_clock::now();
+        for (int i = 0; i < REFRESHES; ++i)
+            debugger->refresh();
+        refresh_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - refresh_start).count()
+            / REFRESHES;
+    }
     Value hits;
     CInstance probe(&game.sprites);
     CCode read("return global.hits", false);
     read.compile();
     execute(&probe, &probe, read, hits);
     loop.end_game();
-    return {steps / elapsed, hits.real / double(steps + 10)};
+    return {steps / elapsed, hits.real / double(steps + 10), refresh_ms};
 }
 
 }  // namespace
@@ -140,5 +169,10 @@ int main()
     std::printf("cost per step from N = 5000 to 4N = 20000: x%.2f (N log N: x%.2f, linear: x4.00)\n", growth,
                 n_log_n);
     std::printf("cost per step from N = 1000 to 5N = 5000: x%.2f\n", per_step[1] / per_step[0]);
+    // The debug window shown: a refresh after every step, with ten watches.
+    Timing debugged = measure(SIZES[0], true);
+    std::printf("N = %d with the debugger refreshing, 10 watches: %.1f steps/s (%.3f ms/step, without: %.3f);"
+                " one refresh %.4f ms\n",
+        SIZES[0], debugged.steps_per_second, 1000.0 / debugged.steps_per_second, per_step[0], debugged.refresh_ms);
     return 0;
 }

@@ -4,10 +4,11 @@
 #include "code/errors.h"
 #include "code/host.h"
 #include "code/script.h"
+#include "platform/clock.h"
 
+#include "support/secure_mode.h"
 #include "support/win1252.h"
 
-#include <chrono>
 #include <ctime>
 #include <filesystem>
 
@@ -103,10 +104,10 @@ bool get_temp_directory(ScriptInstance*, std::int32_t, std::int32_t, Value& resu
     return true;
 }
 
+// The game's clock, so that a headless run sees its virtual time move with every sleep.
 bool get_current_time(ScriptInstance*, std::int32_t, std::int32_t, Value& result)
 {
-    auto since_start = std::chrono::steady_clock::now().time_since_epoch();
-    result.set_real(static_cast<double>(std::chrono::duration_cast<std::chrono::milliseconds>(since_start).count()));
+    result.set_real(static_cast<double>(platform::game_system_ms()));
     return true;
 }
 
@@ -120,6 +121,12 @@ bool get_current_date(ScriptInstance*, std::int32_t id, std::int32_t, Value& res
     const int parts[] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_wday + 1,
                          local.tm_hour, local.tm_min, local.tm_sec};
     result.set_real(parts[id - year_id]);
+    return true;
+}
+
+bool get_secure_mode(ScriptInstance*, std::int32_t, std::int32_t, Value& result)
+{
+    result.set_real(secure_mode() ? 1 : 0);
     return true;
 }
 
@@ -200,7 +207,7 @@ constexpr HostVariable DRAWING_AND_EVENT_VARIABLES[] = {
     {"pen_color", true}, {"pen_size", true}, {"font_color", true}, {"font_style", true}, {"font_size", true},
     {"font_angle", true}, {"font_name", true}, {"font_align", true}, {"screen_width", true},
     {"screen_height", true}, {"event_type", false}, {"event_number", false}, {"event_object", false},
-    {"event_action", false}, {"secure_mode", false},
+    {"event_action", false},
 };
 
 }  // namespace
@@ -228,6 +235,7 @@ BuiltinVariables::BuiltinVariables()
                              "current_minute", "current_second"})
         register_variable(name, get_current_date, nullptr, false);
     add_host(DRAWING_AND_EVENT_VARIABLES);
+    register_variable("secure_mode", get_secure_mode, nullptr, false);
     register_variable("error_occurred", get_error_occurred, set_error_occurred, true);
     register_variable("error_last", get_error_last, set_error_last, true);
 }
@@ -255,6 +263,14 @@ void BuiltinVariables::register_variable(std::string_view name, VariableGetter g
     if (m_entries.size() >= CAPACITY)
         return;
     m_entries.push_back(BuiltinVariable {std::string(name.substr(0, 64)), getter, setter, settable});
+}
+
+void BuiltinVariables::serve(std::string_view name, VariableGetter getter, VariableSetter setter)
+{
+    if (std::int32_t id = find(name); id >= 0) {
+        m_entries[id].getter = getter;
+        m_entries[id].setter = setter;
+    }
 }
 
 std::int32_t BuiltinVariables::find(std::string_view name) const

@@ -48,6 +48,9 @@ public:
 
     // Appends an entry; ignored once CAPACITY entries exist.
     void register_variable(std::string_view name, VariableGetter getter, VariableSetter setter, bool settable);
+    // A family above code/ serves the named variable from its own state from now on (the host no longer sees
+    // it); the id and whether it is settable stay.
+    void serve(std::string_view name, VariableGetter getter, VariableSetter setter);
     // The index of the first entry with this exact name, or -1.
     std::int32_t find(std::string_view name) const;
     std::size_t size() const { return m_entries.size(); }

@@ -2,6 +2,7 @@
 #include "code/errors.h"
 
 #include "code/host.h"
+#include "support/terminal_text.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -54,7 +55,7 @@ void ErrorReporter::report(const std::string& text, bool fatal)
 void ErrorReporter::show(const std::string& text, bool& fatal)
 {
     if (!m_dialog) {
-        std::fprintf(stderr, "%s\n", text.c_str());
+        write_terminal_line(stderr, text);
         return;
     }
     if (m_dialog(text, fatal) == ErrorChoice::abort)

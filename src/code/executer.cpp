@@ -1022,6 +1022,7 @@ bool ScriptList::call(std::int32_t index, ScriptInstance* self, ScriptInstance* 
 }
 
 void set_loop_limit(long long iterations) { s_loop_budget = iterations; }
+long long loop_limit() { return s_loop_budget; }
 
 bool execute_reporting(ScriptInstance* self, ScriptInstance* other, const CCode& code, Value& result)
 {

@@ -23,6 +23,8 @@ bool execute_for_value(ScriptInstance* self, ScriptInstance* other, const CCode&
 // hang on endless loops; a negative limit (the default) means none. Past the limit a loop fails with
 // "Loop limit reached.".
 void set_loop_limit(long long iterations);
+// The iterations left to all later runs together, negative for no limit.
+long long loop_limit();
 
 // The store of global variables, created with the runner and living until it ends.
 CVariableList& global_variables();

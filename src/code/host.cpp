@@ -2,6 +2,7 @@
 #include "code/host.h"
 
 #include "code/messages.h"
+#include "support/terminal_text.h"
 
 #include <cstdio>
 
@@ -55,8 +56,7 @@ std::string ScriptHost::event_name(int type, int number)
 
 void ScriptHost::debug_message(std::string_view text)
 {
-    std::fwrite(text.data(), 1, text.size(), stderr);
-    std::fputc('\n', stderr);
+    write_terminal_line(stderr, text);
 }
 
 }  // namespace quillon

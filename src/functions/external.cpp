@@ -76,7 +76,7 @@ std::int32_t define(ExternalFunction function)
             break;
         }
     if (!function.library)
-        function.library = platform::load_native_library(game_path(function.library_name).string());
+        function.library = platform::load_native_library(find_game_path(function.library_name).string());
     function.address = platform::find_native_function(function.library, function.function_name);
     if (!function.address)
         return -1;

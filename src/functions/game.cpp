@@ -1,5 +1,5 @@
-// The Game family: error messages shown by game code; the dialogs, highscores, menus, keyboard, mouse and
-// joystick functions of this family arrive with the dialogs and the input.
+// The Game family: error messages shown by game code; the dialogs, highscores and menus of this family arrive
+// with the dialogs, its keyboard, mouse and joystick functions come with the world (input.cpp).
 #include "functions/args.h"
 #include "functions/families.h"
 

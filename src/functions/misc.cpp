@@ -41,7 +41,7 @@ void execute_string(FunctionCall& call)
 // The file's lines, each followed by a carriage return, so line numbers in errors count its lines.
 void execute_file(FunctionCall& call)
 {
-    std::ifstream file(game_path(string_argument(call, 0).view()), std::ios::binary);
+    std::ifstream file(find_game_path(string_argument(call, 0).view()), std::ios::binary);
     if (!file) {
         report_function_error(message::NO_FILE_TO_EXECUTE);
         return;

@@ -33,13 +33,19 @@ void set_cursor(FunctionCall& call)
     screen->set_cursor(cursor);
 }
 
-// The room drawn and shown at once.
+// The room drawn and shown at once, through the current transition; the kind stays set for the next frame.
 void screen_redraw(FunctionCall& call)
 {
-    if (play_services().redraw)
-        play_services().redraw();
-    else
+    if (!play_services().redraw) {
         report_not_available(call);
+        return;
+    }
+    World* world = World::installed();
+    if (world && play_services().screen) {
+        const World::Transition transition = world->transition();
+        play_services().screen->request_transition({transition.kind, transition.time, transition.steps});
+    }
+    play_services().redraw();
 }
 
 // The screen buffer shown as it is.

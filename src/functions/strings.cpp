@@ -3,7 +3,7 @@
 #include "support/ascii_case.h"
 
 #include "functions/args.h"
-#include "functions/number_text.h"
+#include "code/number_text.h"
 
 #include <algorithm>
 

@@ -11,6 +11,7 @@
 namespace quillon {
 
 class GameLoop;
+class Graphics;
 class Screen;
 
 namespace platform {
@@ -27,6 +28,8 @@ std::span<const FunctionEntry> action_drawing_functions();
 std::span<const FunctionEntry> interaction_functions();
 // The tile functions: the tiles of the room being played, by id and at a point.
 std::span<const FunctionEntry> tile_functions();
+// The keyboard, mouse and joystick functions: the input state of the game loop and the platform's keyboard.
+std::span<const FunctionEntry> input_functions();
 
 // What these built-ins reach beyond the world while a game plays; the runner fills it in. A built-in that
 // needs a missing service reports itself as not available.
@@ -39,6 +42,8 @@ struct PlayServices {
     std::function<bool(std::string_view text)> ask_question; // "Yes" and "No": true for "Yes"
     std::function<void()> show_game_information; // the game information window
     std::function<void()> redraw; // draws the room and shows it at once, for `action_sleep`
+    Graphics* graphics = nullptr; // sprites, backgrounds and shapes drawn by the drawing built-ins
+    std::function<void()> handle_window_messages; // keeps the window answering while a call waits
 };
 PlayServices& play_services();
 

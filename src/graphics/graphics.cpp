@@ -1,5 +1,8 @@
-// Graphics: the screen, the image sheets, the collision masks and the sprite and background lists of a game.
+// Graphics: the screen, the image sheets, the shape painter, the collision masks and the sprite and background
+// lists of a game.
 #include "graphics/graphics.h"
+
+#include "graphics/drawing_font.h"
 
 namespace quillon {
 
@@ -22,6 +25,7 @@ Graphics::Graphics(platform::Display& display, const GameSettings& settings, Res
     , m_background_list(backgrounds)
     , m_screen(display, settings)
     , m_sheets(m_screen.regions(), sheet_file_namer(temp))
+    , m_shapes(m_screen.regions(), drawing_state())
     , m_sprites(sprites, m_masks, m_sheets)
     , m_backgrounds(backgrounds, m_sheets)
 {
@@ -56,6 +60,7 @@ bool Graphics::prepare()
     // desktop's mode, as when the system refuses the change.
     if (!m_screen.start(screen_start()))
         return false;
+    drawing_font() = DrawingFont();
     // 3. Every sprite and background in drawable form.
     m_sheets.build_all(m_sprite_list, m_background_list);
     return true;

@@ -1,10 +1,12 @@
-// Graphics: the screen, the image sheets, the collision masks and the sprite and background lists of a game.
+// Graphics: the screen, the image sheets, the shape painter, the collision masks and the sprite and background
+// lists of a game.
 #pragma once
 
 #include "graphics/background_list.h"
 #include "graphics/collision_mask.h"
 #include "graphics/image_sheets.h"
 #include "graphics/screen.h"
+#include "graphics/shape_painter.h"
 #include "graphics/sprite_list.h"
 #include "support/settings.h"
 #include "support/temp_dir.h"
@@ -33,6 +35,7 @@ public:
 
     Screen& screen() { return m_screen; }
     ImageSheets& sheets() { return m_sheets; }
+    ShapePainter& shapes() { return m_shapes; }
     const CollisionMasks& masks() const { return m_masks; }
     SpriteList& sprites() { return m_sprites; }
     BackgroundList& backgrounds() { return m_backgrounds; }
@@ -46,6 +49,7 @@ private:
     ResourceList<CBackground>& m_background_list;   // the game's backgrounds
     Screen m_screen;                                // window, screen buffer, regions
     ImageSheets m_sheets;                           // drawable sprites and backgrounds
+    ShapePainter m_shapes;                          // shapes in the pen and brush
     CollisionMasks m_masks;                         // one per sprite
     SpriteList m_sprites;                           // run-time changes to the sprites
     BackgroundList m_backgrounds;                   // run-time changes to the backgrounds

@@ -2,11 +2,14 @@
 #include "graphics/screen.h"
 
 #include "code/value.h"
+#include "graphics/drawing_state.h"
 #include "support/bmp_file.h"
 #include "support/game_error.h"
 #include "support/picture_file.h"
 
+#include <algorithm>
 #include <fstream>
+#include <utility>
 
 namespace quillon {
 
@@ -56,7 +59,8 @@ bool Screen::start(const ScreenStart& start)
         return false;
     }
     // 7. Stretching costs the renderer nothing, so both scales stay as asked.
-    // 8. Ready to draw, with the output rectangle known before the first frame.
+    // 8. Ready to draw with a fresh pen and brush, with the output rectangle known before the first frame.
+    drawing_state() = DrawingState();
     m_display.set_vsync(m_settings.wait_for_vertical_blank);
     m_output = output_rectangle(m_full_screen, m_display.client_size(), m_width, m_height, m_window_scale, m_full_scale);
     m_initialised = true;
@@ -105,7 +109,11 @@ void Screen::shut_down()
         return;
     m_regions.detach();
     m_buffer.reset();
-    m_display.close();
+    m_last_frame.reset();
+    m_window_image.reset();
+    m_window_image_current = false;
+    if (!m_keep_window)
+        m_display.close();
     m_initialised = false;
     m_exclusive = false;
 }
@@ -175,19 +183,86 @@ void Screen::paint_caption()
 
 void Screen::present()
 {
-    // 1. Only a running screen.
+    // 1. Only a running screen; a requested transition is used up either way.
+    TransitionRequest transition = std::exchange(m_transition, TransitionRequest {});
     if (!m_initialised || !m_buffer)
         return;
     // 2. The caption inside the image when the window shows none.
     paint_caption();
-    // 3. Where the image goes, then the image.
+    // 3. Where the image goes, then the image: through the transition when one is asked for, which then
+    // draws the whole of this frame (or, for a kind it does not know, nothing).
     m_output = output_rectangle(m_full_screen, m_display.client_size(), m_width, m_height, m_window_scale, m_full_scale);
+    if (transition.kind != 0)
+        run_transition(transition);
+    else
+        show_buffer();
+}
+
+void Screen::show_buffer()
+{
     SurfaceCanvas canvas = m_buffer->GetCanvas();
     m_display.present_scaled({canvas.pixels, canvas.width, canvas.height, canvas.pitch}, m_output.area);
     if (!m_presented) {
         m_presented = true;
         m_display.set_visible(true);
     }
+    // A transition that comes later starts from this frame; the copy reuses its memory while the size stays.
+    if (!m_last_frame || m_last_frame->width() != m_width || m_last_frame->height() != m_height)
+        m_last_frame.emplace(m_width, m_height, false, 0, true);
+    m_last_frame->DrawPart(0, 0, {0, 0, m_width, m_height}, *m_buffer, false, 1, 1);
+    m_last_area = m_output.area;
+    m_window_image_current = false;
+}
+
+// The window image at the client area's size, showing what the window shows: black around the last frame.
+bool Screen::prepare_window_image()
+{
+    platform::ScreenSize client = m_display.client_size();
+    if (client.width < 1 || client.height < 1)
+        return false;
+    if (!m_window_image || m_window_image->width() != client.width || m_window_image->height() != client.height) {
+        m_window_image.emplace(client.width, client.height, false, 0, true);
+        m_window_image_current = false;
+    }
+    if (!m_window_image->has_surface())
+        return false;
+    if (!m_window_image_current) {
+        m_window_image->Clear(0);
+        if (m_last_frame && m_last_frame->has_surface())
+            m_window_image->Draw(m_last_area.left, m_last_area.top, *m_last_frame, false,
+                double(m_last_area.width) / m_last_frame->width(), double(m_last_area.height) / m_last_frame->height());
+        m_window_image_current = true;
+    }
+    const platform::OutputArea& area = m_output.area;
+    m_window_image->set_clip({std::max(area.left, 0), std::max(area.top, 0),
+        std::min(area.left + area.width, client.width), std::min(area.top + area.height, client.height)});
+    return true;
+}
+
+// 1. Nothing for a kind it does not know or without steps; 2. each frame drawn over the window image, shown
+// with the display waiting for the vertical blank, and followed by its share of the time.
+void Screen::run_transition(const TransitionRequest& transition)
+{
+    int count = transition_frame_count(transition);
+    if (count == 0 || !prepare_window_image())
+        return;
+    int delay = transition_frame_delay(transition);
+    m_display.set_vsync(true);
+    for (int frame = 1; frame <= count; ++frame) {
+        draw_transition_frame(transition, frame, *m_window_image, *m_buffer, m_output);
+        SurfaceCanvas canvas = m_window_image->GetCanvas();
+        m_display.present_scaled({canvas.pixels, canvas.width, canvas.height, canvas.pitch},
+            {0, 0, canvas.width, canvas.height});
+        if (!m_presented) {
+            m_presented = true;
+            m_display.set_visible(true);
+        }
+        if (m_transition_frame_hook)
+            m_transition_frame_hook(frame);
+        if (m_clock && delay > 0)
+            m_clock->sleep_ms(static_cast<std::uint32_t>(delay));
+    }
+    m_display.set_vsync(m_settings.wait_for_vertical_blank);
 }
 
 void Screen::mouse_position(int& x, int& y) const
@@ -216,11 +291,11 @@ void Screen::set_visible(bool visible)
     m_display.set_visible(visible);
 }
 
-// The rectangle of the screen buffer; parts off the buffer are black.
-Bitmap24 Screen::capture(const SurfaceRect& rect)
+// A rectangle of the surface; parts off the surface are black.
+Bitmap24 Screen::capture(DDSurface& surface, const SurfaceRect& rect)
 {
     Bitmap24 bitmap(rect.width(), rect.height());
-    SurfaceCanvas canvas = m_buffer->GetCanvas();
+    SurfaceCanvas canvas = surface.GetCanvas();
     for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, canvas.height); ++y) {
         for (int x = std::max(rect.left, 0); x < std::min(rect.right, canvas.width); ++x)
             bitmap.set_pixel(x - rect.left, y - rect.top, pixel_to_color(canvas.at(x, y)));
@@ -232,14 +307,23 @@ bool Screen::save(const std::filesystem::path& file, const SurfaceRect& rect)
 {
     if (!m_buffer || rect.width() <= 0 || rect.height() <= 0)
         return false;
-    return write_file(file, encode_bmp(capture(rect)));
+    return write_file(file, encode_bmp(capture(*m_buffer, rect)));
 }
 
 bool Screen::save_png(const std::filesystem::path& file)
 {
     if (!m_buffer || m_width <= 0 || m_height <= 0)
         return false;
-    return write_file(file, encode_png(capture({0, 0, m_width, m_height})));
+    return write_file(file, encode_png(capture(*m_buffer, {0, 0, m_width, m_height})));
+}
+
+bool Screen::save_transition_frame_png(const std::filesystem::path& file)
+{
+    const platform::OutputArea& area = m_output.area;
+    if (!m_window_image || area.width <= 0 || area.height <= 0)
+        return false;
+    return write_file(file,
+        encode_png(capture(*m_window_image, {area.left, area.top, area.left + area.width, area.top + area.height})));
 }
 
 void Screen::set_gamma(double red, double green, double blue)

@@ -3,6 +3,8 @@
 
 #include "graphics/regions.h"
 #include "graphics/screen_layout.h"
+#include "graphics/transition.h"
+#include "platform/clock.h"
 #include "platform/display.h"
 #include "support/bitmap.h"
 #include "support/settings.h"
@@ -29,6 +31,8 @@ struct ScreenStart {
 
 // Writes the caption at the top left of the screen buffer when the window shows none of its own.
 using CaptionPainter = std::function<void(SurfaceCanvas& canvas, std::string_view caption)>;
+// Called after each frame of a transition has been shown, with its number (from 1).
+using TransitionFrameHook = std::function<void(int frame)>;
 
 class Screen {
 public:
@@ -37,6 +41,8 @@ public:
     // Opens the window and makes the screen buffer; false (window hidden) when either fails.
     bool start(const ScreenStart& start);
     void shut_down();
+    // Shut-down then leaves the window open, for the next game to start in it.
+    void keep_window_at_shut_down() { m_keep_window = true; }
     bool initialised() const { return m_initialised; }
 
     // A new, black screen buffer of the size when it differs (regions reset), and the window fitted to it.
@@ -58,8 +64,15 @@ public:
 
     // Fills the screen buffer with the colour when draw is set.
     void clear(bool draw, Color color);
-    // Shows the finished screen buffer in the window (showing the window with its first frame).
+    // Shows the finished screen buffer in the window (showing the window with its first frame), through the
+    // requested transition when there is one.
     void present();
+    // The next present (only that one) shows its frame with this transition. A kind that is not 0 but draws
+    // nothing (outside 1 to 17, or no steps) leaves the window as it is for that frame.
+    void request_transition(const TransitionRequest& transition) { m_transition = transition; }
+    // Transitions sleep between their frames on this clock; without one they do not wait.
+    void set_clock(platform::Clock* clock) { m_clock = clock; }
+    void set_transition_frame_hook(TransitionFrameHook hook) { m_transition_frame_hook = std::move(hook); }
 
     RegionTable& regions() { return m_regions; }
     const RegionTable& regions() const { return m_regions; }
@@ -87,6 +100,9 @@ public:
     // Writes the whole screen buffer as an RGB PNG file: right after present, the frame just shown at its own
     // size (--screenshot). False without a buffer or when the file cannot be written.
     bool save_png(const std::filesystem::path& file);
+    // Writes the output rectangle of the window image as the last transition frame left it, as an RGB PNG file.
+    // False when no transition has drawn yet or the file cannot be written.
+    bool save_transition_frame_png(const std::filesystem::path& file);
 
     // Only in exclusive mode; levels from -1 to 1 per channel.
     void set_gamma(double red, double green, double blue);
@@ -97,11 +113,15 @@ private:
     bool make_buffer();
     void place_window();
     void paint_caption();
-    Bitmap24 capture(const SurfaceRect& rect);
+    void show_buffer();
+    void run_transition(const TransitionRequest& transition);
+    bool prepare_window_image();
+    static Bitmap24 capture(DDSurface& surface, const SurfaceRect& rect);
 
     platform::Display& m_display;        // the window
     const GameSettings& m_settings;      // border, buttons, caption drawing, vertical blank
     bool m_initialised = false;          // between a successful start and shut-down
+    bool m_keep_window = false;          // shut-down leaves the window open for the next game
     bool m_exclusive = false;            // the display runs in the game's own mode
     bool m_full_screen = false;          // the window covers the monitor
     bool m_presented = false;            // a frame was presented, so the window shows
@@ -114,6 +134,15 @@ private:
     OutputRectangle m_output;            // where the last frame went
     std::string m_caption;               // the window caption (Windows-1252 bytes)
     CaptionPainter m_caption_painter;    // draws the caption into the image when the window shows none
+    TransitionRequest m_transition;      // for the next present only
+    platform::Clock* m_clock = nullptr;  // transitions sleep on it
+    TransitionFrameHook m_transition_frame_hook;  // told of every transition frame shown
+    // What the window shows, for transitions to draw over: the last plain frame with where it went, and the
+    // client area as a transition leaves it (current until the next plain frame).
+    std::optional<DDSurface> m_last_frame;       // a copy of the screen buffer as last shown
+    platform::OutputArea m_last_area;            // where that copy went in the client area
+    std::optional<DDSurface> m_window_image;     // the client area, drawn on by transitions
+    bool m_window_image_current = false;         // it shows what the window shows
 };
 
 }  // namespace quillon

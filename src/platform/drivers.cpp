@@ -13,6 +13,7 @@
 #include "platform/sdl2/sdl2_display.h"
 #include "platform/sdl2/sdl2_input.h"
 #include "platform/sdl2/sdl2_subsystems.h"
+#include "platform/sdl2/imgui_debug_window.h"
 
 namespace quillon::platform {
 
@@ -98,6 +99,8 @@ std::unique_ptr<Platform> create_platform(std::string_view name)
         return nullptr;
     platform->name = name;
     platform->create_display = find(display_drivers(), name)->create;
+    if (name == "sdl2")
+        platform->create_debug_window = make<DebugWindow, ImguiDebugWindow>;
     return platform;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/audio_device.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
+#include "platform/debug_view.h"
 #include "platform/dialog_host.h"
 #include "platform/display.h"
 #include "platform/input.h"
@@ -42,6 +43,8 @@ struct Platform {
     // Makes another display of the same driver: one Display is one window, so a window that lives beside
     // the game's (the loading window, which stays up while the game's display is set up) needs its own.
     std::unique_ptr<Display> (*create_display)() = nullptr;
+    // Makes the debug window, for games played in debug mode; none where there is no window system.
+    std::unique_ptr<DebugWindow> (*create_debug_window)() = nullptr;
 };
 
 // Creates the platform whose drivers bear this name ("sdl2" or "headless"); nullptr for an unknown name.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 namespace quillon::platform {
 
@@ -10,5 +11,8 @@ bool register_font_file(const std::filesystem::path& file);
 
 // Takes back the fonts this process added from files; true when that succeeded.
 bool unregister_font_files();
+
+// The file of the fixed-pitch font that stands for "Courier New", if the system has one.
+std::optional<std::filesystem::path> fixed_pitch_font_file();
 
 }  // namespace quillon::platform

@@ -7,8 +7,8 @@
 
 namespace quillon {
 
-// Writes the caption at the top left corner of the canvas in the runner's own pixel font: black text on a solid
-// white box that covers the text's extent.
+// Writes the caption at the top left corner of the canvas in black "Times New Roman" of size 10 without style,
+// on a solid white box as large as the text (the caption is one line, drawn as it is).
 void paint_caption_text(SurfaceCanvas& canvas, std::string_view caption);
 
 }  // namespace quillon

@@ -32,11 +32,20 @@ std::optional<ScreenshotRequest> parse_screenshot(std::string_view text)
     auto colon = text.find(':');
     if (colon == std::string_view::npos)
         return std::nullopt;
-    auto step = parse_number<std::int64_t>(text.substr(0, colon));
+    // STEP, or STEP.N for the N-th frame of a transition (from 1).
+    std::string_view when = text.substr(0, colon);
+    std::optional<std::int32_t> frame = 0;
+    if (auto dot = when.find('.'); dot != std::string_view::npos) {
+        frame = parse_number<std::int32_t>(when.substr(dot + 1));
+        when = when.substr(0, dot);
+        if (frame && *frame < 1)
+            frame.reset();
+    }
+    auto step = parse_number<std::int64_t>(when);
     auto file = text.substr(colon + 1);
-    if (!step || !ends_with_png(file))
+    if (!step || !frame || !ends_with_png(file))
         return std::nullopt;
-    return ScreenshotRequest {*step, std::filesystem::path(file)};
+    return ScreenshotRequest {*step, std::filesystem::path(file), *frame};
 }
 
 // One option: its name, what its value is called in messages (empty for a flag), and how the value is kept.
@@ -49,6 +58,7 @@ struct OptionRule {
 constexpr OptionRule OPTION_RULES[] = {
     {"--headless", "", [](CommandLine& line, std::string_view) { line.headless = true; return true; }},
     {"--no-sleep", "", [](CommandLine& line, std::string_view) { line.no_sleep = true; return true; }},
+    {"--watch", "", [](CommandLine& line, std::string_view) { line.watch = true; return true; }},
     {"--help", "", [](CommandLine& line, std::string_view) { line.help = true; return true; }},
     {"-h", "", [](CommandLine& line, std::string_view) { line.help = true; return true; }},
     {"--version", "", [](CommandLine& line, std::string_view) { line.version = true; return true; }},
@@ -77,12 +87,32 @@ constexpr OptionRule OPTION_RULES[] = {
             line.audio_file = value;
             return !value.empty();
         }},
-    {"--screenshot", "STEP:FILE.png",
+    // The debugger's options.
+    {"--debug", "", [](CommandLine& line, std::string_view) { line.debug = true; return true; }},
+    {"--debug-commands", "a file name",
+        [](CommandLine& line, std::string_view value) {
+            line.debug = true;
+            line.debug_commands_file = value;
+            return !value.empty();
+        }},
+    {"--debug-output", "a file name",
+        [](CommandLine& line, std::string_view value) {
+            line.debug = true;
+            line.debug_output_file = value;
+            return !value.empty();
+        }},
+    {"--screenshot", "STEP[.N]:FILE.png",
         [](CommandLine& line, std::string_view value) {
             auto request = parse_screenshot(value);
             if (request)
                 line.screenshots.push_back(*request);
             return request.has_value();
+        }},
+    {"--secure-mode", "on or off",
+        [](CommandLine& line, std::string_view value) {
+            if (value == "on" || value == "off")
+                line.secure_mode = value == "on";
+            return value == "on" || value == "off";
         }},
 };
 
@@ -144,17 +174,24 @@ std::variant<CommandLine, UsageError> parse_command_line(std::span<const char* c
 std::string usage_text()
 {
     return "Usage: quillon-runner [options] [GAME] [-- GAME-ARGS...]\n"
-           "Plays a Quillon game. Without GAME: game.dat in the current directory, else the game\n"
-           "appended to this program.\n"
+           "Plays a Quillon game: a game file or a project folder. Without GAME: game.dat in the\n"
+           "current directory, else the game appended to this program.\n"
            "\n"
            "Options:\n"
            "  --headless                 no window, frames drawn in memory; sound mixed silently on game time\n"
            "  --steps N                  end the game after N steps, as game_end() would\n"
            "  --no-sleep                 run steps back to back instead of at the room speed\n"
+           "  --watch                    play the project folder GAME again whenever a file of it changes\n"
            "  --seed N                   seed the random generator with N instead of the clock\n"
            "  --input FILE               scripted keyboard and mouse input, by step\n"
            "  --answers FILE             scripted answers to messages, questions and input boxes\n"
-           "  --screenshot STEP:FILE.png save the frame presented after step STEP (repeatable)\n"
+           "  --screenshot STEP[.N]:FILE.png\n"
+           "                             save the frame presented after step STEP, or frame N of the\n"
+           "                             transition shown in or after it (repeatable)\n"
+           "  --secure-mode on|off       store the player's secure-mode preference; without GAME, exit\n"
+           "  --debug                    play in debug mode, with the debug window\n"
+           "  --debug-commands FILE      debugger commands by step (implies --debug)\n"
+           "  --debug-output FILE        write the debugger's texts after each refresh to FILE\n"
            "  --audio FILE.wav           write everything the game plays to FILE.wav (44.1 kHz stereo),\n"
            "                             mixed step by step on game time\n"
            "  -h, --help                 show this help and exit\n"
@@ -163,6 +200,17 @@ std::string usage_text()
            "\n"
            "Exit status: 0 normal end, 1 the game could not be loaded or prepared,\n"
            "2 a fatal game error, 64 a bad command line.\n";
+}
+
+std::optional<UsageError> check_output_folders(const CommandLine& line)
+{
+    for (const ScreenshotRequest& request : line.screenshots) {
+        std::filesystem::path folder = request.file.parent_path();
+        std::error_code error;
+        if (!folder.empty() && !std::filesystem::is_directory(folder, error))
+            return usage_error("the folder of the screenshot '" + request.file.string() + "' does not exist");
+    }
+    return std::nullopt;
 }
 
 std::string version_text() { return "quillon-runner 0.1.0"; }

@@ -5,12 +5,16 @@
 #include "platform/dialog_host.h"
 #include "support/settings.h"
 
+#include <functional>
+
 namespace quillon {
 
 // The host under the world: show_debug_message writes its text and a line feed to standard output.
 class RunnerHost : public ScriptHost {
 public:
     void debug_message(std::string_view text) override;
+
+    std::function<void(std::string_view text)> message_window;  // in debug mode: the debugger's messages too
 };
 
 // Registers every built-in function once per process, in the table's fixed order.

@@ -1,9 +1,10 @@
 // Loading picture: the runner's own artwork for the loading window, its picture and its two bars.
 #include "runner/loading_picture.h"
 
-#include "runner/loading_font.h"
+#include "graphics/text_engine.h"
 
 #include <string_view>
+#include <vector>
 
 namespace quillon {
 
@@ -42,6 +43,21 @@ void frame_edges(Bitmap24& picture, Color color)
     }
 }
 
+// Writes the text with its top-left corner at (x, y) of the picture, through a canvas over a copy of its pixels.
+void write_text(Bitmap24& picture, int font, Color color, int x, int y, std::string_view text)
+{
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(picture.width) * picture.height);
+    for (int row = 0; row < picture.height; ++row)
+        for (int column = 0; column < picture.width; ++column)
+            pixels[static_cast<std::size_t>(row) * picture.width + column] = color_to_pixel(picture.pixel(column, row));
+    SurfaceCanvas canvas {pixels.data(), picture.width, picture.height, picture.width * 4,
+        {0, 0, picture.width, picture.height}};
+    text_engine().draw(canvas, font, color, 0, x, y, text);
+    for (int row = 0; row < picture.height; ++row)
+        for (int column = 0; column < picture.width; ++column)
+            picture.set_pixel(column, row, pixel_to_color(pixels[static_cast<std::size_t>(row) * picture.width + column]));
+}
+
 }  // namespace
 
 Bitmap24 builtin_loading_picture()
@@ -59,16 +75,11 @@ Bitmap24 builtin_loading_picture()
     frame_edges(picture, make_color(200, 170, 90));
 
     constexpr std::string_view TITLE = "Quillon";
-    constexpr int SCALE = 6;
-    int left = (picture.width - font_text_width(TITLE, SCALE)) / 2;
-    auto plot_at = [&](Color color) {
-        return [&picture, color](int x, int y) {
-            if (x >= 0 && y >= 0 && x < picture.width && y < picture.height)
-                picture.set_pixel(x, y, color);
-        };
-    };
-    draw_font_text(TITLE, left + 3, 11, SCALE, plot_at(make_color(8, 8, 24)));
-    draw_font_text(TITLE, left, 8, SCALE, plot_at(make_color(250, 226, 160)));
+    int font = text_engine().font({"Times New Roman", 32, FONT_BOLD | FONT_ITALIC});
+    TextExtent extent = text_engine().measure(font, TITLE);
+    int left = (picture.width - extent.width) / 2;
+    write_text(picture, font, make_color(8, 8, 24), left + 3, 5, TITLE);
+    write_text(picture, font, make_color(250, 226, 160), left, 2, TITLE);
     return picture;
 }
 

@@ -1,7 +1,7 @@
 // Loading window: the borderless window with a picture and a progress bar shown while a game loads.
 #include "runner/loading_window.h"
 
-#include "runner/loading_font.h"
+#include "graphics/text_engine.h"
 #include "runner/loading_picture.h"
 
 #include <algorithm>
@@ -15,7 +15,7 @@ constexpr int BAR_LEFT = 24;            // both bars and the caption start this 
 constexpr int EMPTY_BAR_RISE = 32;      // the empty bar's top above the bottom of the window
 constexpr int FULL_BAR_RISE = 30;       // the full bar's top above the bottom of the window
 constexpr int CAPTION_INDENT = 4;       // the caption's text from the left of its box
-constexpr std::uint32_t CAPTION_COLOR = 0x000000;
+constexpr Color CAPTION_COLOR = 0x000000;
 
 std::uint32_t pixel_value(const std::uint8_t* bgr)
 {
@@ -41,16 +41,17 @@ void stretch_into(std::vector<std::uint32_t>& frame, const LoadingBox& window, c
     }
 }
 
+// The caption in the default font, vertically centred in its box; the box grows to hold a taller text.
 void draw_caption(std::vector<std::uint32_t>& frame, const LoadingBox& window, const LoadingBox& box,
     std::string_view caption)
 {
-    int right = std::min(box.left + box.width, window.width);
-    int bottom = std::min(box.top + box.height, window.height);
-    int top = box.top + (box.height - FONT_GLYPH_HEIGHT) / 2;
-    draw_font_text(caption, box.left + CAPTION_INDENT, top, 1, [&](int x, int y) {
-        if (x >= std::max(box.left, 0) && x < right && y >= std::max(box.top, 0) && y < bottom)
-            frame[static_cast<std::size_t>(y) * window.width + x] = CAPTION_COLOR;
-    });
+    TextEngine& engine = text_engine();
+    int font = engine.font(TextFont {});
+    int height = engine.line_height(font);
+    int top = box.top + (box.height - height) / 2;
+    SurfaceCanvas canvas {frame.data(), window.width, window.height, window.width * 4,
+        {box.left, std::min(box.top, top), box.left + box.width, std::max(box.top + box.height, top + height)}};
+    engine.draw(canvas, font, CAPTION_COLOR, 0, box.left + CAPTION_INDENT, top, caption);
 }
 
 }  // namespace
@@ -65,8 +66,7 @@ LoadingLayout loading_layout(
     int bar_width = std::max(picture_width - 2 * BAR_LEFT, 0);
     layout.empty_bar = {BAR_LEFT, picture_height - EMPTY_BAR_RISE, bar_width, empty_bar_height};
     layout.full_bar = {BAR_LEFT, picture_height - FULL_BAR_RISE, bar_width, full_bar_height};
-    layout.caption = {
-        BAR_LEFT, picture_height - EMPTY_BAR_RISE, bar_width, std::max(empty_bar_height, FONT_GLYPH_HEIGHT)};
+    layout.caption = layout.empty_bar;
     layout.bars_visible = bar_mode > 0;
     layout.caption_visible = debug && bar_mode > 0;
     return layout;

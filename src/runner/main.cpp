@@ -1,12 +1,31 @@
 // quillon-runner: plays a game file in a window, or headless.
+#include "functions/files.h"
+#include "pack_error.h"
+#include "packer.h"
 #include "platform/headless/headless_dialog_host.h"
 #include "runner/command_line.h"
 #include "runner/runner.h"
+#include "runner/watch_session.h"
 
 #include <cstdio>
 #include <variant>
 
 using namespace quillon;
+
+namespace {
+
+// A project folder is packed in memory, exactly as quillon-pack would pack it, and played from there.
+std::optional<CStream> pack_in_memory(const std::filesystem::path& folder)
+{
+    try {
+        return CStream(write_game_file(pack_project(FolderSource(folder))));
+    } catch (const PackError& error) {
+        std::fprintf(stderr, "quillon-runner: %s\n", error.what());
+        return std::nullopt;
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -24,6 +43,18 @@ int main(int argc, char** argv)
         std::printf("%s\n", version_text().c_str());
         return EXIT_NORMAL_END;
     }
+    if (auto error = check_output_folders(command_line)) {
+        std::fprintf(stderr, "%s\n", error->message.c_str());
+        return USAGE_EXIT_STATUS;
+    }
+    if (command_line.secure_mode) {
+        if (!set_secure_mode_preference(*command_line.secure_mode)) {
+            std::fputs("quillon-runner: the secure-mode preference could not be stored\n", stderr);
+            return EXIT_LOAD_FAILED;
+        }
+        if (!command_line.game)
+            return EXIT_NORMAL_END;
+    }
     if (!command_line.headless && !platform::display_available()) {
         std::fputs("quillon-runner: no display available, running headless\n", stderr);
         command_line.headless = true;
@@ -36,6 +67,9 @@ int main(int argc, char** argv)
             return USAGE_EXIT_STATUS;
         }
     }
+    if (command_line.answers_file && !command_line.headless)
+        std::fputs("quillon-runner: --answers is used in headless runs only; in a window the dialogs wait for you\n",
+            stderr);
     std::optional<ScriptedInput> input;
     if (command_line.input_file) {
         std::string error;
@@ -45,8 +79,36 @@ int main(int argc, char** argv)
             return USAGE_EXIT_STATUS;
         }
     }
+    std::error_code error;
+    bool folder = command_line.game && std::filesystem::is_directory(*command_line.game, error);
+    if (command_line.watch) {
+        if (!folder) {
+            std::fputs("quillon-runner: --watch needs a project folder as GAME\n", stderr);
+            return USAGE_EXIT_STATUS;
+        }
+        return play_watching(*platform, command_line, input, [&] { return pack_in_memory(*command_line.game); });
+    }
+    std::optional<CStream> packed;
+    if (folder) {
+        packed = pack_in_memory(*command_line.game);
+        if (!packed)
+            return EXIT_LOAD_FAILED;
+    }
+    std::optional<DebugCommands> debug_commands;
+    if (command_line.debug_commands_file) {
+        std::string error;
+        debug_commands = DebugCommands::load(*command_line.debug_commands_file, error);
+        if (!debug_commands) {
+            std::fprintf(stderr, "quillon-runner: %s\n", error.c_str());
+            return USAGE_EXIT_STATUS;
+        }
+    }
     Runner runner(*platform, std::move(command_line));
+    if (packed)
+        runner.set_game_data(std::move(*packed));
     if (input)
         runner.set_scripted_input(std::move(*input));
+    if (debug_commands)
+        runner.set_debug_commands(std::move(*debug_commands));
     return runner.run();
 }

@@ -5,12 +5,16 @@
 #include "code/errors.h"
 #include "code/script.h"
 #include "graphics/graphics.h"
+#include "net/multiplayer.h"
 #include "platform/fonts.h"
 #include "runner/caption_painter.h"
+#include "runner/debug_session.h"
 #include "runner/game_location.h"
 #include "runner/loading_window.h"
 #include "sound/sound_system.h"
 #include "support/game_error.h"
+#include "support/secure_mode.h"
+#include "functions/files.h"
 #include "functions/random.h"
 #include "functions/world_families.h"
 #include "world/game_loop.h"
@@ -19,6 +23,7 @@
 #include "world/room_draw.h"
 #include "world/world.h"
 
+#include <iostream>
 #include <string>
 
 namespace quillon {
@@ -49,6 +54,7 @@ Runner::Runner(platform::Platform& platform, CommandLine command_line)
     : m_platform(platform)
     , m_command_line(std::move(command_line))
     , m_temp(m_command_line.seed ? *m_command_line.seed : std::random_device {}())
+    , m_screenshots(m_command_line.screenshots)
 {
 }
 
@@ -68,6 +74,7 @@ DataFileContext Runner::data_file_context()
 {
     DataFileContext context;
     context.temp_directory = m_temp.path();
+    context.secure_mode = secure_mode();
     context.report_error = [](const std::string& message) { report_game_error(message); };
     context.register_font = platform::register_font_file;
     context.unregister_font = [](const std::filesystem::path&) { return platform::unregister_font_files(); };
@@ -80,9 +87,12 @@ int Runner::run()
     m_temp.create([this](std::string_view message) { show_message(message); });
     set_temp_directory(m_temp.path());
     register_builtins_once();
+    set_secure_mode(secure_mode_preference());
     errors().reset();
     connect_error_routine(*m_platform.dialogs);
     set_host(&m_host);
+    // Game code reads the time from the run's clock: a headless run's virtual time moves with every sleep.
+    platform::game_clock() = m_platform.clock.get();
     // 2. Load, prepare and play inside one guard: an escaping error ends the run with one message.
     int status = EXIT_NORMAL_END;
     try {
@@ -125,9 +135,12 @@ void Runner::open_loading_window()
 
 bool Runner::LoadGame()
 {
-    // 1. The whole game file into memory, through a temporary copy if need be.
+    // 1. The whole game file into memory, through a temporary copy if need be, unless it was built there.
     std::filesystem::path file = locate_game(m_command_line.game);
-    std::optional<CStream> stream = open_game_data(file, m_temp);
+    set_game_command_line(file, m_command_line.game_arguments);
+    std::optional<CStream> stream = std::move(m_game_data);
+    if (!stream)
+        stream = open_game_data(file, m_temp);
     if (!stream) {
         show_message("Cannot open the game file.");
         return false;
@@ -171,7 +184,7 @@ void Runner::make_world()
     m_loop_variables->install();
     WorldHooks hooks;
     hooks.show_message = [this](std::string_view text) { show_message(text); };
-    hooks.show_room = [this] { show_room(); };
+    hooks.show_room = [this] { show_frame(true); };
     hooks.clear_input = [this] {
         if (m_loop)
             m_loop->input().clear();
@@ -214,6 +227,10 @@ bool Runner::PrepareGame()
         return false;
     m_drawer = std::make_unique<RoomDrawer>(*m_world, *m_graphics);
     m_graphics->screen().set_caption_painter(paint_caption_text);
+    m_graphics->screen().set_clock(m_platform.clock.get());
+    m_graphics->screen().set_transition_frame_hook([this](int frame) {
+        m_screenshots.transition_frame_shown(m_graphics->screen(), current_step(), frame);
+    });
     // 8. Ready: the pictures now live in the image sheets and masks only; the loading window goes.
     m_loading->ShowProgress(100, "Ready");
     m_graphics->release_images();
@@ -236,12 +253,11 @@ bool Runner::prepare_sounds()
 void Runner::play()
 {
     // 1. The loop with what it needs from above the world: drawing, presenting, the window, input, the seed.
-    GameLoop* running = nullptr;
     LoopHooks hooks;
     hooks.draw_room = [this] { m_drawer->draw(); };
-    hooks.present = [this, &running](std::int32_t) {
-        m_graphics->present();
-        take_screenshots(running->steps_run());
+    hooks.present = [this](std::int32_t) {
+        show_frame(false);
+        flush_text_file();
     };
     hooks.toggle_full_screen = [this] { m_graphics->screen().toggle_full_screen(); };
     hooks.show_cursor = [this](bool visible) { m_graphics->screen().set_cursor(visible ? 0 : -1); };
@@ -252,15 +268,30 @@ void Runner::play()
             random_generator().seed_from_clock();
     };
     hooks.more_events = [this](std::int64_t step, std::vector<platform::Event>& events) {
+        if (m_stop_request && !m_stopped_on_request && m_loop && m_stop_request()) {
+            m_stopped_on_request = true;
+            m_loop->request_end_game();
+        }
         if (m_scripted_input)
             m_scripted_input->events_for(step, events);
+        // Once a step the network is serviced, so that connections live while the game is busy.
+        net::multiplayer().service();
     };
+    // A game waiting for a key gets the script's next events at once; with the script done, only a player at
+    // a real keyboard can end the wait.
+    hooks.events_while_waiting = [this](std::vector<platform::Event>& events) {
+        return (m_scripted_input && m_scripted_input->next_events(events)) || m_platform.name != "headless";
+    };
+    // In debug mode the debugger refreshes after every step (made once the loop is).
+    std::unique_ptr<DebugSession> debug;
+    if (debug_mode())
+        hooks.update_debug_window = [&debug] { debug->after_step(); };
     hooks.step_ended = [this](std::int32_t room_speed) { m_sounds->step_passed(room_speed); };
     LoopOptions options {m_command_line.steps, m_command_line.no_sleep};
     GameLoop loop(*m_world, m_game.settings, m_graphics->masks(), *m_platform.clock, *m_platform.input, hooks,
         options);
-    running = &loop;
     m_loop = &loop;
+    loop.secure_mode = secure_mode();
     loop.input().window_to_room = [this](int window_x, int window_y, double& room_x, double& room_y) {
         int x = 0, y = 0;
         m_graphics->screen().window_to_room(window_x, window_y, x, y);
@@ -274,20 +305,53 @@ void Runner::play()
     services.clock = m_platform.clock.get();
     services.clipboard = m_platform.clipboard.get();
     services.screen = &m_graphics->screen();
+    services.graphics = m_graphics.get();
     services.show_message = [this](std::string_view text) { show_message(text); };
     services.ask_question = [this](std::string_view text) {
         static const std::string YES_NO[] = {"Yes", "No"};
         return m_platform.dialogs->message_box(MESSAGE_CAPTION, text, YES_NO, 0) == 0;
     };
     services.redraw = [this] { show_room(); };
-    // 3. Play until the game ends.
-    loop.run_game();
+    services.handle_window_messages = [&loop] { loop.handle_window_messages(); };
+    net::multiplayer().set_game(m_game.guid);
+    // 3. Play until the game ends; in debug mode the debugger holds a paused game. Then the game leaves its
+    // multiplayer session, telling the other players.
+    if (debug_mode()) {
+        debug = make_debug_session(loop);
+        m_host.message_window = [&debug](std::string_view text) { debug->debug_message(text); };
+        debug->play();
+        m_host.message_window = nullptr;
+        debug.reset();
+    } else {
+        loop.run_game();
+    }
+    net::multiplayer().end();
     m_loop = nullptr;
     services = PlayServices {};
     m_loop_variables->attach(nullptr);
 }
 
-// Draws the room and shows it at once: a room that starts, or a game that waits with the screen up to date.
+// The debug window on a real display; its texts go to --debug-output, or to standard error when headless.
+std::unique_ptr<DebugSession> Runner::make_debug_session(GameLoop& loop)
+{
+    DebugSessionParts parts;
+    if (m_platform.create_debug_window)
+        parts.window = m_platform.create_debug_window();
+    parts.commands = std::move(m_debug_commands);
+    if (m_command_line.debug_output_file) {
+        m_debug_output.open(*m_command_line.debug_output_file, std::ios::binary | std::ios::trunc);
+        if (m_debug_output)
+            parts.transcript = &m_debug_output;
+        else
+            report_game_error("Cannot write the debug output " + m_command_line.debug_output_file->string());
+    } else if (!parts.window) {
+        parts.transcript = &std::cerr;
+    }
+    parts.show_message = [this](std::string_view text) { show_message(text); };
+    return std::make_unique<DebugSession>(loop, *m_world, *m_platform.clock, *m_platform.input, std::move(parts));
+}
+
+// Draws the room and shows it at once, for game code that redraws the screen in the middle of a step.
 void Runner::show_room()
 {
     if (!m_drawer)
@@ -296,18 +360,30 @@ void Runner::show_room()
     m_graphics->present();
 }
 
-void Runner::take_screenshots(std::int64_t step)
+// A room's first frame (drawn here) or the frame a step drew, shown with the game's transition; the world resets
+// the kind afterwards. A screenshot asked for at this step is saved.
+void Runner::show_frame(bool draw)
 {
-    for (const ScreenshotRequest& request : m_command_line.screenshots) {
-        if (request.step == step && !m_graphics->screen().save_png(request.file))
-            report_game_error("Cannot write the screenshot " + request.file.string());
-    }
+    if (!m_drawer)
+        return;
+    if (draw)
+        m_drawer->draw();
+    const World::Transition transition = m_world->transition();
+    m_graphics->screen().request_transition({transition.kind, transition.time, transition.steps});
+    m_graphics->present();
+    m_screenshots.frame_shown(m_graphics->screen(), current_step());
 }
+
+std::int64_t Runner::current_step() const { return m_loop ? m_loop->steps_run() : 0; }
 
 void Runner::end()
 {
-    if (m_graphics)
+    platform::game_clock() = nullptr;
+    if (m_graphics) {
+        if (m_keep_window)
+            m_graphics->screen().keep_window_at_shut_down();
         m_graphics->shut_down();
+    }
     // The players go before the device, which then finishes the capture file.
     m_sounds.reset();
     m_platform.audio->close();

@@ -1,10 +1,12 @@
-// Scripted input: keyboard and mouse events read from a file and handed out step by step, for headless runs.
+// Scripted input: keyboard, mouse and joystick events read from a file and handed out step by step, for
+// headless runs.
 #include "runner/scripted_input.h"
 
 #include "support/win1252.h"
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -64,8 +66,107 @@ std::optional<int> mouse_button_by_name(std::string_view name)
     return std::nullopt;
 }
 
-// The sided codes of Shift, Ctrl and Alt stand for their plain codes in key messages.
-int unsided(int code) { return code >= 160 && code <= 165 ? 16 + (code - 160) / 2 : code; }
+bool parse_real(const std::string& text, double& value)
+{
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && std::isfinite(value);
+}
+
+// Joystick 1 or 2, as the word names it.
+bool parse_joystick(const std::string& word, int& joystick)
+{
+    std::int64_t number = 0;
+    if (!parse_int(word, number) || number < 1 || number > platform::JOYSTICKS)
+        return false;
+    joystick = static_cast<int>(number);
+    return true;
+}
+
+// A joystick line's event: joystick_plug J NAME AXES BUTTONS [pov], joystick_unplug J, joystick_axis J AXIS
+// POSITION, joystick_button_down J N, joystick_button_up J N, joystick_pov J DEGREES|centre.
+std::optional<platform::Event> parse_joystick_event(const std::vector<std::string>& words, std::string& problem)
+{
+    using platform::EventKind;
+    constexpr std::string_view AXIS_NAMES = "xyzruv";
+    const std::string& action = words[1];
+    platform::Event event;
+    std::size_t wanted = 0;
+    std::size_t optional = 0;
+    if (action == "joystick_plug") {
+        event.kind = EventKind::joystick_plugged;
+        wanted = 6;
+        optional = 1;
+    } else if (action == "joystick_unplug") {
+        event.kind = EventKind::joystick_unplugged;
+        wanted = 3;
+    } else if (action == "joystick_axis") {
+        event.kind = EventKind::joystick_axis;
+        wanted = 5;
+    } else if (action == "joystick_button_down" || action == "joystick_button_up") {
+        event.kind = action == "joystick_button_down" ? EventKind::joystick_button_down : EventKind::joystick_button_up;
+        wanted = 4;
+    } else if (action == "joystick_pov") {
+        event.kind = EventKind::joystick_pov;
+        wanted = 4;
+    } else {
+        problem = "unknown action '" + action + "'";
+        return std::nullopt;
+    }
+    if (words.size() < wanted || words.size() > wanted + optional) {
+        problem = action + " takes " + std::to_string(wanted - 2) + " argument(s)";
+        return std::nullopt;
+    }
+    if (!parse_joystick(words[2], event.joystick)) {
+        problem = "unknown joystick '" + words[2] + "' (1 or 2)";
+        return std::nullopt;
+    }
+    std::int64_t number = 0;
+    double real = 0;
+    switch (event.kind) {
+    case EventKind::joystick_plugged: {
+        std::int64_t buttons = 0;
+        if (!parse_int(words[4], number) || number < 0 || number > platform::JOYSTICK_AXES
+            || !parse_int(words[5], buttons) || buttons < 0 || buttons > platform::JOYSTICK_BUTTONS
+            || (words.size() == wanted + 1 && words[6] != "pov")) {
+            problem = "joystick_plug needs a name, axes (0 to 6), buttons (0 to 32) and perhaps 'pov'";
+            return std::nullopt;
+        }
+        event.text = utf8_to_win1252(words[3]);
+        event.joystick_caps = {static_cast<int>(number), static_cast<int>(buttons), words.size() == wanted + 1};
+        break;
+    }
+    case EventKind::joystick_axis: {
+        std::size_t axis = words[3].size() == 1 ? AXIS_NAMES.find(words[3][0]) : std::string_view::npos;
+        if (axis == std::string_view::npos || !parse_real(words[4], real) || real < -1 || real > 1) {
+            problem = "joystick_axis needs an axis (x, y, z, r, u or v) and a position from -1 to 1";
+            return std::nullopt;
+        }
+        event.axis = static_cast<int>(axis);
+        event.position = static_cast<int>(std::lround((real + 1) * platform::JOYSTICK_AXIS_CENTRE));
+        break;
+    }
+    case EventKind::joystick_button_down:
+    case EventKind::joystick_button_up:
+        if (!parse_int(words[3], number) || number < 1 || number > platform::JOYSTICK_BUTTONS) {
+            problem = "unknown joystick button '" + words[3] + "' (1 to 32)";
+            return std::nullopt;
+        }
+        event.button = static_cast<int>(number);
+        break;
+    case EventKind::joystick_pov:
+        if (words[3] == "centre") {
+            event.position = platform::JOYSTICK_POV_CENTRED;
+        } else if (parse_real(words[3], real) && real >= 0 && real < 360) {
+            event.position = static_cast<int>(std::lround(real * 100));
+        } else {
+            problem = "joystick_pov needs degrees from 0 to below 360, or 'centre'";
+            return std::nullopt;
+        }
+        break;
+    default: break;
+    }
+    return event;
+}
 
 // One line's event, or the problem with it.
 std::optional<platform::Event> parse_event(const std::vector<std::string>& words, std::string& problem)
@@ -83,7 +184,7 @@ std::optional<platform::Event> parse_event(const std::vector<std::string>& words
                 return std::nullopt;
             }
             event.kind = action == "key_down" ? EventKind::key_down : EventKind::key_up;
-            event.virtual_key = unsided(*code);
+            event.virtual_key = platform::unsided_virtual_key(*code);
             event.sided_key = *code;
         }
     } else if (action == "type") {
@@ -113,6 +214,8 @@ std::optional<platform::Event> parse_event(const std::vector<std::string>& words
             event.kind = action == "mouse_down" ? EventKind::mouse_down : EventKind::mouse_up;
             event.button = *button;
         }
+    } else if (action.starts_with("joystick_")) {
+        return parse_joystick_event(words, problem);
     } else if (action == "close") {
         wanted = 2;
         event.kind = EventKind::window_close;
@@ -200,6 +303,14 @@ void ScriptedInput::events_for(std::int64_t step, std::vector<platform::Event>& 
 {
     while (m_next < m_events.size() && m_events[m_next].step <= step)
         events.push_back(m_events[m_next++].event);
+}
+
+bool ScriptedInput::next_events(std::vector<platform::Event>& events)
+{
+    if (m_next == m_events.size())
+        return false;
+    events_for(m_events[m_next].step, events);
+    return true;
 }
 
 }  // namespace quillon

@@ -1,4 +1,5 @@
-// Scripted input: keyboard and mouse events read from a file and handed out step by step, for headless runs.
+// Scripted input: keyboard, mouse and joystick events read from a file and handed out step by step, for
+// headless runs.
 #pragma once
 
 #include "platform/input.h"
@@ -24,6 +25,8 @@ public:
 
     // Appends the events of this step to `events`, in file order.
     void events_for(std::int64_t step, std::vector<platform::Event>& events);
+    // Appends the events of the next step that has any, whatever its number; false when none are left.
+    bool next_events(std::vector<platform::Event>& events);
 
 private:
     std::vector<ScriptedEvent> m_events;  // sorted by step, file order within a step

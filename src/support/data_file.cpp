@@ -3,12 +3,11 @@
 
 #include "support/compression.h"
 #include "support/game_path.h"
+#include "support/secure_mode.h"
 
 namespace quillon {
 
 namespace fs = std::filesystem;
-
-static bool names_a_folder(std::string_view name) { return name.find_first_of("\\/") != std::string_view::npos; }
 
 bool CDataFile::read_record(CStream& stream)
 {

@@ -1,6 +1,8 @@
 // The route by which code below the language reports game errors; the language installs the real routine.
 #include "support/game_error.h"
 
+#include "support/terminal_text.h"
+
 #include <cstdio>
 #include <string>
 
@@ -16,7 +18,7 @@ void report_game_error(std::string_view message, bool fatal)
         s_handler(message, fatal);
         return;
     }
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
+    write_terminal_line(stderr, message);
 }
 
 GameErrorHandler set_game_error_handler(GameErrorHandler handler)

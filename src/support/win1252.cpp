@@ -44,11 +44,16 @@ std::string win1252_to_utf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size());
+    append_win1252_as_utf8(bytes, out);
+    return out;
+}
+
+void append_win1252_as_utf8(std::string_view bytes, std::string& out)
+{
     for (char c : bytes) {
         auto byte = static_cast<std::uint8_t>(c);
         append_utf8(out, byte >= 0x80 && byte < 0xA0 ? HIGH_CONTROL_BLOCK[byte - 0x80] : byte);
     }
-    return out;
 }
 
 std::string utf8_to_win1252(std::string_view text)

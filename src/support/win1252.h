@@ -8,6 +8,8 @@ namespace quillon {
 
 // Bytes that have no character in the code page (0x81, 0x8D, 0x8F, 0x90, 0x9D) pass through as U+0080..U+009F.
 std::string win1252_to_utf8(std::string_view bytes);
+// The same, appended to `out`, so that a caller can keep one buffer and convert without allocating.
+void append_win1252_as_utf8(std::string_view bytes, std::string& out);
 
 // Characters outside the code page become '?'; malformed UTF-8 bytes too.
 std::string utf8_to_win1252(std::string_view text);

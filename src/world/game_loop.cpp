@@ -141,8 +141,9 @@ void GameLoop::pass()
 {
     // 1. Window events, 2. the step, 3. the monitor's refresh when the game waits for it.
     process_messages(true);
-    step();
+    // The step is counted as it begins, so that frames shown while it runs belong to it.
     ++m_steps_run;
+    step();
     if (m_hooks.step_ended) {
         LiveRoom* room = m_world.current_room();
         m_hooks.step_ended(room && room->speed > 0 ? room->speed : 1);
@@ -202,6 +203,26 @@ void GameLoop::process_messages(bool before_step)
     // The session ending ends the game.
     if (m_input.quit && m_world.pending_change() == CHANGE_NONE)
         m_world.set_pending_change(CHANGE_END_GAME);
+}
+
+void GameLoop::wait_for_key()
+{
+    constexpr std::uint32_t WAIT_SLICE_MS = 50;
+    m_input.keyboard_lastkey = 0;
+    for (;;) {
+        process_messages(false);
+        if (m_input.keyboard_lastkey != 0 || m_input.quit)
+            return;
+        if (m_hooks.events_while_waiting) {
+            m_events.clear();
+            bool more = m_hooks.events_while_waiting(m_events);
+            for (const platform::Event& event : m_events)
+                m_input.apply(event);
+            if (m_input.keyboard_lastkey != 0 || !more)
+                return;
+        }
+        m_clock.sleep_ms(WAIT_SLICE_MS);
+    }
 }
 
 }  // namespace quillon

@@ -1,5 +1,5 @@
 // GameLoop: runs a game step after step at the room's speed, carries out room changes, restarts, loads and the
-// end, and feeds the keyboard and mouse to the events.
+// end, and feeds the keyboard, joysticks and mouse to the events.
 #pragma once
 
 #include "platform/clock.h"
@@ -38,6 +38,9 @@ struct LoopHooks {
     std::function<void(std::int64_t step, std::vector<platform::Event>& events)> more_events;
     // A step has run in a room of this speed (steps per second): sound moves on by one step's time.
     std::function<void(std::int32_t room_speed)> step_ended;
+    // While the game waits for a key: appends the events held for later steps, as if their time had come;
+    // false when no key can ever come (nothing is held and no player is at the keyboard).
+    std::function<bool(std::vector<platform::Event>& events)> events_while_waiting;
 };
 
 // How a run goes: at most so many steps, with or without keeping the room speed.
@@ -56,6 +59,8 @@ public:
     bool run_game();
     // The loop returns after the current step; run_game goes on with the same game.
     void pause() { m_paused = true; }
+    // A paused game is no longer paused; the next run_game goes on stepping it.
+    void resume() { m_paused = false; }
     // One pass (step, frame, pending change) while running and paused.
     void single_step();
     // Ends a paused game; running and paused are cleared.
@@ -80,8 +85,15 @@ public:
     void end_game();
 
     InputState& input() { return m_input; }
+    // The window's messages while a built-in waits between steps: input is taken in, the game does not step.
+    void handle_window_messages() { process_messages(false); }
+    platform::Input& platform_input() { return m_platform_input; }
+    // `keyboard_lastkey` becomes 0; then messages are handled, with a 50 ms sleep between, until a key sets it
+    // again. The game does not step meanwhile.
+    void wait_for_key();
     Collisions& collisions() { return m_collisions; }
     std::int32_t fps() const { return m_fps; }
+    // The number of the step that runs, or of the last one between steps; 0 before the first step.
     std::int64_t steps_run() const { return m_steps_run; }
 
     // `show_cursor`: the default cursor over the window, or none; it stays for later games of the run.
@@ -105,6 +117,7 @@ private:
     void perform_under(const std::vector<std::int32_t>& objects, int number, double x, double y, bool inside);
     void alarms();
     void keyboard();
+    void joysticks();
     void mouse();
     void outside_and_boundary();
     bool cut_short() const { return m_world.pending_change() != CHANGE_NONE; }
@@ -128,7 +141,7 @@ private:
     std::int32_t m_pass_count = 0;         // passes in the current second
     std::uint64_t m_previous_tick = 0;     // when the last pass's time slot ended
     std::uint64_t m_second_mark = 0;       // when the current second began
-    std::int64_t m_steps_run = 0;          // passes made since the program started
+    std::int64_t m_steps_run = 0;          // the step running or last run: passes begun since the program started
     double m_mouse_x = 0;                  // the mouse position at the last mouse stage
     double m_mouse_y = 0;
 };

@@ -1,4 +1,5 @@
-// InputState: the keyboard and mouse as the game's events and variables see them, fed from window events.
+// InputState: the keyboard, mouse and joysticks as the game's events, variables and input functions see them,
+// fed from window events.
 #pragma once
 
 #include "platform/input.h"
@@ -24,8 +25,20 @@ struct ButtonState {
     bool released = false;   // a release event is due
 };
 
+// A joystick as its driver reports it; unplugged, nothing can be read.
+struct JoystickState {
+    bool plugged = false;
+    std::string name;                     // the product name
+    platform::JoystickCaps caps {};       // axes, buttons and hat announced
+    std::array<int, platform::JOYSTICK_AXES> axes {};  // x, y, z, r, u, v in 0..65535
+    std::uint32_t buttons = 0;            // bit n-1 for button n down
+    int pov = platform::JOYSTICK_POV_CENTRED;  // hundredths of a degree, or centred
+};
+
 class InputState {
 public:
+    InputState();
+
     // Maps window pixels to room coordinates; unset, they are the same.
     std::function<void(int window_x, int window_y, double& room_x, double& room_y)> window_to_room;
 
@@ -51,6 +64,18 @@ public:
     // The end of a step: the went-down bits go.
     void clear_went_down();
 
+    // The key map: the code each physical key counts as when it goes down or up; the identity at first.
+    void set_key_map(int physical, int counts_as);
+    int key_map(int physical) const;
+    void unset_key_map();
+    // Whether the physical key (or the virtual key of a mouse button: 1 left, 2 right, 4 middle) is down, or
+    // went down since the last such question about it, whatever the key map and the cleared states say.
+    bool check_direct(int code);
+    // Whether the physical key is down now.
+    bool physically_down(int code) const;
+    // Joystick 1 or 2.
+    const JoystickState& joystick(int number) const { return m_joysticks[number - 1]; }
+
     std::array<ButtonState, KEY_CODES> keys {};         // by virtual-key code
     std::array<ButtonState, MOUSE_BUTTONS> buttons {};  // by button number
     int keyboard_key = 0;                               // `keyboard_key`: the key held, 0 none
@@ -66,6 +91,13 @@ public:
     bool quit = false;                                  // the session asked the program to end
 
 private:
+    void apply_joystick(const platform::Event& event);
+    void physical_key(const platform::Event& event, bool down);
+    void physical_code(int code, bool down);
+
+    std::array<int, KEY_CODES> m_key_map {};           // by physical code: the code it counts as
+    std::array<std::uint8_t, KEY_CODES> m_physical {}; // by code: PHYSICAL_DOWN and PHYSICAL_SINCE_QUESTION
+    std::array<JoystickState, platform::JOYSTICKS> m_joysticks {};
     bool m_pointer_known = false;                       // a window event gave the pointer's position
     int m_pointer_x = 0;                                // its window position at the last mouse event
     int m_pointer_y = 0;

@@ -86,7 +86,7 @@ bool save_game(const World& world, const std::string& file_name, bool secure_mod
             room->save(stream);
     }
     // 3. Into a temporary file beside the target, renamed over it once complete.
-    std::filesystem::path target = game_path(file_name);
+    std::filesystem::path target = creation_game_path(file_name);
     std::filesystem::path temporary = target;
     temporary += ".part";
     std::error_code error;
@@ -101,7 +101,7 @@ bool save_game(const World& world, const std::string& file_name, bool secure_mod
 bool load_game(World& world, const std::string& file_name)
 {
     // 1. No file, nothing to do.
-    std::filesystem::path path = game_path(file_name);
+    std::filesystem::path path = find_game_path(file_name);
     std::error_code error;
     if (!std::filesystem::exists(path, error))
         return false;

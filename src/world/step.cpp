@@ -29,6 +29,13 @@ constexpr int MOUSE_LEAVE = 11;
 constexpr int MOUSE_GLOBAL_PRESSED = 12;
 constexpr int MOUSE_GLOBAL_RELEASED = 13;
 
+// Joystick event numbers (mouse events) of joystick 1 and 2: left, right, up, down, then buttons 1 to 8.
+constexpr int JOYSTICK_LEFT[] = {16, 31};
+constexpr int JOYSTICK_BUTTON_1[] = {21, 36};
+constexpr int JOYSTICK_EVENT_BUTTONS = 8;
+constexpr int JOYSTICK_LOW = 20000;    // an axis below this is pushed to the left (up)
+constexpr int JOYSTICK_HIGH = 44000;   // above this to the right (down)
+
 }  // namespace
 
 void GameLoop::step()
@@ -57,11 +64,14 @@ void GameLoop::step()
         m_world.advance_time_line(*room->instance(i));
     if (cut_short())
         return;
-    // 6. Alarms, 7. the keyboard, 8. joysticks (none are read), 9. the mouse.
+    // 6. Alarms, 7. the keyboard, 8. joysticks, 9. the mouse.
     alarms();
     if (cut_short())
         return;
     keyboard();
+    if (cut_short())
+        return;
+    joysticks();
     if (cut_short())
         return;
     mouse();
@@ -188,6 +198,32 @@ void GameLoop::keyboard()
         }
         summary = any ? KEY_ANY : KEY_NONE;
         perform_for_list(m_lists.key(kind, summary), kind, summary);
+    }
+}
+
+// Joystick 1, then 2, when it can be read: the directions its stick is pushed to, then its buttons 1 to 8 that
+// are down, to every instance of the objects that have the event, wherever the mouse is.
+void GameLoop::joysticks()
+{
+    for (int number = 1; number <= platform::JOYSTICKS; ++number) {
+        const JoystickState& joystick = m_input.joystick(number);
+        if (!joystick.plugged)
+            continue;
+        int left = JOYSTICK_LEFT[number - 1];
+        auto perform = [this](int event) { perform_for_list(m_lists.mouse(event), EVENT_MOUSE, event); };
+        int x = joystick.axes[0];
+        int y = joystick.axes[1];
+        if (x < JOYSTICK_LOW)
+            perform(left);
+        if (x > JOYSTICK_HIGH)
+            perform(left + 1);
+        if (y < JOYSTICK_LOW)
+            perform(left + 2);
+        if (y > JOYSTICK_HIGH)
+            perform(left + 3);
+        for (int button = 0; button < JOYSTICK_EVENT_BUTTONS; ++button)
+            if (joystick.buttons & (1u << button))
+                perform(JOYSTICK_BUTTON_1[number - 1] + button);
     }
 }
 

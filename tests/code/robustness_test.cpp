@@ -45,7 +45,8 @@ TEST_F(Robustness, LoopLimitEndsEndlessLoops)
 TEST_F(Robustness, RecursionThroughExecutedCodeStops)
 {
     std::string result = run("s = 'execute_string(s)'; execute_string(s); show_debug_message('survived')");
-    EXPECT_NE(result.find("survived"), std::string::npos);
+    EXPECT_NE(result.find(message::RECURSION_TOO_DEEP), std::string::npos) << result;
+    EXPECT_NE(result.find("survived"), std::string::npos) << result;
 }
 
 }  // namespace

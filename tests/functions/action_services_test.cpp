@@ -2,6 +2,8 @@
 // brush, font and caption variables; the relative flag, the instance's own image, missing resources, and the
 // health bar's widths and colours.
 #include "dialogs/highscore_settings.h"
+#include "functions/drawing.h"
+#include "graphics/drawing_state.h"
 #include "play_fixture.h"
 
 #include <cmath>
@@ -12,7 +14,8 @@ using namespace quillon::testing;
 
 namespace {
 
-// Keeps the variables that the world hands on (the pen, brush and font), as the display will.
+// Keeps the variables that the world hands on (the font), as the text engine will; the pen and brush are the
+// drawing state's.
 class DrawingHost : public ScriptHost {
 public:
     bool get_variable(ScriptInstance*, int id, int, Value& result) override
@@ -37,7 +40,7 @@ DrawingHost& drawing_host()
 double variable(const char* name)
 {
     Value value;
-    drawing_host().get_variable(nullptr, builtin_variables().find(name), 0, value);
+    builtin_variables().read(nullptr, builtin_variables().find(name), 0, value);
     return value.real;
 }
 
@@ -70,6 +73,8 @@ protected:
     void SetUp() override
     {
         PlayTest::SetUp();
+        serve_drawing_variables();
+        drawing_state() = DrawingState();
         for (const char* name :
             { "draw_sprite", "draw_background", "draw_background_tiled", "draw_text", "draw_rectangle", "draw_ellipse",
                 "draw_line", "sound_play", "sound_loop", "sound_stop", "highscore_show", "highscore_clear" })
@@ -104,7 +109,7 @@ TEST_F(ActionServices, ShapesTextAndImagesTakeTheRelativeFlag)
         const char* relative; // and with it
     };
     const Case cases[] = {
-        { "action_draw_rectangle(1, 2, 3, 4)", "draw_rectangle(1,2,3,4) 0/0 ", "draw_rectangle(11,22,13,24) 0/0 " },
+        { "action_draw_rectangle(1, 2, 3, 4)", "draw_rectangle(1,2,3,4) 16777215/0 ", "draw_rectangle(11,22,13,24) 16777215/0 " },
         { "action_draw_ellipse(1, 2, 3, 4)", "draw_ellipse(1,2,3,4) ", "draw_ellipse(11,22,13,24) " },
         { "action_draw_line(-1, 2, 3, -4)", "draw_line(-1,2,3,-4) ", "draw_line(9,22,13,16) " },
         { "action_draw_text('a#b', 1.4, 2.6)", "draw_text(1,3,a#b) ", "draw_text(11,23,a#b) " },

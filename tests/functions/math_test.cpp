@@ -3,6 +3,7 @@
 #include "functions/table.h"
 #include "functions/world_families.h"
 #include "platform/headless/memory_clipboard.h"
+#include "support/secure_mode.h"
 
 #include "code/builtin_variables.h"
 #include "code/code_unit.h"
@@ -92,7 +93,8 @@ TEST_F(MathFunctions, Results)
         {"real(chr(9) + '5')", "0 !! Error in function real().;"},
         {"string('a')", "'a'"}, {"string(3)", "'3'"}, {"string(-7)", "'-7'"}, {"string(3.14159)", "'3.14'"},
         {"string(-0.5)", "'-0.50'"}, {"string(-0.001)", "'0.00'"}, {"string_format(-0.4, 10, 0)", "'0'"}, {"string(1/3)", "'0.33'"}, {"string(123456789.126)", "'123456789.10'"},
-        {"string(power(10, 20))", "'1.000000000E+20'"},
+        {"string(power(10, 20))", "'1.000000000E+20'"}, {"string(1 << 63)", "'-9223372036854775808'"},
+        {"string(9200000000000000000)", "'9200000000000000000'"},
         {"string_format(3.14159, 10, 4)", "'3.1416'"}, {"string_format(2.5, 10, 0)", "'2'"},
         {"string_format(7, 10, 3)", "'7.000'"}, {"string_format(-2, 10, 1)", "'-2.0'"},
         {"string_format(123.456, 4, 2)", "'123.50'"}, {"string_format('s', 1, 1)", "'s'"},
@@ -223,20 +225,13 @@ TEST_F(MathFunctions, ExternalFunctionsCallNativeLibraries)
 
 TEST_F(MathFunctions, SecureModeRefusesExternalLibraries)
 {
-    struct SecureHost : ScriptHost {
-        bool get_variable(ScriptInstance*, int id, int, Value& result) override
-        {
-            result.set_real(id == builtin_variables().find("secure_mode") ? 1 : 0);
-            return true;
-        }
-    } secure;
-    set_host(&secure);
+    set_secure_mode(true);
     const char* refused = " !! In secure mode you cannot use DLLs;";
     EXPECT_EQ(value_of("external_define('a.dll', 'f', dll_cdecl, ty_real, 9)"), std::string("-1") + refused);
     EXPECT_EQ(value_of("external_define0('a.dll', 'f', ty_real)"), std::string("-1") + refused);
     EXPECT_EQ(value_of("external_call(0)"), std::string("0") + refused);
     EXPECT_EQ(value_of("execute_string('return 3')"), "3") << "code execution stays allowed";
-    set_host(nullptr);
+    set_secure_mode(false);
 }
 
 TEST_F(MathFunctions, ClipboardHoldsTextWhileAGamePlays)

@@ -101,3 +101,21 @@ TEST_F(CatchGameTest, TheMovedPaddleIsDrawnWhereItStands)
     EXPECT_EQ(frame.pixel(moved_x + PADDLE_WIDTH, body_y), PLAY_BACKGROUND);
     EXPECT_EQ(m_messages.str(), "");
 }
+
+// The keeper writes the score and the lives in white at the top left, a line each.
+TEST_F(CatchGameTest, ScoreAndLivesAreWrittenAtTheTopLeft)
+{
+    play(3, "");
+    const platform::Frame& frame = display().last_frame();
+    auto white_in_rows = [&frame](int top, int bottom) {
+        int count = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < 100; ++x)
+                count += frame.pixel(x, y) == 0xFFFFFF;
+        return count;
+    };
+    EXPECT_GT(white_in_rows(6, 25), 20);
+    EXPECT_GT(white_in_rows(26, 45), 20);
+    EXPECT_EQ(white_in_rows(46, 80), 0);
+    EXPECT_EQ(m_messages.str(), "");
+}

@@ -5,6 +5,7 @@
 #include "code/errors.h"
 #include "code/function_registry.h"
 #include "code/script.h"
+#include "functions/world_families.h"
 #include "runner/language_setup.h"
 #include "graphics/surface.h"
 #include "support/picture_file.h"
@@ -18,15 +19,6 @@ namespace quillon::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-Graphics* s_painting = nullptr;  // where paint() draws: the game being played
-
-void paint(FunctionCall& call)
-{
-    if (s_painting)
-        s_painting->sheets().draw_sprite(round_to_int32(call.argument(0).real), round_to_int32(call.argument(1).real),
-            round_to_int32(call.argument(2).real), round_to_int32(call.argument(3).real));
-}
 
 Bitmap24 frame_bitmap(const platform::Frame& frame)
 {
@@ -51,8 +43,6 @@ PlayedGame::PlayedGame(const GameBuilder& builder, platform::Display* display)
     : m_game(builder.build())
 {
     register_builtins_once();
-    if (!function_registry().find("paint"))
-        function_registry().register_function("paint", paint, 4);
     errors().reset();
     errors().set_dialog([](const std::string& text, bool) {
         ADD_FAILURE() << "game error: " << text;
@@ -64,7 +54,8 @@ PlayedGame::PlayedGame(const GameBuilder& builder, platform::Display* display)
     }
     m_graphics = std::make_unique<Graphics>(*display, m_game.settings, m_game.sprites, m_game.backgrounds, nullptr);
     EXPECT_TRUE(m_graphics->prepare());
-    s_painting = m_graphics.get();
+    play_services().graphics = m_graphics.get();
+    play_services().screen = &m_graphics->screen();
     scripts().clear();
     for (int i = 0; i < m_game.scripts.count(); ++i) {
         const ScriptSource* script = m_game.scripts.get(i);
@@ -93,7 +84,7 @@ PlayedGame::~PlayedGame()
     m_world->end_game_world();
     m_world.reset();
     set_host(nullptr);
-    s_painting = nullptr;
+    play_services() = PlayServices();
     errors().set_dialog(nullptr);
     m_graphics->shut_down();
 }

@@ -16,8 +16,7 @@
 
 namespace quillon::testing {
 
-// Besides the built-in functions, game code in these games may call paint(sprite, image, x, y) to draw a
-// sprite image, as the drawing functions will.
+// The drawing built-ins draw on the game's screen while it lives.
 class PlayedGame {
 public:
     // Loads the built game, prepares its graphics on the display (a headless one when none is given), compiles

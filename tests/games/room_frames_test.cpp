@@ -154,7 +154,7 @@ TEST(RoomFrames, ViewsShowTheirPartsAndFollowTheirInstance)
     builder.sprite("marker", {Bitmap24(4, 4, YELLOW), Bitmap24(4, 4, MAGENTA)}, OPAQUE);
     builder.object("player").set("sprite", "player").on("create", "hspeed = 3");
     // Drawn once per view, with the view being drawn.
-    builder.object("marker").on("draw", "paint(sprite_index, view_current, x, y)").set("sprite", "marker");
+    builder.object("marker").on("draw", "draw_sprite(sprite_index, view_current, x, y)").set("sprite", "marker");
     builder.room("room").set("width", 160).set("height", 120).set("background_color", "#0a143c")
         .set("backgrounds", Json::array({layer("checker", 0, 0)}))
         .set("views_enabled", true)
@@ -188,8 +188,8 @@ TEST(RoomFrames, DrawEventsReplaceTheSpriteAndAreInherited)
     builder.sprite("red", {framed(8, 8, RED, WHITE)}, OPAQUE);
     builder.sprite("blue", {framed(8, 8, BLUE, WHITE)}, OPAQUE);
     // No sprite, yet it draws; a sprite that its draw event replaces; a child that inherits that event.
-    builder.object("painter").on("draw", "paint(1, 0, x, y); paint(1, 0, x + 4, y + 4)");
-    builder.object("replaced").set("sprite", "red").on("draw", "paint(1, 0, x, y + 2)");
+    builder.object("painter").on("draw", "draw_sprite(1, 0, x, y); draw_sprite(1, 0, x + 4, y + 4)");
+    builder.object("replaced").set("sprite", "red").on("draw", "draw_sprite(1, 0, x, y + 2)");
     builder.object("child").set("sprite", "red").set("parent", "replaced");
     builder.object("scorer").on("create", "score = 5; show_lives = 1; lives = 3");
     builder.room("room").set("caption", "Draw").set("width", 40).set("height", 24).set("background_color", "#0a143c")

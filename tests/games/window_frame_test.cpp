@@ -1,6 +1,8 @@
 // A room in a real window: the game runs on the SDL display under a private X server, and what the server shows
 // in the window is read back and compared with the frame the runner drew.
 #include "played_game.h"
+#include "platform/drivers.h"
+#include "virtual_server.h"
 #include "platform/sdl2/sdl2_display.h"
 
 #include <gtest/gtest.h>
@@ -30,85 +32,6 @@ using namespace quillon;
 using namespace quillon::testing;
 
 namespace {
-
-std::optional<std::filesystem::path> find_program(const std::string& name)
-{
-    const char* path = std::getenv("PATH");
-    std::string folders = path ? path : "/usr/bin:/bin";
-    for (std::size_t start = 0; start <= folders.size();) {
-        std::size_t end = folders.find(':', start);
-        if (end == std::string::npos)
-            end = folders.size();
-        std::filesystem::path candidate = std::filesystem::path(folders.substr(start, end - start)) / name;
-        if (access(candidate.c_str(), X_OK) == 0)
-            return candidate;
-        start = end + 1;
-    }
-    return std::nullopt;
-}
-
-// An environment variable set for the test's length and put back afterwards.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const std::string& value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedVariable()
-    {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;                 // the variable
-    std::optional<std::string> m_old;   // its value before, if it had one
-};
-
-// Xvfb on the first free display number, which it reports through a pipe; stopped when this goes.
-class VirtualServer {
-public:
-    explicit VirtualServer(const std::filesystem::path& program)
-    {
-        int report[2];
-        if (pipe(report) != 0)
-            return;
-        m_pid = fork();
-        if (m_pid == 0) {
-            close(report[0]);
-            std::string fd = std::to_string(report[1]);
-            execl(program.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "320x240x24", "-nolisten", "tcp",
-                static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(report[1]);
-        // The server may write the number and its newline apart, and ends if the pipe closes before both.
-        std::string number;
-        char got = 0;
-        while (m_pid > 0 && read(report[0], &got, 1) == 1 && got != '\n')
-            number += got;
-        close(report[0]);
-        if (got == '\n' && !number.empty())
-            m_display = ":" + number;
-    }
-    ~VirtualServer()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-    // ":N" once the server is up, empty when it did not start.
-    const std::string& display() const { return m_display; }
-
-private:
-    pid_t m_pid = -1;        // the server's process
-    std::string m_display;   // its display name
-};
 
 #if QUILLON_HAVE_X11
 // The server's whole screen as 0x00RRGGBB pixels, rows top-down.
@@ -214,4 +137,34 @@ TEST(WindowFrame, TheWindowShowsTheFrameTheRunnerDrew)
     }
     EXPECT_TRUE(shown) << "the server never showed the presented frame";
 #endif
+}
+
+// The display on its own under the private server: a window opens, shows frames of changing sizes, takes a
+// caption, is fitted to a new placement when opened again (a restarted game keeps its window), and closes.
+TEST(WindowFrame, TheSdlDisplayOpensPresentsReopensAndCloses)
+{
+    std::optional<std::filesystem::path> xvfb = find_program("Xvfb");
+    if (!xvfb)
+        GTEST_SKIP() << "Xvfb is not installed";
+    VirtualServer server(*xvfb);
+    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+    ScopedVariable display_name("DISPLAY", server.display());
+    ScopedVariable video_driver("SDL_VIDEODRIVER", "x11");
+    EXPECT_TRUE(platform::display_available());
+    platform::Sdl2Display display;
+    platform::ScreenSize screen = display.screen_size();
+    EXPECT_EQ(screen.width, 320);
+    EXPECT_EQ(screen.height, 240);
+    ASSERT_TRUE(display.open({(screen.width - 64) / 2, (screen.height - 48) / 2, 64, 48, false}, "Quillon \xe9"));
+    std::vector<std::uint32_t> pixels(32 * 24, 0x3366CC);
+    EXPECT_TRUE(display.present({pixels.data(), 32, 24, 32 * 4}));
+    display.set_visible(true);
+    // A frame of another size makes a new texture.
+    EXPECT_TRUE(display.present({pixels.data(), 24, 32, 24 * 4}));
+    display.set_caption("Room 2");
+    ASSERT_TRUE(display.open({10, 10, 80, 60, true}, "Again"));
+    EXPECT_TRUE(display.present({pixels.data(), 32, 24, 32 * 4}));
+    display.close();
+    EXPECT_FALSE(display.is_open());
+    EXPECT_FALSE(display.present({pixels.data(), 32, 24, 32 * 4}));
 }

@@ -3,6 +3,7 @@
 #include "platform/drivers.h"
 #include "platform/sdl2/key_map.h"
 #include "platform/sdl2/sdl2_clipboard.h"
+#include "platform/sdl2/sdl2_dialog_host.h"
 #include "platform/sdl2/sdl2_display.h"
 #include "platform/sdl2/sdl2_input.h"
 
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 
 using namespace quillon::platform;
@@ -146,33 +148,98 @@ TEST(Sdl2Input, TurnsSdlEventsIntoRecords)
     EXPECT_EQ(events[7].kind, EventKind::quit);
 }
 
-// Needs a real X11 display (for instance under xvfb-run); skipped elsewhere.
-TEST(Sdl2Display, OpensARealWindowWhenADisplayExists)
+// Keys the game types itself come after what SDL had queued; a num-lock press turns the lock over.
+TEST(Sdl2Input, SynthesizedKeysFollowQueuedEventsAndNumLockToggles)
 {
-    if (!std::getenv("DISPLAY"))
-        GTEST_SKIP() << "no DISPLAY";
-    ScopedVariable x11("SDL_VIDEODRIVER", "x11");
-    EXPECT_TRUE(display_available());
-    Sdl2Display display;
-    ScreenSize screen = display.screen_size();
-    EXPECT_GT(screen.width, 0);
-    EXPECT_GT(screen.height, 0);
-    ASSERT_TRUE(display.open({(screen.width - 64) / 2, (screen.height - 48) / 2, 64, 48, false}, "Quillon \xe9"));
-    std::vector<std::uint32_t> pixels(32 * 24, 0x3366CC);
-    EXPECT_TRUE(display.present({pixels.data(), 32, 24, 32 * 4}));
-    display.set_visible(true);
-    // A frame of another size makes a new texture.
-    EXPECT_TRUE(display.present({pixels.data(), 24, 32, 24 * 4}));
-    display.set_caption("Room 2");
-    display.close();
-    EXPECT_FALSE(display.is_open());
-    EXPECT_FALSE(display.present({pixels.data(), 32, 24, 32 * 4}));
+    Sdl2Input input;
+    std::vector<Event> events;
+    input.poll(events);
+    events.clear();
+    bool lock = input.num_lock();
+    push_key(SDL_KEYDOWN, SDLK_a);
+    input.synthesize({.kind = EventKind::key_down, .virtual_key = 144, .sided_key = 144});
+    EXPECT_NE(input.num_lock(), lock);
+    input.synthesize({.kind = EventKind::key_up, .virtual_key = 144, .sided_key = 144});
+    EXPECT_NE(input.num_lock(), lock);
+    input.poll(events);
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].virtual_key, 65);
+    EXPECT_EQ(events[1].kind, EventKind::key_down);
+    EXPECT_EQ(events[1].virtual_key, 144);
+    EXPECT_EQ(events[2].kind, EventKind::key_up);
+    events.clear();
+    input.poll(events);
+    EXPECT_TRUE(events.empty());
+}
+
+// A virtual joystick stands in for a device: it is opened as it comes, reported on the driver's scale, and
+// closed as it goes.
+TEST(Sdl2Input, JoysticksArePluggedMovedAndUnplugged)
+{
+    Sdl2Input input;
+    std::vector<Event> events;
+    input.poll(events);
+    events.clear();
+    int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_FLIGHT_STICK, 3, 4, 1);
+    ASSERT_GE(device, 0) << SDL_GetError();
+    input.poll(events);
+    auto plugged = std::find_if(events.begin(), events.end(),
+        [](const Event& event) { return event.kind == EventKind::joystick_plugged; });
+    ASSERT_NE(plugged, events.end());
+    EXPECT_EQ(plugged->joystick, 1);
+    EXPECT_EQ(plugged->joystick_caps.axes, 3);
+    EXPECT_EQ(plugged->joystick_caps.buttons, 4);
+    EXPECT_TRUE(plugged->joystick_caps.has_pov);
+    SDL_Joystick* joystick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(device));
+    ASSERT_NE(joystick, nullptr);
+    SDL_JoystickSetVirtualAxis(joystick, 0, -32768);
+    SDL_JoystickSetVirtualAxis(joystick, 1, 32767);
+    SDL_JoystickSetVirtualButton(joystick, 2, SDL_PRESSED);
+    SDL_JoystickSetVirtualHat(joystick, 0, SDL_HAT_RIGHTUP);
+    events.clear();
+    SDL_JoystickUpdate();
+    input.poll(events);
+    // SDL may report the axes at rest first; the last report of each control counts.
+    std::map<std::string, int> last;
+    for (const Event& event : events) {
+        if (event.kind == EventKind::joystick_axis)
+            last["axis" + std::to_string(event.axis)] = event.position;
+        else if (event.kind == EventKind::joystick_button_down)
+            last["button" + std::to_string(event.button)] = 1;
+        else if (event.kind == EventKind::joystick_pov)
+            last["pov"] = event.position;
+    }
+    const std::map<std::string, int> expected {
+        {"axis0", 0}, {"axis1", 65534}, {"axis2", JOYSTICK_AXIS_CENTRE}, {"button3", 1}, {"pov", 4500}};
+    EXPECT_EQ(last, expected);
+    SDL_JoystickDetachVirtual(device);
+    events.clear();
+    input.poll(events);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().kind, EventKind::joystick_unplugged);
+    EXPECT_EQ(events.back().joystick, 1);
 }
 
 TEST(Sdl2Display, TheDummyVideoDriverIsNoDisplay)
 {
     ScopedVariable dummy("SDL_VIDEODRIVER", "dummy");
     EXPECT_FALSE(display_available());
+}
+
+// Without a window system the boxes' texts go to standard error, readable, with one note and no second try.
+TEST(Sdl2DialogHost, BoxesThatCannotBeShownGoToStandardErrorWithOneNote)
+{
+    ScopedVariable no_x("DISPLAY", "");
+    ScopedVariable no_wayland("WAYLAND_DISPLAY", "");
+    ScopedVariable dummy("SDL_VIDEODRIVER", "dummy");
+    Sdl2DialogHost dialogs;
+    const std::string buttons[] = {"Yes", "No"};
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(dialogs.message_box("Quillon", "first caf\xe9\rline", buttons, 1), 1);
+    EXPECT_EQ(dialogs.message_box("Quillon", "second", buttons, 0), 0);
+    std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(log.rfind("quillon-runner: no message box can be shown (", 0), 0u) << log;
+    EXPECT_EQ(log.substr(log.find('\n') + 1), "first caf\xc3\xa9\nline\nsecond\n");
 }
 
 // SDL's dummy video driver makes windows without a screen, so the whole SDL2 platform runs in CI too.

@@ -28,12 +28,14 @@ TEST(CommandLine, DefaultsWithoutArguments)
     EXPECT_FALSE(line.seed);
     EXPECT_TRUE(line.screenshots.empty());
     EXPECT_TRUE(line.game_arguments.empty());
+    EXPECT_FALSE(line.secure_mode);
 }
 
 TEST(CommandLine, EveryOptionIsKept)
 {
     auto result = parse({"--headless", "--steps", "120", "--no-sleep", "--seed=4294967295", "--input", "keys.txt",
-        "--answers=answers.txt", "--screenshot", "0:first.png", "--screenshot=60:shots/Last.PNG", "game.dat",
+        "--answers=answers.txt", "--screenshot", "0:first.png", "--screenshot=60:shots/Last.PNG", "--screenshot",
+        "7.20:fade.png", "game.dat", "--secure-mode", "off",
         "--", "--steps", "level2"});
     ASSERT_TRUE(std::holds_alternative<CommandLine>(result)) << std::get<UsageError>(result).message;
     const auto& line = std::get<CommandLine>(result);
@@ -44,12 +46,10 @@ TEST(CommandLine, EveryOptionIsKept)
     EXPECT_EQ(line.seed, 4294967295u);
     EXPECT_EQ(line.input_file, std::filesystem::path("keys.txt"));
     EXPECT_EQ(line.answers_file, std::filesystem::path("answers.txt"));
-    ASSERT_EQ(line.screenshots.size(), 2u);
-    EXPECT_EQ(line.screenshots[0].step, 0);
-    EXPECT_EQ(line.screenshots[0].file, "first.png");
-    EXPECT_EQ(line.screenshots[1].step, 60);
-    EXPECT_EQ(line.screenshots[1].file, "shots/Last.PNG");
+    EXPECT_EQ(line.screenshots, (std::vector<ScreenshotRequest> {{0, "first.png", 0}, {60, "shots/Last.PNG", 0},
+                                    {7, "fade.png", 20}}));
     EXPECT_EQ(line.game_arguments, (std::vector<std::string> {"--steps", "level2"}));
+    EXPECT_EQ(line.secure_mode, false);
     EXPECT_FALSE(line.help);
     EXPECT_FALSE(line.version);
 }
@@ -77,11 +77,14 @@ TEST(CommandLine, BadLinesNameTheProblem)
         {{"--seed", "4294967296"}, "quillon-runner: --seed needs a number, not '4294967296'"},
         {{"game.dat", "--input"}, "quillon-runner: --input needs a file name"},
         {{"--answers="}, "quillon-runner: --answers needs a file name, not ''"},
-        {{"--screenshot", "shot.png"}, "quillon-runner: --screenshot needs STEP:FILE.png, not 'shot.png'"},
-        {{"--screenshot", "5:shot.bmp"}, "quillon-runner: --screenshot needs STEP:FILE.png, not '5:shot.bmp'"},
-        {{"--screenshot", "x:shot.png"}, "quillon-runner: --screenshot needs STEP:FILE.png, not 'x:shot.png'"},
-        {{"--screenshot", "5:.png"}, "quillon-runner: --screenshot needs STEP:FILE.png, not '5:.png'"},
+        {{"--screenshot", "shot.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png, not 'shot.png'"},
+        {{"--screenshot", "5:shot.bmp"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png, not '5:shot.bmp'"},
+        {{"--screenshot", "x:shot.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png, not 'x:shot.png'"},
+        {{"--screenshot", "5:.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png, not '5:.png'"},
+        {{"--screenshot", "5.0:shot.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png, not '5.0:shot.png'"},
+        {{"--screenshot", "5.:shot.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png, not '5.:shot.png'"},
         {{"--headless=yes"}, "quillon-runner: --headless takes no value"},
+        {{"--secure-mode", "yes"}, "quillon-runner: --secure-mode needs on or off, not 'yes'"},
         {{"--fullscreen"}, "quillon-runner: unknown option '--fullscreen' (see --help)"},
         {{"-x"}, "quillon-runner: unknown option '-x' (see --help)"},
         {{"one.dat", "two.dat"}, "quillon-runner: only one game can be given, not 'one.dat' and 'two.dat'"},
@@ -91,4 +94,33 @@ TEST(CommandLine, BadLinesNameTheProblem)
         ASSERT_TRUE(std::holds_alternative<UsageError>(result)) << test.message;
         EXPECT_EQ(std::get<UsageError>(result).message, test.message);
     }
+}
+
+TEST(CommandLine, ScreenshotFolderMustExist)
+{
+    auto result = parse({"--screenshot", "5:frame.png", "--screenshot", "6:/tmp/frame6.png"});
+    ASSERT_TRUE(std::holds_alternative<CommandLine>(result));
+    EXPECT_FALSE(check_output_folders(std::get<CommandLine>(result)));
+
+    result = parse({"--screenshot", "5:frame.png", "--screenshot", "6:no-such-folder/frame6.png"});
+    ASSERT_TRUE(std::holds_alternative<CommandLine>(result));
+    auto error = check_output_folders(std::get<CommandLine>(result));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message,
+        "quillon-runner: the folder of the screenshot 'no-such-folder/frame6.png' does not exist");
+}
+
+TEST(CommandLine, TheDebuggerOptionsEachTurnDebugModeOn)
+{
+    EXPECT_FALSE(std::get<CommandLine>(parse({"game.dat"})).debug);
+    EXPECT_TRUE(std::get<CommandLine>(parse({"--debug"})).debug);
+    auto line = std::get<CommandLine>(parse({"--debug-commands", "cmds.txt"}));
+    EXPECT_TRUE(line.debug);
+    EXPECT_EQ(line.debug_commands_file, std::filesystem::path("cmds.txt"));
+    line = std::get<CommandLine>(parse({"--debug-output=texts.txt"}));
+    EXPECT_TRUE(line.debug);
+    EXPECT_EQ(line.debug_output_file, std::filesystem::path("texts.txt"));
+    EXPECT_EQ(std::get<UsageError>(parse({"--debug-commands"})).message,
+        "quillon-runner: --debug-commands needs a file name");
+    EXPECT_EQ(std::get<UsageError>(parse({"--debug=1"})).message, "quillon-runner: --debug takes no value");
 }

@@ -1,7 +1,10 @@
 // The runner from start to end: loading, preparation, data files, the temporary directory and each message.
+#include "functions/files.h"
 #include "platform/headless/headless_dialog_host.h"
+#include "platform/registry_store.h"
 #include "platform/headless/headless_display.h"
 #include "runner/runner.h"
+#include "support/picture_file.h"
 #include "world/world.h"
 
 #include <gtest/gtest.h>
@@ -267,4 +270,87 @@ TEST_F(RunnerTest, WithoutABorderTheCaptionIsDrawnInTheImageAndTheScreenCanBeSav
     EXPECT_GT(lit, 20);
     EXPECT_TRUE(fs::exists(m_folder / "shot.bmp"));
     EXPECT_NE(m_messages.str().find("Trying to save screen to empty image file name."), std::string::npos);
+}
+
+TEST_F(RunnerTest, ARoomChangeShowsItsTransitionInVirtualTimeAndScreenshotsCatchItsFrames)
+{
+    // Room 0 (red) asks in step 1 for a reveal from the left over 400 ms in 4 frames and sleeps 100 ms first;
+    // room 1 (blue) tells in step 2 how much time game code saw pass since.
+    GameFile game = game_running("");
+    game.objects.get(0)->event(EVENT_STEP, 0).actions.push_back(CAction::code_action(
+        "transition_kind = 1; transition_time = 400; transition_steps = 4; global.t = current_time; sleep(100);"
+        "room_goto_next();"));
+    auto watcher = std::make_unique<CObject>();
+    watcher->event(EVENT_STEP, 0).actions.push_back(
+        CAction::code_action("show_debug_message(string(current_time - global.t) + \" \" + string(transition_kind));"));
+    game.objects.add("obj_watcher", std::move(watcher));
+    CRoom& first = *game.rooms.get(0);
+    first.width = 16;
+    first.height = 8;
+    first.background_color = make_color(255, 0, 0);
+    auto second = std::make_unique<CRoom>(first);
+    second->background_color = make_color(0, 0, 255);
+    second->instances = {{0, 0, 1, 100002, "", false}};
+    game.rooms.add("room_second", std::move(second));
+    game.room_order = {0, 1};
+
+    CommandLine command_line;
+    command_line.game = write("transition.bin", write_game_file(game));
+    command_line.headless = true;
+    command_line.steps = 2;
+    command_line.screenshots = {{1, m_folder / "middle.png", 2}, {1, m_folder / "new_room.png", 0},
+        {1, m_folder / "late.png", 5}};
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(Runner(*m_platform, command_line).run(), EXIT_NORMAL_END);
+    // 100 ms of sleep and 4 x 100 ms of transition; the kind was used up by the room's first frame.
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "500 0\n");
+    EXPECT_EQ(m_messages.str(), "");
+
+    auto middle = load_picture_file(m_folder / "middle.png");
+    ASSERT_TRUE(middle);
+    const Bitmap24& shot = middle->front().image;
+    EXPECT_EQ(shot.width, 16);
+    EXPECT_EQ(shot.pixel(7, 4), make_color(0, 0, 255));   // the new room, revealed up to the middle
+    EXPECT_EQ(shot.pixel(8, 4), make_color(255, 0, 0));   // the old one beside it
+    auto whole = load_picture_file(m_folder / "new_room.png");
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->front().image.pixel(15, 7), make_color(0, 0, 255));
+    // A transition of 4 frames has no fifth.
+    EXPECT_FALSE(fs::exists(m_folder / "late.png"));
+}
+
+// The player's store: secure mode comes from the preference at start, the game's values stay between runs under
+// its game id, and the arguments after "--" are the game's parameters.
+TEST_F(RunnerTest, SecureModeParametersAndRegistryValuesComeFromThePlayer)
+{
+    setenv("XDG_CONFIG_HOME", (m_folder / "config").c_str(), 1);
+    platform::close_user_registry();
+    GameFile game = game_running(
+        "show_debug_message(string(secure_mode) + ' ' + string(parameter_count()) + parameter_string(1));"
+        "registry_write_real('runs', registry_read_real('runs') + 1);"
+        "show_debug_message(string(registry_read_real('runs')));"
+        "if (secure_mode) game_save('saves/one.sav');");
+    game.game_id = 4321;
+    fs::path file = write("store.bin", write_game_file(game));
+    CommandLine command_line;
+    command_line.game = file;
+    command_line.headless = true;
+    command_line.steps = 1;
+    command_line.game_arguments = {"--level", "3"};
+    std::string shown;
+    for (bool secure : {true, false}) {
+        ASSERT_TRUE(set_secure_mode_preference(secure));
+        testing::internal::CaptureStdout();
+        Runner runner(*m_platform, command_line);
+        EXPECT_EQ(runner.run(), EXIT_NORMAL_END);
+        shown += testing::internal::GetCapturedStdout();
+    }
+    EXPECT_EQ(shown, "1 2--level\n1\n0 2--level\n2\n");
+    EXPECT_NE(m_messages.str().find("In secure mode you cannot save game to file saves/one.sav"), std::string::npos)
+        << m_messages.str();
+    EXPECT_EQ(platform::user_registry().read_real(platform::RegistryRoot::current_user, "Software\\Quillon\\4321",
+                                                  "runs"),
+              2);
+    platform::close_user_registry();
+    unsetenv("XDG_CONFIG_HOME");
 }

@@ -43,6 +43,61 @@ TEST(ScriptedInput, EventsArriveAtTheirStepsInFileOrder)
     EXPECT_EQ(events[3].kind, EventKind::window_close);
 }
 
+TEST(ScriptedInput, JoystickLinesPlugMoveAndUnplugOnTheDriversScale)
+{
+    std::string error;
+    auto input = ScriptedInput::parse("1 joystick_plug 2 \"Arcade Stick\" 3 10 pov\n"
+                                      "1 joystick_axis 2 x -1\n"
+                                      "1 joystick_axis 2 r 0.5\n"
+                                      "1 joystick_axis 2 v 1\n"
+                                      "1 joystick_button_down 2 10\n"
+                                      "2 joystick_pov 2 22.5\n"
+                                      "2 joystick_pov 2 centre\n"
+                                      "2 joystick_button_up 2 10\n"
+                                      "3 joystick_unplug 2\n"
+                                      "4 joystick_plug 1 Pad 2 4\n",
+        "in.txt", error);
+    ASSERT_TRUE(input) << error;
+    std::vector<platform::Event> events;
+    input->events_for(4, events);
+    ASSERT_EQ(events.size(), 10u);
+    EXPECT_EQ(events[0].kind, EventKind::joystick_plugged);
+    EXPECT_EQ(events[0].joystick, 2);
+    EXPECT_EQ(events[0].text, "Arcade Stick");
+    EXPECT_EQ(events[0].joystick_caps.axes, 3);
+    EXPECT_EQ(events[0].joystick_caps.buttons, 10);
+    EXPECT_TRUE(events[0].joystick_caps.has_pov);
+    EXPECT_EQ(events[1].axis, 0);
+    EXPECT_EQ(events[1].position, 0);
+    EXPECT_EQ(events[2].axis, 3);
+    EXPECT_EQ(events[2].position, 49151);  // 1.5 times 32767, rounded
+    EXPECT_EQ(events[3].axis, 5);
+    EXPECT_EQ(events[3].position, 65534);
+    EXPECT_EQ(events[4].kind, EventKind::joystick_button_down);
+    EXPECT_EQ(events[4].button, 10);
+    EXPECT_EQ(events[5].position, 2250);
+    EXPECT_EQ(events[6].position, platform::JOYSTICK_POV_CENTRED);
+    EXPECT_EQ(events[7].kind, EventKind::joystick_button_up);
+    EXPECT_EQ(events[8].kind, EventKind::joystick_unplugged);
+    EXPECT_FALSE(events[9].joystick_caps.has_pov);
+}
+
+TEST(ScriptedInput, AWaitingGameGetsTheNextStepsEventsUntilNoneAreLeft)
+{
+    std::string error;
+    auto input = ScriptedInput::parse("3 key_down A\n3 key_up A\n9 key_down B\n", "in.txt", error);
+    ASSERT_TRUE(input) << error;
+    std::vector<platform::Event> events;
+    ASSERT_TRUE(input->next_events(events));
+    EXPECT_EQ(events.size(), 2u);
+    events.clear();
+    input->events_for(3, events);  // already handed out
+    EXPECT_TRUE(events.empty());
+    ASSERT_TRUE(input->next_events(events));
+    EXPECT_EQ(events[0].virtual_key, 'B');
+    EXPECT_FALSE(input->next_events(events));
+}
+
 TEST(ScriptedInput, KeyNames)
 {
     const std::pair<const char*, int> cases[] = {{"A", 65}, {"z", 90}, {"7", 55}, {"F1", 112}, {"F12", 123},
@@ -55,6 +110,9 @@ TEST(ScriptedInput, KeyNames)
 
 TEST(ScriptedInput, BadLinesNameTheFileLineAndProblem)
 {
+    const char* PLUG_PROBLEM =
+        "in.txt:1: joystick_plug needs a name, axes (0 to 6), buttons (0 to 32) and perhaps 'pov'";
+    const char* AXIS_PROBLEM = "in.txt:1: joystick_axis needs an axis (x, y, z, r, u or v) and a position from -1 to 1";
     const std::pair<const char*, const char*> cases[] = {
         {"0 key_down A", "in.txt:1: a line starts with a step number (1 or more) and an action"},
         {"\nx key_down A", "in.txt:2: a line starts with a step number (1 or more) and an action"},
@@ -63,6 +121,18 @@ TEST(ScriptedInput, BadLinesNameTheFileLineAndProblem)
         {"1 key_down", "in.txt:1: key_down takes 1 argument(s)"},
         {"1 mouse_move 1 y", "in.txt:1: mouse_move needs two whole numbers"},
         {"1 mouse_down thumb", "in.txt:1: unknown mouse button 'thumb' (left, right or middle)"},
+        {"1 joystick_plug 3 Pad 2 4", "in.txt:1: unknown joystick '3' (1 or 2)"},
+        {"1 joystick_plug 1 Pad 7 4", PLUG_PROBLEM},
+        {"1 joystick_plug 1 Pad 2 33", PLUG_PROBLEM},
+        {"1 joystick_plug 1 Pad 2 4 hat", PLUG_PROBLEM},
+        {"1 joystick_plug 1 Pad 2", "in.txt:1: joystick_plug takes 4 argument(s)"},
+        {"1 joystick_axis 1 w 0", AXIS_PROBLEM},
+        {"1 joystick_axis 1 x 1.5", AXIS_PROBLEM},
+        {"1 joystick_axis 1 x nan", AXIS_PROBLEM},
+        {"1 joystick_button_down 2 0", "in.txt:1: unknown joystick button '0' (1 to 32)"},
+        {"1 joystick_pov 1 360", "in.txt:1: joystick_pov needs degrees from 0 to below 360, or 'centre'"},
+        {"1 joystick_unplug", "in.txt:1: joystick_unplug takes 1 argument(s)"},
+        {"1 joystick_jump 1", "in.txt:1: unknown action 'joystick_jump'"},
     };
     for (auto [text, message] : cases) {
         std::string error;

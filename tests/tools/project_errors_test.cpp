@@ -48,7 +48,7 @@ TEST(ProjectErrors, MessagesNameFileFieldAndProblem)
         {"game.json", R"J({"sprites": [{"name": "ball", "file": "../ball.png"}]})J",
          "game.json: sprite ball: file: \"../ball.png\" is not a relative path inside the project (use '/' between folders)"},
         {"game.json", R"J({"sprites": ["ghost"]})J",
-         "game.json: sprite ghost: file: missing: no picture sprites/ghost.png (or .bmp, .gif, .jpg) either"},
+         "game.json: sprite ghost: file: missing: no picture sprites/ghost.png (or .bmp, .gif, .jpg, .jpeg) either"},
         {"game.json", R"J({"sprites": [{"name": "ball", "strip": 0}]})J", "game.json: sprite ball: strip: the frame count must be at least 1"},
         {"game.json", R"J({"sprites": [{"name": "ball", "frames": ["sprites/ball.png", "big.png"]}]})J",
          "game.json: sprite ball: frames: frame 2 is 8x8, the first frame 4x4"},

@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <csignal>
+#include <cstdio>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -92,4 +95,72 @@ TEST_F(QuillonPack, WrongArgumentsShowTheUsage)
         EXPECT_EQ(pack(arguments), 2) << arguments;
         EXPECT_TRUE(errors().starts_with("usage: quillon-pack DIR -o FILE [--seed N]")) << arguments;
     }
+}
+
+TEST_F(QuillonPack, HelpAndVersionGoToStandardOutput)
+{
+    EXPECT_EQ(pack("--help > out.txt"), 0);
+    EXPECT_TRUE(read("out.txt").starts_with("usage: quillon-pack DIR -o FILE")) << read("out.txt");
+    EXPECT_EQ(pack("--version > out.txt"), 0);
+    EXPECT_EQ(read("out.txt"), "quillon-pack 0.1.0\n");
+    EXPECT_EQ(errors(), "");
+}
+
+// The runner plays a project folder by packing it in memory, and reports a broken project as the packer does.
+TEST_F(QuillonPack, TheRunnerPlaysAProjectFolderWithoutWritingAFile)
+{
+    write("project/objects/ball.json",
+        R"json({"events": [{"event": "create", "actions": [{"code": "show_debug_message('x is ' + string(x + 41))"}]}]})json");
+    auto run = [&] {
+        std::string command = "cd '" + m_folder.string() + "' && '" QUILLON_RUNNER
+                              "' --headless --steps 2 project > out.txt 2> errors.txt";
+        int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    ASSERT_EQ(run(), 0) << errors();
+    EXPECT_EQ(read("out.txt"), "x is 41\n");
+    EXPECT_EQ(entries(), (std::vector<std::string> {"errors.txt", "out.txt", "project"}));
+
+    write("project/rooms/main.json", R"({"instances": [{"object": "wall"}]})");
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(errors(), "quillon-runner: rooms/main.json: instance 1: object: unknown object \"wall\"\n");
+}
+
+// --watch plays the folder again after each change, reports a broken project and waits, and stops on SIGTERM.
+TEST_F(QuillonPack, TheRunnerWatchingAFolderRestartsOnEveryChange)
+{
+    auto set_message = [&](const std::string& text) {
+        write("project/objects/ball.json",
+            R"json({"events": [{"event": "create", "actions": [{"code": "show_debug_message(')json" + text
+                + R"json(')"}]}]})json");
+    };
+    set_message("first");
+    pid_t child = fork();
+    if (child == 0) {
+        fs::current_path(m_folder);
+        std::freopen("out.txt", "w", stdout);
+        std::freopen("errors.txt", "w", stderr);
+        execl(QUILLON_RUNNER, QUILLON_RUNNER, "--headless", "--steps", "3", "--watch", "project", nullptr);
+        _exit(127);
+    }
+    auto wait_for = [&](const std::string& file, const std::string& text) {
+        for (int tries = 0; tries < 200 && read(file).find(text) == std::string::npos; ++tries)
+            usleep(50000);
+        return read(file).find(text) != std::string::npos;
+    };
+    EXPECT_TRUE(wait_for("errors.txt", "the game ended; waiting for a change")) << errors();
+    set_message("second");
+    EXPECT_TRUE(wait_for("out.txt", "second\n")) << read("out.txt") << errors();
+    write("project/game.json", "{");
+    EXPECT_TRUE(wait_for("errors.txt", "quillon-runner: waiting for a change")) << errors();
+    write("project/game.json", R"({"objects": ["ball"], "rooms": ["main"]})");
+    set_message("third");
+    EXPECT_TRUE(wait_for("out.txt", "third\n")) << read("out.txt") << errors();
+    kill(child, SIGTERM);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(read("out.txt"), "first\nsecond\nthird\n");
+    EXPECT_NE(errors().find("quillon-runner: changed: objects/ball.json\nquillon-runner: restarting\n"),
+        std::string::npos) << errors();
 }

@@ -413,3 +413,46 @@ TEST_F(GameLoopTest, APausedGameGoesOnStepByStepAndStops)
     EXPECT_EQ(take_trace(), "end");
     EXPECT_FALSE(loop().running());
 }
+
+TEST_F(GameLoopTest, PluggedJoysticksGiveDirectionAndButtonEventsAfterTheKeyboardWhereverTheMouseIs)
+{
+    int watcher = add_object_with(add_box_sprite({0, 0, 9, 9}));
+    event(watcher, EVENT_KEYBOARD, 0).actions = {trace_action("key ")};
+    event(watcher, EVENT_STEP, 0).actions = {trace_action("step")};
+    for (int number : {16, 17, 18, 19, 21, 22, 28, 31, 32, 33, 34, 36, 37, 43})
+        event(watcher, EVENT_MOUSE, number).actions = {trace_action("j" + std::to_string(number) + " ")};
+    add_room({placed(watcher, 100101)});
+    loop().input().mouse_moved(500, 500);
+    start_game();
+    auto apply = [this](platform::EventKind kind, int joystick, int axis_or_button = 0, int position = 0) {
+        platform::Event event {.kind = kind};
+        event.joystick = joystick;
+        event.axis = axis_or_button;
+        event.button = axis_or_button;
+        event.position = position;
+        loop().input().apply(event);
+    };
+    using platform::EventKind;
+    for (int joystick : {1, 2})
+        apply(EventKind::joystick_plugged, joystick);
+    loop().step();
+    EXPECT_EQ(take_trace(), "key step");  // centred, no button down
+    apply(EventKind::joystick_axis, 1, 0, 0);
+    apply(EventKind::joystick_axis, 1, 1, 65535);
+    for (int button : {9, 8, 1})
+        apply(EventKind::joystick_button_down, 1, button);
+    apply(EventKind::joystick_axis, 2, 0, 44001);
+    apply(EventKind::joystick_axis, 2, 1, 19999);
+    apply(EventKind::joystick_button_down, 2, 2);
+    loop().step();
+    EXPECT_EQ(take_trace(), "key j16 j19 j21 j28 j32 j33 j37 step");
+    loop().step();
+    EXPECT_EQ(take_trace(), "key j16 j19 j21 j28 j32 j33 j37 step");  // every step while held
+    // At the thresholds nothing is pushed; an unplugged joystick gives nothing.
+    apply(EventKind::joystick_unplugged, 1);
+    apply(EventKind::joystick_axis, 2, 0, 20000);
+    apply(EventKind::joystick_axis, 2, 1, 44000);
+    apply(EventKind::joystick_button_up, 2, 2);
+    loop().step();
+    EXPECT_EQ(take_trace(), "key step");
+}

@@ -79,3 +79,41 @@ TEST(InputState, AStillPointerIsMappedAgainWhenThePositionIsRead)
     input.read_mouse();
     EXPECT_EQ(input.mouse_x, 5);
 }
+
+TEST(InputState, JoysticksArePluggedCentredAndForgottenWhenTheyGo)
+{
+    using platform::EventKind;
+    InputState input;
+    auto joystick_event = [](EventKind kind, int joystick, int position = 0) {
+        Event event {.kind = kind, .button = 5};
+        event.joystick = joystick;
+        event.axis = 1;
+        event.position = position;
+        return event;
+    };
+    // Events of a joystick that is not plugged, or of one that cannot exist, change nothing.
+    for (int joystick : {0, 1, 3})
+        input.apply(joystick_event(EventKind::joystick_button_down, joystick));
+    EXPECT_EQ(input.joystick(1).buttons, 0u);
+    Event plug = joystick_event(EventKind::joystick_plugged, 2);
+    plug.text = "Stick" + std::string(40, '!');
+    plug.joystick_caps = {2, 6, true};
+    input.apply(plug);
+    input.apply(joystick_event(EventKind::joystick_axis, 2, 70000));
+    input.apply(joystick_event(EventKind::joystick_button_down, 2));
+    const JoystickState& second = input.joystick(2);
+    EXPECT_TRUE(second.plugged);
+    EXPECT_EQ(second.name, "Stick" + std::string(27, '!'));  // a driver's names have at most 32 characters
+    EXPECT_EQ(second.axes[0], platform::JOYSTICK_AXIS_CENTRE);
+    EXPECT_EQ(second.axes[1], platform::JOYSTICK_AXIS_MAX);  // held to the driver's range
+    EXPECT_EQ(second.buttons, 1u << 4);
+    EXPECT_EQ(second.pov, platform::JOYSTICK_POV_CENTRED);
+    input.apply(joystick_event(EventKind::joystick_unplugged, 2));
+    EXPECT_FALSE(second.plugged);
+    EXPECT_EQ(second.name, "");
+    EXPECT_EQ(second.buttons, 0u);
+    // io_clear leaves joysticks alone.
+    input.apply(plug);
+    input.clear();
+    EXPECT_TRUE(second.plugged);
+}

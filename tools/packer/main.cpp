@@ -11,7 +11,8 @@ namespace {
 
 constexpr const char* USAGE =
     "usage: quillon-pack DIR -o FILE [--seed N]   build the game file FILE from the project folder DIR\n"
-    "       quillon-pack --unpack FILE -o DIR     write the project folder DIR from the game file FILE\n";
+    "       quillon-pack --unpack FILE -o DIR     write the project folder DIR from the game file FILE\n"
+    "       quillon-pack --help | --version\n";
 
 struct Options {
     bool unpack = false;        // the direction
@@ -74,6 +75,17 @@ void unpack(const Options& options)
 
 int main(int argc, char** argv)
 {
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << USAGE;
+            return 0;
+        }
+        if (arg == "--version") {
+            std::cout << "quillon-pack 0.1.0\n";
+            return 0;
+        }
+    }
     std::optional<Options> options = parse(argc, argv);
     if (!options) {
         std::cerr << USAGE;

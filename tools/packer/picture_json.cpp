@@ -84,7 +84,7 @@ std::vector<PictureFrame> sprite_pictures(Fields& fields, const std::string& nam
     }
     std::optional<std::string> path = fields.has("file") ? fields.get_path("file") : default_picture(context, "sprites", name);
     if (!path)
-        fields.fail("file", "missing: no picture sprites/" + win1252_to_utf8(name) + ".png (or .bmp, .gif, .jpg) either");
+        fields.fail("file", "missing: no picture sprites/" + win1252_to_utf8(name) + ".png (or .bmp, .gif, .jpg, .jpeg) either");
     std::vector<PictureFrame> frames = load_frames(fields, "file", *path, context);
     if (!strip)
         return frames;

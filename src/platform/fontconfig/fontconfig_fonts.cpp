@@ -28,4 +28,25 @@ bool unregister_font_files()
     return true;
 }
 
+std::optional<std::filesystem::path> fixed_pitch_font_file()
+{
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("Courier New:spacing=mono"));
+    if (!pattern)
+        return std::nullopt;
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    std::optional<std::filesystem::path> file;
+    FcChar8* name = nullptr;
+    int spacing = 0;
+    if (match && FcPatternGetString(match, FC_FILE, 0, &name) == FcResultMatch
+        && FcPatternGetInteger(match, FC_SPACING, 0, &spacing) == FcResultMatch && spacing == FC_MONO)
+        file = std::filesystem::path(reinterpret_cast<const char*>(name));
+    if (match)
+        FcPatternDestroy(match);
+    return file;
+}
+
 }  // namespace quillon::platform

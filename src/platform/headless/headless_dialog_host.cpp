@@ -1,7 +1,7 @@
 // HeadlessDialogHost: message boxes without a window, answered from a scripted queue of answers.
 #include "platform/headless/headless_dialog_host.h"
 
-#include "support/win1252.h"
+#include "support/terminal_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -60,7 +60,7 @@ bool HeadlessDialogHost::load_answers(const std::filesystem::path& file)
 int HeadlessDialogHost::message_box(
     std::string_view, std::string_view text, std::span<const std::string> buttons, int default_button)
 {
-    m_log << win1252_to_utf8(text) << '\n' << std::flush;
+    m_log << terminal_text(text) << '\n' << std::flush;
     if (m_answers.empty())
         return default_button;
     std::string answer = std::move(m_answers.front());

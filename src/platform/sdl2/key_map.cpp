@@ -96,17 +96,4 @@ int virtual_key_from_sdl(std::int32_t keycode, int scancode, bool num_lock)
     return scancode_key(scancode);
 }
 
-int unsided_virtual_key(int virtual_key)
-{
-    switch (virtual_key) {
-    case 160:
-    case 161: return 16;
-    case 162:
-    case 163: return 17;
-    case 164:
-    case 165: return 18;
-    default: return virtual_key;
-    }
-}
-
 }  // namespace quillon::platform

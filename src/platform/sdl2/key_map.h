@@ -11,7 +11,4 @@ namespace quillon::platform {
 // accents) are taken by their position on a US keyboard. 0 when the key has no code.
 int virtual_key_from_sdl(std::int32_t keycode, int scancode, bool num_lock);
 
-// The code that a key message carries: 16, 17 and 18 for either side's Shift, Ctrl and Alt; others unchanged.
-int unsided_virtual_key(int virtual_key);
-
 }  // namespace quillon::platform

@@ -1,6 +1,8 @@
 // Sdl2DialogHost: modal message boxes through SDL2.
 #include "platform/sdl2/sdl2_dialog_host.h"
 
+#include "platform/sdl2/sdl2_subsystems.h"
+#include "support/terminal_text.h"
 #include "support/win1252.h"
 
 #include <SDL.h>
@@ -11,10 +13,10 @@
 namespace quillon::platform {
 
 int Sdl2DialogHost::message_box(
-    std::string_view caption, std::string_view text, std::span<const std::string> buttons, int default_button)
+    std::string_view caption, std::string_view text_bytes, std::span<const std::string> buttons, int default_button)
 {
     std::string title = win1252_to_utf8(caption);
-    std::string message = win1252_to_utf8(text);
+    std::string message = win1252_to_utf8(text_bytes);
     std::vector<std::string> labels;
     std::vector<SDL_MessageBoxButtonData> data;
     labels.reserve(buttons.size());
@@ -30,9 +32,16 @@ int Sdl2DialogHost::message_box(
     box.message = message.c_str();
     box.numbuttons = static_cast<int>(data.size());
     box.buttons = data.data();
+    box.window = sdl2_owner_window();
     int pressed = -1;
-    if (SDL_ShowMessageBox(&box, &pressed) != 0) {
-        std::fprintf(stderr, "%s\n(no message box could be shown: %s)\n", message.c_str(), SDL_GetError());
+    // Once no box could be shown, later ones go straight to standard error: trying again costs the game time
+    // at every message and would fail the same way.
+    if (m_boxes_failed || SDL_ShowMessageBox(&box, &pressed) != 0) {
+        std::string text = terminal_text(text_bytes);
+        if (!m_boxes_failed)
+            std::fprintf(stderr, "quillon-runner: no message box can be shown (%s); messages go here\n", SDL_GetError());
+        m_boxes_failed = true;
+        std::fprintf(stderr, "%s\n", text.c_str());
         return default_button;
     }
     return pressed < 0 ? default_button : pressed;

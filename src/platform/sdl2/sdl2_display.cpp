@@ -27,6 +27,15 @@ Sdl2Display::~Sdl2Display()
 
 bool Sdl2Display::open(const WindowPlacement& placement, std::string_view caption)
 {
+    // A window left open by the game before (a restarted game) is fitted to the new placement and kept.
+    bool full_screen = m_window && (SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (m_window && full_screen == placement.full_screen && placement.width > 0 && placement.height > 0) {
+        SDL_SetWindowBordered(m_window, placement.border ? SDL_TRUE : SDL_FALSE);
+        SDL_SetWindowSize(m_window, placement.width, placement.height);
+        SDL_SetWindowPosition(m_window, placement.left, placement.top);
+        SDL_SetWindowTitle(m_window, win1252_to_utf8(caption).c_str());
+        return true;
+    }
     close();
     if (!m_started || placement.width <= 0 || placement.height <= 0)
         return false;
@@ -35,8 +44,10 @@ bool Sdl2Display::open(const WindowPlacement& placement, std::string_view captio
         | (placement.stay_on_top ? SDL_WINDOW_ALWAYS_ON_TOP : 0);
     m_window = SDL_CreateWindow(win1252_to_utf8(caption).c_str(), placement.left, placement.top, placement.width,
         placement.height, flags);
-    if (m_window)
+    if (m_window) {
+        sdl2_window_opened(m_window);
         m_renderer = SDL_CreateRenderer(m_window, -1, m_vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+    }
     if (!m_renderer) {
         std::fprintf(stderr, "display: cannot open a window: %s\n", SDL_GetError());
         close();
@@ -51,8 +62,10 @@ void Sdl2Display::close()
         SDL_DestroyTexture(m_texture);
     if (m_renderer)
         SDL_DestroyRenderer(m_renderer);
-    if (m_window)
+    if (m_window) {
+        sdl2_window_closed(m_window);
         SDL_DestroyWindow(m_window);
+    }
     m_texture = nullptr;
     m_renderer = nullptr;
     m_window = nullptr;

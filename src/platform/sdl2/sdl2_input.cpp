@@ -1,6 +1,7 @@
-// Sdl2Input: SDL2 keyboard, mouse and window events as plain records.
+// Sdl2Input: SDL2 keyboard, mouse, joystick and window events as plain records.
 #include "platform/sdl2/sdl2_input.h"
 
+#include "platform/sdl2/imgui_window_host.h"
 #include "platform/sdl2/key_map.h"
 #include "platform/sdl2/sdl2_subsystems.h"
 #include "support/win1252.h"
@@ -60,6 +61,8 @@ void add_window_event(const SDL_WindowEvent& window, std::vector<Event>& events)
     }
 }
 
+constexpr int VIRTUAL_KEY_NUM_LOCK = 144;
+
 void add_event(const SDL_Event& sdl, std::vector<Event>& events)
 {
     switch (sdl.type) {
@@ -97,11 +100,27 @@ Sdl2Input::~Sdl2Input()
 
 void Sdl2Input::poll(std::vector<Event>& events)
 {
-    if (!m_started)
-        return;
     SDL_Event sdl;
-    while (SDL_PollEvent(&sdl))
-        add_event(sdl, events);
+    while (m_started && SDL_PollEvent(&sdl)) {
+        // The debug window's events went to it as they arrived; they are not the game's.
+        if (!belongs_to_tool_window(sdl) && !m_joysticks.handle(sdl, events))
+            add_event(sdl, events);
+    }
+    events.insert(events.end(), m_synthesized.begin(), m_synthesized.end());
+    m_synthesized.clear();
+}
+
+// SDL keeps the lock state that its key events report; a num-lock press the game typed changes it there.
+void Sdl2Input::synthesize(Event event)
+{
+    if (event.kind == EventKind::key_down && event.virtual_key == VIRTUAL_KEY_NUM_LOCK)
+        SDL_SetModState(static_cast<SDL_Keymod>(SDL_GetModState() ^ KMOD_NUM));
+    m_synthesized.push_back(std::move(event));
+}
+
+bool Sdl2Input::num_lock() const
+{
+    return (SDL_GetModState() & KMOD_NUM) != 0;
 }
 
 }  // namespace quillon::platform

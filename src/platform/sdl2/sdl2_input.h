@@ -1,7 +1,8 @@
-// Sdl2Input: SDL2 keyboard, mouse and window events as plain records.
+// Sdl2Input: SDL2 keyboard, mouse, joystick and window events as plain records.
 #pragma once
 
 #include "platform/input.h"
+#include "platform/sdl2/sdl2_joysticks.h"
 
 namespace quillon::platform {
 
@@ -13,9 +14,13 @@ public:
     Sdl2Input& operator=(const Sdl2Input&) = delete;
 
     void poll(std::vector<Event>& events) override;
+    void synthesize(Event event) override;
+    bool num_lock() const override;
 
 private:
-    bool m_started;   // the events subsystem is ours to stop
+    bool m_started;                     // the events subsystem is ours to stop
+    Sdl2Joysticks m_joysticks;          // joysticks and game controllers as they come and go
+    std::vector<Event> m_synthesized;   // keys the game typed itself, handed out after SDL's events
 };
 
 }  // namespace quillon::platform

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include <string_view>
+#include <vector>
 
 namespace quillon::platform {
 
@@ -44,5 +45,21 @@ bool sdl2_video_available()
     sdl2_stop(SDL_INIT_VIDEO);
     return real;
 }
+
+namespace {
+
+std::vector<SDL_Window*>& open_windows()
+{
+    static std::vector<SDL_Window*> s_windows;
+    return s_windows;
+}
+
+}  // namespace
+
+void sdl2_window_opened(SDL_Window* window) { open_windows().push_back(window); }
+
+void sdl2_window_closed(SDL_Window* window) { std::erase(open_windows(), window); }
+
+SDL_Window* sdl2_owner_window() { return open_windows().empty() ? nullptr : open_windows().back(); }
 
 }  // namespace quillon::platform

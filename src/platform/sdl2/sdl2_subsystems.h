@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+struct SDL_Window;
+
 namespace quillon::platform {
 
 // SDL_InitSubSystem with the hints every driver relies on; SDL counts the starts, so each driver that started
@@ -12,5 +14,11 @@ void sdl2_stop(std::uint32_t subsystems);
 
 // Whether SDL's video starts with a driver that shows real windows (X11 or Wayland).
 bool sdl2_video_available();
+
+// The windows the displays have open. Message boxes are owned by the latest one, so that SDL shows them with
+// the window system the game runs on instead of trying helper programs meant for others first.
+void sdl2_window_opened(SDL_Window* window);
+void sdl2_window_closed(SDL_Window* window);
+SDL_Window* sdl2_owner_window();  // null when no window is open
 
 }  // namespace quillon::platform

@@ -1,5 +1,5 @@
 // Conversions between reals and text.
-#include "functions/number_text.h"
+#include "code/number_text.h"
 
 #include "code/value.h"
 
@@ -12,8 +12,10 @@ namespace quillon {
 
 std::string format_real(double value)
 {
-    if (std::isfinite(value) && value == static_cast<double>(round_to_int64(value)) && std::fabs(value) < 9.2e18)
-        return std::to_string(round_to_int64(value));
+    // Every integral real that fits a 64-bit integer, -2^63 included, is written with all its digits.
+    constexpr double TWO_TO_63 = 9223372036854775808.0;
+    if (value >= -TWO_TO_63 && value < TWO_TO_63 && value == std::trunc(value))
+        return std::to_string(static_cast<std::int64_t>(value));
     return format_fixed(value, 10, 2);
 }
 
