@@ -110,11 +110,17 @@ double play(const GameBuilder& builder, std::int64_t steps, std::string* message
 // Frames per second of the draw event's code, without the time the runner takes to load and start the game.
 double frames_per_second(const std::string& draw_code)
 {
+    // The start-up varies from run to run, so the longer run grows until its extra steps take a good part of a
+    // trial.
     GameBuilder builder = scene(draw_code);
     double warm = play(builder, WARM_STEPS);
-    std::int64_t more = std::max<std::int64_t>(5, static_cast<std::int64_t>(SECONDS * WARM_STEPS / warm));
-    double long_run = play(builder, WARM_STEPS + more);
-    return more / std::max(long_run - warm, 1e-9);
+    std::int64_t more = 16;
+    double extra = play(builder, WARM_STEPS + more) - warm;
+    while (extra < SECONDS / 4) {
+        more *= 4;
+        extra = play(builder, WARM_STEPS + more) - warm;
+    }
+    return more / extra;
 }
 
 // Whether draw_text draws in this build (else it reports itself as not available and the text is left out).

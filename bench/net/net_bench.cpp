@@ -34,7 +34,10 @@ struct Figures {
     int lost = 0;
 };
 
-double seconds_since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double seconds_since(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 void percentiles(std::vector<double>& rtts, Figures& figures)
 {
@@ -47,8 +50,8 @@ void percentiles(std::vector<double>& rtts, Figures& figures)
 Figures bench_runners(const Value& payload)
 {
     Figures figures;
-    std::atomic<bool> ready {false}, done {false};
-    std::atomic<int> received {0};
+    std::atomic<bool> ready { false }, done { false };
+    std::atomic<int> received { 0 };
     std::thread host_thread([&] {
         net::Multiplayer host;
         host.init_tcpip(":" + std::to_string(PORT));
@@ -74,7 +77,7 @@ Figures bench_runners(const Value& payload)
     auto start = Clock::now();
     for (int i = 0; i < MESSAGES; ++i) {
         client.send_message(host_id, 1, payload, true);
-        client.message_count(0);  // a game fetches between sends; so the connection is serviced
+        client.message_count(0); // a game fetches between sends; so the connection is serviced
         while (i - received > WINDOW)
             client.message_count(0);
     }
@@ -86,8 +89,7 @@ Figures bench_runners(const Value& payload)
     for (int i = 0; i < ROUND_TRIPS; ++i) {
         auto sent = Clock::now();
         client.send_message(host_id, 2, payload, true);
-        while (!client.receive_message(0) && seconds_since(sent) < 5) {
-        }
+        while (!client.receive_message(0) && seconds_since(sent) < 5) { }
         rtts.push_back(seconds_since(sent) * 1000);
     }
     percentiles(rtts, figures);
@@ -103,10 +105,10 @@ Figures bench_bare_enet(const Value& payload)
     std::vector<std::uint8_t> record;
     net::encode_record(net::KIND_MESSAGE, 1, payload, record);
     Figures figures;
-    std::atomic<bool> ready {false}, done {false};
-    std::atomic<int> received {0};
+    std::atomic<bool> ready { false }, done { false };
+    std::atomic<int> received { 0 };
     std::thread server_thread([&] {
-        ENetAddress address {ENET_HOST_ANY, BARE_PORT};
+        ENetAddress address { ENET_HOST_ANY, BARE_PORT };
         ENetHost* server = enet_host_create(&address, 4, 2, 0, 0);
         ready = true;
         ENetEvent event;
@@ -115,7 +117,8 @@ Figures bench_bare_enet(const Value& payload)
                 if (event.type != ENET_EVENT_TYPE_RECEIVE)
                     continue;
                 if (event.channelID == 1)
-                    enet_peer_send(event.peer, 1, enet_packet_create(event.packet->data, event.packet->dataLength, ENET_PACKET_FLAG_RELIABLE));
+                    enet_peer_send(event.peer, 1,
+                        enet_packet_create(event.packet->data, event.packet->dataLength, ENET_PACKET_FLAG_RELIABLE));
                 else
                     ++received;
                 enet_packet_destroy(event.packet);
@@ -132,8 +135,7 @@ Figures bench_bare_enet(const Value& payload)
     address.port = BARE_PORT;
     ENetPeer* peer = enet_host_connect(client, &address, 2, 0);
     ENetEvent event;
-    while (enet_host_service(client, &event, 100) <= 0 || event.type != ENET_EVENT_TYPE_CONNECT) {
-    }
+    while (enet_host_service(client, &event, 100) <= 0 || event.type != ENET_EVENT_TYPE_CONNECT) { }
     auto start = Clock::now();
     for (int i = 0; i < MESSAGES; ++i) {
         enet_peer_send(peer, 0, enet_packet_create(record.data(), record.size(), ENET_PACKET_FLAG_RELIABLE));
@@ -183,9 +185,9 @@ void bench_crowd()
 {
     constexpr int PLAYERS = 32;
     constexpr int SECONDS = 3;
-    std::atomic<bool> ready {false}, done {false};
-    std::atomic<int> steps {0}, heard {0};
-    std::atomic<double> worst_step_ms {0};
+    std::atomic<bool> ready { false }, done { false };
+    std::atomic<int> steps { 0 }, heard { 0 };
+    std::atomic<double> worst_step_ms { 0 };
     std::thread host_thread([&] {
         net::Multiplayer host;
         host.init_tcpip(":" + std::to_string(PORT + 2));
@@ -228,7 +230,7 @@ void bench_crowd()
         steps / double(SECONDS), heard / double(SECONDS), worst_step_ms.load());
 }
 
-}  // namespace
+} // namespace
 
 int main()
 {

@@ -18,15 +18,15 @@ using Bytes = std::vector<std::uint8_t>;
 // A transport without sockets: what is sent is kept, and scripted events arrive when it is serviced.
 class ScriptedTransport final : public platform::NetTransport {
 public:
-    std::deque<std::function<void(platform::NetEvents&)>> script;  // delivered one per service
-    Bytes last_datagram;                                            // the last datagram sent
+    std::deque<std::function<void(platform::NetEvents&)>> script; // delivered one per service
+    Bytes last_datagram; // the last datagram sent
 
     bool open(std::uint16_t, std::size_t) override { return true; }
     std::uint16_t local_port() const override { return 1; }
     platform::PeerHandle connect(const platform::NetAddress&) override { return 1; }
     bool send(platform::PeerHandle, std::span<const std::uint8_t>, bool) override { return true; }
-    void disconnect(platform::PeerHandle) override {}
-    platform::NetAddress peer_address(platform::PeerHandle) const override { return {0x0100007F, 9}; }
+    void disconnect(platform::PeerHandle) override { }
+    platform::NetAddress peer_address(platform::PeerHandle) const override { return { 0x0100007F, 9 }; }
     bool send_datagram(const platform::NetAddress&, std::span<const std::uint8_t> data) override
     {
         last_datagram.assign(data.begin(), data.end());
@@ -40,7 +40,7 @@ public:
         script.pop_front();
         next(events);
     }
-    void flush() override {}
+    void flush() override { }
     std::size_t connection_count() const override { return 0; }
 };
 
@@ -48,15 +48,15 @@ const Guid GAME {};
 
 Bytes welcome_packet()
 {
-    Bytes packet {std::uint8_t(PacketType::welcome)};
+    Bytes packet { std::uint8_t(PacketType::welcome) };
     WireWriter writer(packet);
     writer.u32(6);
     writer.byte(1);
     writer.u32(0);
     writer.text("fuzz");
     writer.u32(2);
-    write_player(writer, {5, "host", {}});
-    write_player(writer, {6, "me", {0x0100007F, 7}});
+    write_player(writer, { 5, "host", {} });
+    write_player(writer, { 6, "me", { 0x0100007F, 7 } });
     return packet;
 }
 
@@ -68,7 +68,7 @@ void drain_records(Session& session)
     });
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -86,15 +86,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (data[0] % 4 == 0)
             session.on_received(7, packet, true);
         else
-            session.on_datagram({0x0100007F, 9}, packet);
+            session.on_datagram({ 0x0100007F, 9 }, packet);
         break;
     case 1: {
         session.create(1, "fuzz", 0, true, "host");
         // The session's key, from its answer to a probe.
-        Bytes probe {std::uint8_t(DatagramType::probe)};
+        Bytes probe { std::uint8_t(DatagramType::probe) };
         probe.resize(17);
-        session.on_datagram({0x0100007F, 9}, probe);
-        Bytes join {std::uint8_t(PacketType::join)};
+        session.on_datagram({ 0x0100007F, 9 }, probe);
+        Bytes join { std::uint8_t(PacketType::join) };
         join.resize(17);
         join.insert(join.end(), transport->last_datagram.begin() + 17, transport->last_datagram.begin() + 33);
         WireWriter(join).text("player");

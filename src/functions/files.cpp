@@ -108,10 +108,18 @@ bool is_folder(const fs::path& path)
 
 // ---- Text file ----
 
+// Closes the open file; bytes that could not be written out are reported.
+void close_text_file()
+{
+    OpenTextFile& open = text_file();
+    if (!open.file.close())
+        report_function_error(CANNOT_WRITE + open.name);
+}
+
 void file_open_read(FunctionCall& call)
 {
     OpenTextFile& open = text_file();
-    open.file.close();
+    close_text_file();
     std::string_view name = name_argument(call, 0);
     fs::path path = find_game_path(name);
     if (!is_regular(path))
@@ -124,7 +132,7 @@ void file_open_read(FunctionCall& call)
 void open_for_writing(FunctionCall& call, bool append)
 {
     OpenTextFile& open = text_file();
-    open.file.close();
+    close_text_file();
     std::string_view name = name_argument(call, 0);
     if (refused(name, append ? SECURE_APPEND : SECURE_WRITE))
         return;
@@ -141,12 +149,7 @@ void open_for_writing(FunctionCall& call, bool append)
 void file_open_write(FunctionCall& call) { open_for_writing(call, false); }
 void file_open_append(FunctionCall& call) { open_for_writing(call, true); }
 
-void file_close(FunctionCall&)
-{
-    OpenTextFile& open = text_file();
-    if (!open.file.close())
-        report_function_error(CANNOT_WRITE + open.name);
-}
+void file_close(FunctionCall&) { close_text_file(); }
 
 bool reading(const char* message = NOT_OPEN_FOR_READING)
 {

@@ -4,7 +4,6 @@
 #include "functions/world_families.h"
 #include "world/game_loop.h"
 
-#include <algorithm>
 #include <string_view>
 
 namespace quillon {
@@ -18,8 +17,6 @@ constexpr int BUTTON_ANY = -1;     // `mb_any`
 constexpr int KEY_NUM_LOCK = 144;
 constexpr int KEY_SHIFT = 16;
 constexpr int DIRECTION_BASE = 96;  // the keypad's 0; its 5 (101) is the centre
-constexpr int JOYSTICK_LOW = 20000;
-constexpr int JOYSTICK_HIGH = 44000;
 
 bool valid_key(int key) { return key >= 0 && key < KEY_CODES; }
 bool valid_button(int button) { return button >= platform::MOUSE_LEFT && button <= platform::MOUSE_MIDDLE; }
@@ -201,10 +198,8 @@ void joystick_direction(FunctionCall& call)
     int row = 3;
     int column = 2;
     if (joystick->plugged) {
-        int x = joystick->axes[0];
-        int y = joystick->axes[1];
-        row = y < JOYSTICK_LOW ? 6 : y <= JOYSTICK_HIGH ? 3 : 0;
-        column = x < JOYSTICK_LOW ? 1 : x > JOYSTICK_HIGH ? 3 : 2;
+        row = joystick->up() ? 6 : joystick->down() ? 0 : 3;
+        column = joystick->left() ? 1 : joystick->right() ? 3 : 2;
     }
     call.result.set_real(DIRECTION_BASE + row + column);
 }

@@ -10,4 +10,4 @@ namespace quillon {
 // The 29 functions whose names begin with mplay_.
 std::span<const FunctionEntry> multiplayer_functions();
 
-}  // namespace quillon
+} // namespace quillon

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "functions/args.h"
+#include "support/resource_list.h"
 
 #include <functional>
 #include <span>
@@ -10,6 +11,7 @@
 
 namespace quillon {
 
+struct CDataFile;
 class GameLoop;
 class Graphics;
 class Screen;
@@ -43,8 +45,10 @@ struct PlayServices {
     std::function<bool(std::string_view text)> ask_question; // "Yes" and "No": true for "Yes"
     std::function<void()> show_game_information; // the game information window
     std::function<void()> redraw; // draws the room and shows it at once, for `action_sleep`
-    Graphics* graphics = nullptr; // sprites, backgrounds and shapes drawn by the drawing built-ins
+    Graphics* graphics = nullptr; // sprites, backgrounds, their image sheets, and shapes drawn by the drawing built-ins
     std::function<void()> handle_window_messages; // keeps the window answering while a call waits
+    // The game's data files, which `datafile_export` writes out and `datafile_discard` empties.
+    ResourceList<CDataFile>* data_files = nullptr;
     platform::DialogHost* dialogs = nullptr; // the game's message form, input boxes and choosers
 };
 PlayServices& play_services();

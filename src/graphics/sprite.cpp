@@ -18,7 +18,7 @@ bool has_gif_extension(const std::filesystem::path& file)
 }
 
 // The frames a file gives: a GIF's frames as they are, any other picture blended over the canvas colour and
-// cut into a strip.
+// cut into a strip; nothing when the file gives no picture or too narrow a strip.
 std::optional<std::vector<PictureFrame>> frames_from_file(const std::filesystem::path& file, int strip_count)
 {
     auto pictures = load_added_picture(file);
@@ -26,6 +26,9 @@ std::optional<std::vector<PictureFrame>> frames_from_file(const std::filesystem:
         return std::nullopt;
     if (has_gif_extension(file))
         return pictures;
+    // A strip narrower than its count of frames would give frames without a single column.
+    if (pictures->front().image.width < std::max(strip_count, 1))
+        return std::nullopt;
     PictureFrame strip {blend_over(pictures->front()), {}};
     return split_strip(strip, strip_count);
 }

@@ -47,7 +47,7 @@ public:
 
     // Replaces the sprite with the picture in a file: every frame of a file named *.gif (any case), else the
     // first picture cut into import.frame_count frames side by side. False, changing nothing, when the file
-    // cannot be read or decoded.
+    // cannot be read or decoded, or when the picture is narrower than the count of frames.
     bool add_from_file(const std::filesystem::path& file, const SpriteImport& import);
 
     // The box of the full frame for an opaque sprite or bounding box kind 1, else the union of the frames'

@@ -23,6 +23,7 @@ constexpr double SCREEN_DPI = 96;                   // pixels per inch of the sc
 constexpr std::int64_t POINTS_PER_INCH = 72;
 constexpr std::int32_t DEFAULT_POINTS = 8;          // what a size of 0 draws with
 constexpr std::size_t LAYOUT_CACHE_LIMIT = 4096;    // laid-out lines kept; the cache starts over beyond it
+constexpr std::size_t FONT_LIMIT = 256;             // fonts kept; the fonts start over beyond it
 // A line is laid out in pieces of at most this many bytes, and at most so many bytes that even the widest
 // glyphs stay far below the largest width Pango can hold (about two million pixels).
 constexpr std::size_t MAX_PIECE_BYTES = 16384;
@@ -104,6 +105,7 @@ struct TextEngine::Impl {
     void release_context();
     void follow_registered_fonts();
     void describe(Font& font);
+    void forget_fonts();
     const LaidOutLine& lay_out(int font, std::string_view text);
     std::size_t piece_bytes(int font) const;
     cairo_t* cairo_for(const SurfaceCanvas& canvas);
@@ -119,11 +121,18 @@ TextEngine::Impl::~Impl()
 {
     release_context();
     release_canvas();
+    forget_fonts();
+}
+
+void TextEngine::Impl::forget_fonts()
+{
+    layouts.clear();
     for (Font& font : fonts) {
         pango_font_description_free(font.description);
         if (font.attributes)
             pango_attr_list_unref(font.attributes);
     }
+    fonts.clear();
 }
 
 // A font map over fontconfig's fonts as they are now, and a context without anti-aliasing and with whole-pixel
@@ -193,6 +202,8 @@ const LaidOutLine& TextEngine::Impl::lay_out(int font, std::string_view text)
         layouts.clear();
     utf8.clear();
     append_win1252_as_utf8(text, utf8);
+    // Pango takes no zero bytes within a text; they draw nothing.
+    utf8.erase(std::remove(utf8.begin(), utf8.end(), '\0'), utf8.end());
     PangoLayout* layout = pango_layout_new(context);
     pango_layout_set_single_paragraph_mode(layout, TRUE);
     pango_layout_set_font_description(layout, fonts[font].description);
@@ -260,6 +271,8 @@ int TextEngine::font(const TextFont& font)
         if (known.size == font.size && (known.style & 15) == (font.style & 15) && known.name == font.name)
             return static_cast<int>(i);
     }
+    if (fonts.size() >= FONT_LIMIT)
+        m_impl->forget_fonts();
     Font added;
     added.key = font;
     added.key.style &= FONT_BOLD | FONT_ITALIC | FONT_UNDERLINE | FONT_STRIKEOUT;

@@ -47,7 +47,9 @@ public:
     TextEngine(const TextEngine&) = delete;
     TextEngine& operator=(const TextEngine&) = delete;
 
-    // A handle of the font, valid for the engine's life; the same font gives the same handle.
+    // A handle of the font; the same font gives the same handle. The engine keeps up to 256 fonts: asking for
+    // one more starts its list over, which makes the handles given before invalid, so callers ask for the handle
+    // when they draw rather than keep it.
     int font(const TextFont& font);
 
     // The size of a line (Windows-1252 bytes) in the font; an empty line has width 0 and the font's height.

@@ -7,11 +7,11 @@ namespace quillon::net {
 
 namespace {
 
-constexpr std::size_t HEADER_BYTES = 6;   // kind, id, string flag
-constexpr std::size_t LENGTH_BYTES = 4;   // a string's length
-constexpr std::size_t REAL_BYTES = 8;     // an IEEE double
+constexpr std::size_t HEADER_BYTES = 6; // kind, id, string flag
+constexpr std::size_t LENGTH_BYTES = 4; // a string's length
+constexpr std::size_t REAL_BYTES = 8; // an IEEE double
 
-}  // namespace
+} // namespace
 
 std::size_t encoded_size(const Value& value)
 {
@@ -57,4 +57,4 @@ bool decode_record(std::span<const std::uint8_t> bytes, MessageRecord& record)
     return true;
 }
 
-}  // namespace quillon::net
+} // namespace quillon::net

@@ -17,9 +17,9 @@ constexpr std::uint8_t KIND_MESSAGE = 1;
 
 // A record as it travels: kind, message id or data index, value. The sender is not part of it.
 struct MessageRecord {
-    std::uint8_t kind = KIND_MESSAGE;  // KIND_MESSAGE or KIND_SHARED_DATA
-    std::int32_t id = 0;               // the message id, or the shared-data index
-    Value value;                       // a real or a string
+    std::uint8_t kind = KIND_MESSAGE; // KIND_MESSAGE or KIND_SHARED_DATA
+    std::int32_t id = 0; // the message id, or the shared-data index
+    Value value; // a real or a string
 };
 
 // The size of a record holding this value.
@@ -31,4 +31,4 @@ bool encode_record(std::uint8_t kind, std::int32_t id, const Value& value, std::
 // does not match, an unknown string flag, more than MAX_RECORD_BYTES).
 bool decode_record(std::span<const std::uint8_t> bytes, MessageRecord& record);
 
-}  // namespace quillon::net
+} // namespace quillon::net

@@ -11,7 +11,7 @@ bool MessageQueue::append(std::uint32_t player, std::int32_t id, Value value)
         compact();
     if (m_records.size() >= CAPACITY)
         return false;
-    m_records.push_back({player, id, std::move(value), false});
+    m_records.push_back({ player, id, std::move(value), false });
     return true;
 }
 
@@ -53,4 +53,4 @@ void MessageQueue::compact()
     m_position = 0;
 }
 
-}  // namespace quillon::net
+} // namespace quillon::net

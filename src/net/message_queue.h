@@ -9,10 +9,10 @@
 namespace quillon::net {
 
 struct QueuedMessage {
-    std::uint32_t player = 0;  // the sender's player id
-    std::int32_t id = 0;       // the message id
-    Value value;               // what was sent
-    bool read = false;         // taken or cleared
+    std::uint32_t player = 0; // the sender's player id
+    std::int32_t id = 0; // the message id
+    Value value; // what was sent
+    bool read = false; // taken or cleared
 };
 
 class MessageQueue {
@@ -35,10 +35,13 @@ public:
 
 private:
     void compact();
-    static bool from(const QueuedMessage& record, std::uint32_t player) { return player == 0 || record.player == player; }
+    static bool from(const QueuedMessage& record, std::uint32_t player)
+    {
+        return player == 0 || record.player == player;
+    }
 
-    std::vector<QueuedMessage> m_records;  // oldest first, read ones until compaction
-    std::size_t m_position = 0;            // every record before it is read
+    std::vector<QueuedMessage> m_records; // oldest first, read ones until compaction
+    std::size_t m_position = 0; // every record before it is read
 };
 
-}  // namespace quillon::net
+} // namespace quillon::net

@@ -21,11 +21,18 @@ std::optional<std::uint16_t> parse_port(std::string_view text)
     return static_cast<std::uint16_t>(port);
 }
 
-}  // namespace
+} // namespace
 
-Multiplayer::Multiplayer() : m_factory(platform::create_enet_transport), m_shared(MAX_DATA_INDEX + 1) {}
+Multiplayer::Multiplayer()
+    : m_factory(platform::create_enet_transport)
+    , m_shared(MAX_DATA_INDEX + 1)
+{
+}
 
-Multiplayer::~Multiplayer() { end(); }
+Multiplayer::~Multiplayer()
+{
+    end();
+}
 
 bool Multiplayer::init_tcpip(std::string_view address)
 {
@@ -57,9 +64,15 @@ void Multiplayer::end()
     m_kind = ConnectionKind::none;
 }
 
-bool Multiplayer::in_session() const { return m_session && m_status != SessionStatus::none && m_session->active(); }
+bool Multiplayer::in_session() const
+{
+    return m_session && m_status != SessionStatus::none && m_session->active();
+}
 
-SessionStatus Multiplayer::session_status() const { return in_session() ? m_status : SessionStatus::none; }
+SessionStatus Multiplayer::session_status() const
+{
+    return in_session() ? m_status : SessionStatus::none;
+}
 
 bool Multiplayer::create_session(std::string_view name, std::int32_t max_players, std::string_view player_name)
 {
@@ -223,4 +236,4 @@ Multiplayer& multiplayer()
     return s_multiplayer;
 }
 
-}  // namespace quillon::net
+} // namespace quillon::net

@@ -74,24 +74,24 @@ private:
     bool in_session() const;
     void fetch_waiting();
 
-    Session::TransportFactory m_factory;           // makes transports
-    Guid m_game {};                                // the sessions of this game only
-    ConnectionKind m_kind = ConnectionKind::none;  // the connection made by an init function
-    std::optional<std::uint32_t> m_host;           // the host to ask for sessions; none: broadcast
-    std::uint16_t m_port = DEFAULT_PORT;           // where sessions listen
-    std::unique_ptr<Session> m_session;            // the network side, while connected
-    SessionStatus m_status = SessionStatus::none;  // what this runner did last
-    bool m_migrate = false;                        // sessions created outlive their host
-    bool m_guaranteed_data = false;                // shared data goes guaranteed
-    std::vector<FoundSession> m_found;             // the last find's sessions
-    std::vector<PlayerInfo> m_player_list;         // the last rebuilt players list, local player first
-    MessageQueue m_queue;                          // received messages
-    std::vector<Value> m_shared;                   // the shared data, indices 0 to MAX_DATA_INDEX
-    QueuedMessage m_current;                       // the message taken last
-    std::vector<std::uint8_t> m_record;            // a record being encoded, kept for its capacity
+    Session::TransportFactory m_factory; // makes transports
+    Guid m_game {}; // the sessions of this game only
+    ConnectionKind m_kind = ConnectionKind::none; // the connection made by an init function
+    std::optional<std::uint32_t> m_host; // the host to ask for sessions; none: broadcast
+    std::uint16_t m_port = DEFAULT_PORT; // where sessions listen
+    std::unique_ptr<Session> m_session; // the network side, while connected
+    SessionStatus m_status = SessionStatus::none; // what this runner did last
+    bool m_migrate = false; // sessions created outlive their host
+    bool m_guaranteed_data = false; // shared data goes guaranteed
+    std::vector<FoundSession> m_found; // the last find's sessions
+    std::vector<PlayerInfo> m_player_list; // the last rebuilt players list, local player first
+    MessageQueue m_queue; // received messages
+    std::vector<Value> m_shared; // the shared data, indices 0 to MAX_DATA_INDEX
+    QueuedMessage m_current; // the message taken last
+    std::vector<std::uint8_t> m_record; // a record being encoded, kept for its capacity
 };
 
 // The runner's one multiplayer state.
 Multiplayer& multiplayer();
 
-}  // namespace quillon::net
+} // namespace quillon::net

@@ -8,11 +8,18 @@
 
 namespace quillon::net {
 
-Session::Session(TransportFactory factory, const Guid& game) : m_factory(std::move(factory)), m_game(game) {}
+Session::Session(TransportFactory factory, const Guid& game)
+    : m_factory(std::move(factory))
+    , m_game(game)
+{
+}
 
-Session::~Session() { leave(); }
+Session::~Session()
+{
+    leave();
+}
 
-bool Session::ensure_transport(std::uint16_t port)
+bool Session::ensure_transport(std::uint16_t port, std::size_t connections)
 {
     if (m_transport && (port == 0 || m_transport->local_port() == port))
         return true;
@@ -20,7 +27,7 @@ bool Session::ensure_transport(std::uint16_t port)
     if (!m_factory)
         return false;
     m_transport = m_factory();
-    if (m_transport && m_transport->open(port, MAX_CONNECTIONS))
+    if (m_transport && m_transport->open(port, connections))
         return true;
     m_transport.reset();
     return false;
@@ -57,9 +64,9 @@ std::vector<FoundSession> Session::find(std::optional<std::uint32_t> host, std::
     WireWriter writer(m_packet);
     writer.byte(static_cast<std::uint8_t>(DatagramType::probe));
     write_guid(writer, m_game);
-    std::vector<std::uint32_t> targets = host ? std::vector<std::uint32_t> {*host} : platform::broadcast_addresses();
+    std::vector<std::uint32_t> targets = host ? std::vector<std::uint32_t> { *host } : platform::broadcast_addresses();
     for (std::uint32_t target : targets)
-        m_transport->send_datagram({target, port}, m_packet);
+        m_transport->send_datagram({ target, port }, m_packet);
     m_found = &found;
     auto deadline = Clock::now() + std::chrono::milliseconds(host ? FIND_HOST_WAIT_MS : FIND_WAIT_MS);
     wait_until(deadline, [&] { return host && !found.empty(); });
@@ -67,15 +74,17 @@ std::vector<FoundSession> Session::find(std::optional<std::uint32_t> host, std::
     return found;
 }
 
-bool Session::create(std::uint16_t port, std::string_view name, std::uint32_t max_players, bool migrate,
-                     std::string_view player_name)
+bool Session::create(
+    std::uint16_t port, std::string_view name, std::uint32_t max_players, bool migrate, std::string_view player_name)
 {
     if (m_role != Role::none || name.size() > MAX_NAME_BYTES || player_name.size() > MAX_NAME_BYTES)
         return false;
     // A socket left from finding listens on another port.
     if (m_transport && m_transport->local_port() != port)
         m_transport.reset();
-    if (!ensure_transport(port))
+    std::size_t connections = max_players > 0 ? std::min<std::size_t>(max_players + SPARE_CONNECTIONS, MAX_CONNECTIONS)
+                                              : DEFAULT_CONNECTIONS;
+    if (!ensure_transport(port, connections))
         return false;
     std::random_device random;
     for (std::uint8_t& byte : m_key)
@@ -86,7 +95,7 @@ bool Session::create(std::uint16_t port, std::string_view name, std::uint32_t ma
     // Ids start at a random point so that those of different sessions seldom meet.
     m_last_id = random() % 0x40000000u;
     m_local_id = next_id();
-    m_players = {{m_local_id, std::string(player_name), {}}};
+    m_players = { { m_local_id, std::string(player_name), {} } };
     m_links.clear();
     m_role = Role::host;
     return true;
@@ -274,7 +283,7 @@ void Session::on_received(platform::PeerHandle peer, std::span<const std::uint8_
     else if (peer == m_host_peer && m_role != Role::none)
         player_received(data);
     else if (m_role == Role::player && m_migrate && !data.empty() && data[0] == std::uint8_t(PacketType::rejoin)
-             && m_early_rejoins.size() < MAX_EARLY_REJOINS)
+        && m_early_rejoins.size() < MAX_EARLY_REJOINS)
         m_early_rejoins.emplace_back(peer, std::vector<std::uint8_t>(data.begin(), data.end()));
 }
 
@@ -296,7 +305,8 @@ void Session::on_datagram(const platform::NetAddress& from, std::span<const std:
     session.address = from;
     bool full = max_players > 0 && players >= max_players;
     bool own = m_role != Role::none && session.key == m_key;
-    bool known = std::any_of(m_found->begin(), m_found->end(), [&](const FoundSession& s) { return s.key == session.key; });
+    bool known
+        = std::any_of(m_found->begin(), m_found->end(), [&](const FoundSession& s) { return s.key == session.key; });
     if (reader.finished() && !full && !own && !known)
         m_found->push_back(std::move(session));
 }
@@ -380,7 +390,7 @@ void Session::host_lost()
         m_links.clear();
         for (const PlayerInfo& player : m_players)
             if (player.id != m_local_id)
-                m_links.push_back({player.id, 0, {}});
+                m_links.push_back({ player.id, 0, {} });
         // Players that saw the host go before this one did are taken back now.
         auto early_rejoins = std::move(m_early_rejoins);
         m_early_rejoins.clear();
@@ -410,4 +420,4 @@ void Session::flush_outbox()
     }
 }
 
-}  // namespace quillon::net
+} // namespace quillon::net

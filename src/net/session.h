@@ -20,23 +20,28 @@ namespace quillon::net {
 
 // A session that answered a probe.
 struct FoundSession {
-    Guid key {};                    // the session's own identity, made by its host
-    std::string name;               // the session's name
-    platform::NetAddress address;   // where its host listens
+    Guid key {}; // the session's own identity, made by its host
+    std::string name; // the session's name
+    platform::NetAddress address; // where its host listens
 };
 
 // How long calls may wait for the network. Finding without a host named waits the whole time for answers.
-constexpr std::uint32_t FIND_WAIT_MS = 300;        // answers from the local network
-constexpr std::uint32_t FIND_HOST_WAIT_MS = 1000;  // the named host's answer, returned as soon as it comes
-constexpr std::uint32_t JOIN_WAIT_MS = 2000;       // connecting and being welcomed
-constexpr std::uint32_t LEAVE_WAIT_MS = 200;       // what is queued goes out before the connections close
-constexpr std::uint32_t MIGRATION_WAIT_MS = 5000;  // players reconnecting to the host that took over
+constexpr std::uint32_t FIND_WAIT_MS = 300; // answers from the local network
+constexpr std::uint32_t FIND_HOST_WAIT_MS = 1000; // the named host's answer, returned as soon as it comes
+constexpr std::uint32_t JOIN_WAIT_MS = 2000; // connecting and being welcomed
+constexpr std::uint32_t LEAVE_WAIT_MS = 200; // what is queued goes out before the connections close
+constexpr std::uint32_t MIGRATION_WAIT_MS = 5000; // players reconnecting to the host that took over
 // Records delivered but not yet fetched by a script are kept up to this size; later ones are dropped.
 constexpr std::size_t MAX_INBOX_BYTES = 16u << 20;
 // Rejoins kept for a player that has not yet seen the host go, when the others saw it first.
 constexpr std::size_t MAX_EARLY_REJOINS = 64;
-// Connections a session accepts at most (the transport's own limit).
+// Connections an endpoint keeps room for: a session without a player maximum takes up to 255 players besides
+// the host. The transport walks every slot each time it is serviced, so the room is not made larger than needed.
+constexpr std::size_t DEFAULT_CONNECTIONS = 255;
+// The transport's own limit.
 constexpr std::size_t MAX_CONNECTIONS = 4095;
+// Slots beyond a session's maximum, so that a full session can still turn players away politely.
+constexpr std::size_t SPARE_CONNECTIONS = 8;
 
 class Session final : public platform::NetEvents {
 public:
@@ -50,7 +55,7 @@ public:
     std::vector<FoundSession> find(std::optional<std::uint32_t> host, std::uint16_t port);
     // Opens a session on the port with this runner as host and its first player. A maximum of 0 means no limit.
     bool create(std::uint16_t port, std::string_view name, std::uint32_t max_players, bool migrate,
-                std::string_view player_name);
+        std::string_view player_name);
     // Joins a found session as a new player.
     bool join(const FoundSession& session, std::string_view player_name);
     // Leaves the session, telling the others; the players stay in their session or, if this was the host
@@ -85,12 +90,12 @@ private:
 
     // A player's connection as the host sees it.
     struct Link {
-        std::uint32_t id = 0;                 // the player
-        platform::PeerHandle peer = 0;        // 0 while the player has not reconnected after a migration
-        std::vector<std::uint8_t> held;       // packets for it until it reconnects: flag, length, bytes
+        std::uint32_t id = 0; // the player
+        platform::PeerHandle peer = 0; // 0 while the player has not reconnected after a migration
+        std::vector<std::uint8_t> held; // packets for it until it reconnects: flag, length, bytes
     };
 
-    bool ensure_transport(std::uint16_t port);
+    bool ensure_transport(std::uint16_t port, std::size_t connections = DEFAULT_CONNECTIONS);
     void wait_until(Clock::time_point deadline, const std::function<bool()>& done);
     void end_locally();
     int index_of(std::uint32_t id) const;
@@ -117,29 +122,29 @@ private:
     void host_lost();
     void flush_outbox();
 
-    TransportFactory m_factory;                            // makes the transport when one is needed
-    Guid m_game {};                                        // sessions of other games are not seen
-    std::unique_ptr<platform::NetTransport> m_transport;   // the socket, while finding or in a session
-    Role m_role = Role::none;                              // what this runner is in the session
-    Guid m_key {};                                         // the session's identity
-    std::string m_name;                                    // the session's name
-    std::uint32_t m_max_players = 0;                       // 0: no limit
-    bool m_migrate = false;                                // the session outlives its host
-    std::vector<PlayerInfo> m_players;                     // joining order, the host first
-    std::vector<Link> m_links;                             // host side: each other player's connection
-    std::uint32_t m_local_id = 0;                          // this runner's player
-    std::uint32_t m_last_id = 0;                           // the highest id issued in the session
-    platform::PeerHandle m_host_peer = 0;                  // player side: the connection to the host
-    platform::NetAddress m_host_address;                   // player side: where the host was reached
-    std::string m_joining_name;                            // the player name sent while joining
-    bool m_refused = false;                                // the host turned the join down
-    Clock::time_point m_deadline {};                       // end of a migration's wait
-    std::vector<FoundSession>* m_found = nullptr;          // while finding: where answers go
-    std::vector<std::uint8_t> m_inbox;                     // delivered records: sender, length, bytes
-    std::vector<std::uint8_t> m_outbox;                    // posts held while reconnecting: flag, length, bytes
-    std::vector<std::uint8_t> m_packet;                    // the packet being built, kept for its capacity
+    TransportFactory m_factory; // makes the transport when one is needed
+    Guid m_game {}; // sessions of other games are not seen
+    std::unique_ptr<platform::NetTransport> m_transport; // the socket, while finding or in a session
+    Role m_role = Role::none; // what this runner is in the session
+    Guid m_key {}; // the session's identity
+    std::string m_name; // the session's name
+    std::uint32_t m_max_players = 0; // 0: no limit
+    bool m_migrate = false; // the session outlives its host
+    std::vector<PlayerInfo> m_players; // joining order, the host first
+    std::vector<Link> m_links; // host side: each other player's connection
+    std::uint32_t m_local_id = 0; // this runner's player
+    std::uint32_t m_last_id = 0; // the highest id issued in the session
+    platform::PeerHandle m_host_peer = 0; // player side: the connection to the host
+    platform::NetAddress m_host_address; // player side: where the host was reached
+    std::string m_joining_name; // the player name sent while joining
+    bool m_refused = false; // the host turned the join down
+    Clock::time_point m_deadline {}; // end of a migration's wait
+    std::vector<FoundSession>* m_found = nullptr; // while finding: where answers go
+    std::vector<std::uint8_t> m_inbox; // delivered records: sender, length, bytes
+    std::vector<std::uint8_t> m_outbox; // posts held while reconnecting: flag, length, bytes
+    std::vector<std::uint8_t> m_packet; // the packet being built, kept for its capacity
     // Player side: rejoins that came before this player saw the host go (at most MAX_EARLY_REJOINS).
     std::vector<std::pair<platform::PeerHandle, std::vector<std::uint8_t>>> m_early_rejoins;
 };
 
-}  // namespace quillon::net
+} // namespace quillon::net

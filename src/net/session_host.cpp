@@ -1,7 +1,6 @@
 // Session: the host's side: joining players, passing records on, players leaving, answering probes.
-#include "net/session.h"
-
 #include "net/message_codec.h"
+#include "net/session.h"
 
 #include <algorithm>
 
@@ -37,9 +36,9 @@ void Session::accept_join(platform::PeerHandle peer, WireReader& reader)
         m_transport->disconnect(peer);
         return;
     }
-    PlayerInfo player {next_id(), std::string(name), m_transport->peer_address(peer)};
+    PlayerInfo player { next_id(), std::string(name), m_transport->peer_address(peer) };
     m_players.push_back(player);
-    m_links.push_back({player.id, peer, {}});
+    m_links.push_back({ player.id, peer, {} });
     welcome(peer, player.id);
     m_packet.clear();
     WireWriter writer(m_packet);
@@ -83,7 +82,7 @@ void Session::welcome(platform::PeerHandle peer, std::uint32_t id)
     writer.text(m_name);
     writer.u32(static_cast<std::uint32_t>(m_players.size()));
     for (const PlayerInfo& player : m_players)
-        write_player(writer, player.id == m_local_id ? PlayerInfo {player.id, player.name, {}} : player);
+        write_player(writer, player.id == m_local_id ? PlayerInfo { player.id, player.name, {} } : player);
     send_packet(peer, true);
 }
 
@@ -179,4 +178,4 @@ void Session::drop_missing_players()
             remove_player(m_links[i].id);
 }
 
-}  // namespace quillon::net
+} // namespace quillon::net

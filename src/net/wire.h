@@ -16,7 +16,10 @@ static_assert(std::endian::native == std::endian::little);
 // Appends to a byte vector; the vector keeps its capacity between packets.
 class WireWriter {
 public:
-    explicit WireWriter(std::vector<std::uint8_t>& out) : m_out(out) {}
+    explicit WireWriter(std::vector<std::uint8_t>& out)
+        : m_out(out)
+    {
+    }
 
     void byte(std::uint8_t value) { m_out.push_back(value); }
     void u16(std::uint16_t value) { bytes_of(&value, 2); }
@@ -37,13 +40,16 @@ private:
         m_out.insert(m_out.end(), first, first + count);
     }
 
-    std::vector<std::uint8_t>& m_out;  // the packet being written
+    std::vector<std::uint8_t>& m_out; // the packet being written
 };
 
 // Reads from a span; any read past the end fails the reader for good, and reads then give zeros.
 class WireReader {
 public:
-    explicit WireReader(std::span<const std::uint8_t> data) : m_data(data) {}
+    explicit WireReader(std::span<const std::uint8_t> data)
+        : m_data(data)
+    {
+    }
 
     std::uint8_t byte() { return read<std::uint8_t>(); }
     std::uint16_t u16() { return read<std::uint16_t>(); }
@@ -63,7 +69,7 @@ public:
     std::string_view text()
     {
         std::span<const std::uint8_t> taken = bytes(u32());
-        return {reinterpret_cast<const char*>(taken.data()), taken.size()};
+        return { reinterpret_cast<const char*>(taken.data()), taken.size() };
     }
 
     bool ok() const { return m_ok; }
@@ -73,8 +79,7 @@ public:
     std::span<const std::uint8_t> rest() const { return m_data.subspan(m_position); }
 
 private:
-    template <typename T>
-    T read()
+    template<typename T> T read()
     {
         T value {};
         std::span<const std::uint8_t> taken = bytes(sizeof(T));
@@ -83,9 +88,9 @@ private:
         return value;
     }
 
-    std::span<const std::uint8_t> m_data;  // the packet
-    std::size_t m_position = 0;            // the next byte to read
-    bool m_ok = true;                      // no read has run past the end
+    std::span<const std::uint8_t> m_data; // the packet
+    std::size_t m_position = 0; // the next byte to read
+    bool m_ok = true; // no read has run past the end
 };
 
-}  // namespace quillon::net
+} // namespace quillon::net

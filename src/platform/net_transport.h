@@ -14,8 +14,8 @@ namespace quillon::platform {
 
 // An IPv4 endpoint.
 struct NetAddress {
-    std::uint32_t ipv4 = 0;  // the address in network byte order, as sockets keep it
-    std::uint16_t port = 0;  // the UDP port in host byte order
+    std::uint32_t ipv4 = 0; // the address in network byte order, as sockets keep it
+    std::uint16_t port = 0; // the UDP port in host byte order
     friend bool operator==(const NetAddress&, const NetAddress&) = default;
 };
 
@@ -75,4 +75,4 @@ std::string first_ipv4_address();
 // Dotted decimal of an address in network byte order.
 std::string dotted_decimal(std::uint32_t ipv4);
 
-}  // namespace quillon::platform
+} // namespace quillon::platform

@@ -8,6 +8,7 @@
 #include "functions/events.h"
 #include "functions/files.h"
 #include "functions/multiplayer.h"
+#include "functions/resource_changes.h"
 #include "functions/resources.h"
 #include "functions/screen.h"
 #include "functions/sound_functions.h"
@@ -38,7 +39,8 @@ void register_builtins_once()
                                {event_functions(), action_functions(), action_drawing_functions(), interaction_functions(),
                                    screen_functions(), tile_functions(), resource_functions(), drawing_functions(),
                                    file_functions(), multiplayer_functions(), text_drawing_functions(),
-                                   sound_functions(), input_functions(), dialog_functions()});
+                                   sound_functions(), input_functions(), resource_change_functions(),
+                                   dialog_functions()});
     serve_drawing_variables();
     serve_font_variables();
     s_registered = true;

@@ -13,6 +13,7 @@
 #include "runner/loading_window.h"
 #include "sound/sound_system.h"
 #include "support/game_error.h"
+#include "support/game_path.h"
 #include "support/secure_mode.h"
 #include "functions/files.h"
 #include "functions/random.h"
@@ -138,6 +139,9 @@ bool Runner::LoadGame()
     // 1. The whole game file into memory, through a temporary copy if need be, unless it was built there.
     std::filesystem::path file = locate_game(m_command_line.game);
     set_game_command_line(file, m_command_line.game_arguments);
+    // Relative file names of game code start from the game's folder, wherever the runner was started from.
+    std::error_code error;
+    set_game_folder(std::filesystem::absolute(file, error).parent_path());
     std::optional<CStream> stream = std::move(m_game_data);
     if (!stream)
         stream = open_game_data(file, m_temp);
@@ -306,6 +310,7 @@ void Runner::play()
     services.clipboard = m_platform.clipboard.get();
     services.screen = &m_graphics->screen();
     services.graphics = m_graphics.get();
+    services.data_files = &m_game.data_files;
     services.show_message = [this](std::string_view text) { show_message(text); };
     services.ask_question = [this](std::string_view text) {
         static const std::string YES_NO[] = {"Yes", "No"};
@@ -380,6 +385,7 @@ std::int64_t Runner::current_step() const { return m_loop ? m_loop->steps_run() 
 void Runner::end()
 {
     platform::game_clock() = nullptr;
+    set_game_folder({});
     if (m_graphics) {
         if (m_keep_window)
             m_graphics->screen().keep_window_at_shut_down();

@@ -111,12 +111,6 @@ int TPlaySound::play(bool loop)
     return m_current;
 }
 
-void TPlaySound::stop_buffer(int index)
-{
-    if (index >= 0 && static_cast<std::size_t>(index) < m_voices.size())
-        m_device.stop(m_voices[static_cast<std::size_t>(index)]);
-}
-
 void TPlaySound::stop()
 {
     if (m_music)

@@ -33,7 +33,6 @@ public:
 
     // Plays on the next buffer in turn and gives its index; 0 when nothing can play.
     int play(bool loop);
-    void stop_buffer(int index);
     void stop();
     bool is_playing();
     // Levels apply to every buffer of a wave with effects; music ignores them.

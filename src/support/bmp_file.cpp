@@ -1,6 +1,7 @@
 // Windows BMP files: decoding into Bitmap24 and encoding 24-bit files.
 #include "support/bmp_file.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <vector>
@@ -21,7 +22,6 @@ constexpr std::uint32_t COMPRESSION_NONE = 0;
 constexpr std::uint32_t COMPRESSION_RLE8 = 1;
 constexpr std::uint32_t COMPRESSION_RLE4 = 2;
 constexpr std::uint32_t COMPRESSION_BITFIELDS = 3;
-constexpr long long MAX_PIXELS = 1LL << 28;  // refuses headers that claim absurd sizes
 
 // The header fields that decoding needs, checked against the size of the file.
 struct BmpLayout {
@@ -66,7 +66,7 @@ void read_masks(std::span<const std::uint8_t> file, BmpLayout& layout)
     }
 }
 
-std::optional<BmpLayout> read_layout(std::span<const std::uint8_t> file)
+std::optional<BmpLayout> read_layout(std::span<const std::uint8_t> file, long long max_pixels)
 {
     if (file.size() < FILE_HEADER_SIZE + 12 || file[0] != 'B' || file[1] != 'M')
         return std::nullopt;
@@ -84,7 +84,7 @@ std::optional<BmpLayout> read_layout(std::span<const std::uint8_t> file)
     layout.top_down = height < 0;
     layout.width = width;
     layout.height = height < 0 ? -height : height;
-    if (static_cast<long long>(layout.width) * layout.height > MAX_PIXELS
+    if (static_cast<long long>(layout.width) * layout.height > std::min(max_pixels, BMP_MAX_PIXELS)
         || !supported(layout.bits, layout.compression, layout.top_down))
         return std::nullopt;
     // A plain header is followed by the three masks; longer headers hold them at the same place.
@@ -204,9 +204,9 @@ void decode_run_length(const BmpLayout& layout, std::span<const std::uint8_t> fi
 
 }  // namespace
 
-std::optional<Bitmap24> decode_bmp(std::span<const std::uint8_t> file)
+std::optional<Bitmap24> decode_bmp(std::span<const std::uint8_t> file, long long max_pixels)
 {
-    auto layout = read_layout(file);
+    auto layout = read_layout(file, max_pixels);
     if (!layout)
         return std::nullopt;
     Bitmap24 bitmap(layout->width, layout->height);

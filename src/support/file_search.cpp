@@ -39,35 +39,39 @@ std::size_t character_length(const std::string& text, std::size_t at)
     return std::min(length, text.size() - at);
 }
 
-bool matches(const std::string& name, std::size_t n, const std::string& mask, std::size_t m)
+// Wildcard matching that goes back only to the last "*", so that no mask takes more than name length times mask
+// length steps.
+bool matches(const std::string& name, const std::string& mask)
 {
-    while (m < mask.size()) {
-        if (mask[m] == '*') {
-            while (m < mask.size() && mask[m] == '*')
-                ++m;
-            if (m == mask.size())
-                return true;
-            for (std::size_t at = n; at <= name.size(); at += at < name.size() ? character_length(name, at) : 1)
-                if (matches(name, at, mask, m))
-                    return true;
-            return false;
-        }
-        if (n >= name.size())
-            return false;
+    std::size_t n = 0;
+    std::size_t m = 0;
+    std::size_t star = std::string::npos;  // the mask just after the last "*" seen
+    std::size_t resume = 0;                // where the name goes on when that "*" takes one more character
+    while (n < name.size()) {
         std::size_t name_length = character_length(name, n);
-        if (mask[m] == '?') {
-            n += name_length;
-            ++m;
+        if (m < mask.size() && mask[m] == '*') {
+            star = ++m;
+            resume = n;
             continue;
         }
-        std::size_t mask_length = character_length(mask, m);
-        if (!equal_ignoring_letter_case(std::string_view(name).substr(n, name_length),
-                                        std::string_view(mask).substr(m, mask_length)))
+        if (m < mask.size()) {
+            std::size_t mask_length = character_length(mask, m);
+            if (mask[m] == '?' || equal_ignoring_letter_case(std::string_view(name).substr(n, name_length),
+                                                              std::string_view(mask).substr(m, mask_length))) {
+                n += name_length;
+                m += mask[m] == '?' ? 1 : mask_length;
+                continue;
+            }
+        }
+        if (star == std::string::npos)
             return false;
-        n += name_length;
-        m += mask_length;
+        resume += character_length(name, resume);
+        n = resume;
+        m = star;
     }
-    return n == name.size();
+    while (m < mask.size() && mask[m] == '*')
+        ++m;
+    return m == mask.size();
 }
 
 }  // namespace
@@ -83,7 +87,7 @@ std::optional<std::uint32_t> file_attributes(const fs::path& path)
 
 bool name_matches_mask(const std::string& name, const std::string& mask)
 {
-    return mask == "*.*" ? true : matches(name, 0, mask, 0);
+    return mask == "*.*" || matches(name, mask);
 }
 
 bool FileSearch::start(const fs::path& folder, const std::string& mask, std::uint32_t wanted)

@@ -95,6 +95,12 @@ fs::path resolve(const fs::path& base, std::string_view text, bool keep_last)
     return found;
 }
 
+fs::path& game_folder()
+{
+    static fs::path s_folder;
+    return s_folder;
+}
+
 }  // namespace
 
 fs::path game_path(std::string_view text)
@@ -109,6 +115,12 @@ fs::path find_game_path(std::string_view text) { return resolve({}, text, false)
 fs::path find_game_path_in(const fs::path& folder, std::string_view text) { return resolve(folder, text, false); }
 
 fs::path creation_game_path(std::string_view text) { return resolve({}, text, true); }
+
+void set_game_folder(const fs::path& folder) { game_folder() = folder; }
+
+fs::path find_in_game_folder(std::string_view text) { return resolve(game_folder(), text, false); }
+
+fs::path creation_path_in_game_folder(std::string_view text) { return resolve(game_folder(), text, true); }
 
 bool equal_ignoring_letter_case(std::string_view a, std::string_view b) { return fold_case(a) == fold_case(b); }
 

@@ -21,6 +21,13 @@ std::filesystem::path find_game_path_in(const std::filesystem::path& folder, std
 // name is kept exactly as written, so creating never picks a file of another name. Empty for a zero byte.
 std::filesystem::path creation_game_path(std::string_view text);
 
+// The folder that the names below start from: the game file's own folder once the runner has found it, so that
+// a game finds the files beside it wherever it was started from. Empty: the current directory.
+void set_game_folder(const std::filesystem::path& folder);
+// find_game_path and creation_game_path for names relative to the game's folder.
+std::filesystem::path find_in_game_folder(std::string_view text);
+std::filesystem::path creation_path_in_game_folder(std::string_view text);
+
 // Both names are equal when only the letter case of Windows-1252 letters (A to Z, accented letters) differs;
 // the names are UTF-8.
 bool equal_ignoring_letter_case(std::string_view a, std::string_view b);

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace quillon {
 
@@ -19,18 +20,39 @@ namespace {
 
 constexpr std::uint8_t OPAQUE_FROM = 128;  // opacities at or above this count as solid pixels
 
+// No picture is made larger than this, however its file describes it: 2^28 pixels, and at most 2^14 pixels for
+// every byte of the file. The best compression any of the formats reaches on real pictures stays far below
+// that ratio, so only a header that lies about the size (or a file cut short after it) is refused, before
+// anything of that size is allocated.
+constexpr long long MAX_PIXELS = 1LL << 28;
+constexpr long long MAX_PIXELS_PER_BYTE = 1LL << 14;
+
+long long pixel_budget(std::span<const std::uint8_t> file)
+{
+    return std::min(MAX_PIXELS, static_cast<long long>(file.size()) * MAX_PIXELS_PER_BYTE);
+}
+
+bool fits(long long width, long long height, long long budget)
+{
+    return width > 0 && height > 0 && width * height <= budget;
+}
+
 bool starts_with(std::span<const std::uint8_t> file, std::initializer_list<std::uint8_t> signature)
 {
     return file.size() >= signature.size() && std::equal(signature.begin(), signature.end(), file.begin());
 }
 
 // PNG through libpng's simplified reader, which expands every colour type and the tRNS chunk to RGBA.
-std::optional<std::vector<PictureFrame>> decode_png(std::span<const std::uint8_t> file)
+std::optional<std::vector<PictureFrame>> decode_png(std::span<const std::uint8_t> file, long long budget)
 {
     png_image png {};
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, file.data(), file.size()))
         return std::nullopt;
+    if (!fits(png.width, png.height, budget)) {
+        png_image_free(&png);
+        return std::nullopt;
+    }
     bool has_alpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
     png.format = PNG_FORMAT_RGBA;
     std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(png));
@@ -53,9 +75,9 @@ std::optional<std::vector<PictureFrame>> decode_png(std::span<const std::uint8_t
     return std::vector<PictureFrame> {std::move(frame)};
 }
 
-std::optional<std::vector<PictureFrame>> decode_bmp_picture(std::span<const std::uint8_t> file)
+std::optional<std::vector<PictureFrame>> decode_bmp_picture(std::span<const std::uint8_t> file, long long budget)
 {
-    std::optional<Bitmap24> bitmap = decode_bmp(file);
+    std::optional<Bitmap24> bitmap = decode_bmp(file, budget);
     if (!bitmap)
         return std::nullopt;
     return std::vector<PictureFrame> {PictureFrame {std::move(*bitmap), {}}};
@@ -76,24 +98,39 @@ int read_gif_bytes(GifFileType* gif, GifByteType* into, int count)
     return static_cast<int>(taken);
 }
 
+// Reads the pixels of the image whose descriptor was just read, rows in their stored order: interlaced images
+// come in four passes (every 8th row from 0, every 8th from 4, every 4th from 2, every 2nd from 1).
+bool read_gif_raster(GifFileType* gif, std::vector<GifByteType>& raster)
+{
+    const GifImageDesc& place = gif->Image;
+    raster.resize(static_cast<std::size_t>(place.Width) * place.Height);
+    if (!place.Interlace)
+        return DGifGetLine(gif, raster.data(), static_cast<int>(raster.size())) == GIF_OK;
+    constexpr int FIRST_ROW[] = {0, 4, 2, 1};
+    constexpr int ROW_STEP[] = {8, 8, 4, 2};
+    for (int pass = 0; pass < 4; ++pass) {
+        for (int y = FIRST_ROW[pass]; y < place.Height; y += ROW_STEP[pass]) {
+            if (DGifGetLine(gif, raster.data() + static_cast<std::size_t>(y) * place.Width, place.Width) != GIF_OK)
+                return false;
+        }
+    }
+    return true;
+}
+
 // Draws one GIF image onto the canvas at its offset, leaving its transparent pixels and whatever lies
 // outside the canvas alone.
-void draw_gif_image(const GifFileType* gif, int index, Bitmap24& canvas)
+void draw_gif_image(const GifFileType* gif, const std::vector<GifByteType>& raster, int transparent, Bitmap24& canvas)
 {
-    const SavedImage& image = gif->SavedImages[index];
-    const ColorMapObject* colors = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
-    if (!colors || !image.RasterBits)
+    const GifImageDesc& place = gif->Image;
+    const ColorMapObject* colors = place.ColorMap ? place.ColorMap : gif->SColorMap;
+    if (!colors)
         return;
-    GraphicsControlBlock control {};
-    control.TransparentColor = NO_TRANSPARENT_COLOR;
-    DGifSavedExtensionToGCB(const_cast<GifFileType*>(gif), index, &control);
-    const GifImageDesc& place = image.ImageDesc;
     for (int y = 0; y < place.Height; ++y) {
         for (int x = 0; x < place.Width; ++x) {
-            int index_value = image.RasterBits[static_cast<std::size_t>(y) * place.Width + x];
+            int index_value = raster[static_cast<std::size_t>(y) * place.Width + x];
             int cx = place.Left + x;
             int cy = place.Top + y;
-            if (index_value == control.TransparentColor || index_value >= colors->ColorCount)
+            if (index_value == transparent || index_value >= colors->ColorCount)
                 continue;
             if (cx < 0 || cy < 0 || cx >= canvas.width || cy >= canvas.height)
                 continue;
@@ -103,33 +140,65 @@ void draw_gif_image(const GifFileType* gif, int index, Bitmap24& canvas)
     }
 }
 
-int gif_disposal(GifFileType* gif, int index)
+// The graphic control extension that applies to the next image, if this extension is one; every block of the
+// extension is read.
+bool read_gif_extension(GifFileType* gif, GraphicsControlBlock& control)
 {
-    GraphicsControlBlock control {};
-    if (DGifSavedExtensionToGCB(gif, index, &control) != GIF_OK)
-        return DISPOSAL_UNSPECIFIED;
-    return control.DisposalMode;
+    int code = 0;
+    GifByteType* block = nullptr;
+    if (DGifGetExtension(gif, &code, &block) != GIF_OK)
+        return false;
+    if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4)
+        DGifExtensionToGCB(block[0], block + 1, &control);
+    while (block) {
+        if (DGifGetExtensionNext(gif, &block) != GIF_OK)
+            return false;
+    }
+    return true;
 }
 
-std::optional<std::vector<PictureFrame>> decode_gif(std::span<const std::uint8_t> file)
+// The frames, read record by record, so that every image's size is checked against the budget before its
+// pixels are allocated: all frames together hold at most `budget` pixels.
+bool read_gif_frames(GifFileType* gif, long long budget, std::vector<PictureFrame>& frames)
+{
+    long long canvas_pixels = static_cast<long long>(gif->SWidth) * gif->SHeight;
+    if (!fits(gif->SWidth, gif->SHeight, budget))
+        return false;
+    Bitmap24 canvas(gif->SWidth, gif->SHeight, CANVAS_FILL_COLOR);
+    std::vector<GifByteType> raster;
+    GraphicsControlBlock control {DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
+    GifRecordType record = UNDEFINED_RECORD_TYPE;
+    while (record != TERMINATE_RECORD_TYPE) {
+        if (DGifGetRecordType(gif, &record) != GIF_OK)
+            return false;
+        if (record == EXTENSION_RECORD_TYPE && !read_gif_extension(gif, control))
+            return false;
+        if (record != IMAGE_DESC_RECORD_TYPE)
+            continue;
+        if (DGifGetImageDesc(gif) != GIF_OK || !fits(gif->Image.Width, gif->Image.Height, budget)
+            || static_cast<long long>(frames.size() + 1) * canvas_pixels > budget || !read_gif_raster(gif, raster))
+            return false;
+        draw_gif_image(gif, raster, control.TransparentColor, canvas);
+        frames.push_back(PictureFrame {canvas, {}});
+        if (control.DisposalMode != DISPOSE_DO_NOT)
+            canvas = Bitmap24(gif->SWidth, gif->SHeight, CANVAS_FILL_COLOR);
+        control = {DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
+    }
+    return !frames.empty();
+}
+
+std::optional<std::vector<PictureFrame>> decode_gif(std::span<const std::uint8_t> file, long long budget)
 {
     GifSource source {file};
     int error = 0;
     GifFileType* gif = DGifOpen(&source, read_gif_bytes, &error);
     if (!gif)
         return std::nullopt;
-    std::optional<std::vector<PictureFrame>> frames;
-    if (DGifSlurp(gif) == GIF_OK && gif->ImageCount > 0 && gif->SWidth > 0 && gif->SHeight > 0) {
-        frames.emplace();
-        Bitmap24 canvas(gif->SWidth, gif->SHeight, CANVAS_FILL_COLOR);
-        for (int i = 0; i < gif->ImageCount; ++i) {
-            draw_gif_image(gif, i, canvas);
-            frames->push_back(PictureFrame {canvas, {}});
-            if (gif_disposal(gif, i) != DISPOSE_DO_NOT)
-                canvas = Bitmap24(gif->SWidth, gif->SHeight, CANVAS_FILL_COLOR);
-        }
-    }
+    std::vector<PictureFrame> frames;
+    bool read = read_gif_frames(gif, budget, frames);
     DGifCloseFile(gif, &error);
+    if (!read)
+        return std::nullopt;
     return frames;
 }
 
@@ -144,18 +213,23 @@ void jpeg_fail(j_common_ptr info)
     std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->escape, 1);
 }
 
-// Warnings about damaged data are not printed; a picture that cannot be read fails as a whole.
-void jpeg_quiet(j_common_ptr) {}
+// Warnings about damaged data are not printed, but data that ends early fails the picture as a whole instead of
+// leaving the rest of it grey.
+void jpeg_warning(j_common_ptr info, int level)
+{
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
+        std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->escape, 1);
+}
 
 // Kept free of objects with destructors between setjmp and the last libjpeg call, so that the jump out of
 // libjpeg skips nothing that needs cleaning up.
-bool read_jpeg(std::span<const std::uint8_t> file, Bitmap24& out)
+bool read_jpeg(std::span<const std::uint8_t> file, long long budget, Bitmap24& out)
 {
     jpeg_decompress_struct info;
     JpegErrors errors;
     info.err = jpeg_std_error(&errors.manager);
     errors.manager.error_exit = jpeg_fail;
-    errors.manager.output_message = jpeg_quiet;
+    errors.manager.emit_message = jpeg_warning;
     jpeg_create_decompress(&info);
     if (setjmp(errors.escape)) {
         jpeg_destroy_decompress(&info);
@@ -165,6 +239,10 @@ bool read_jpeg(std::span<const std::uint8_t> file, Bitmap24& out)
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_RGB;
     jpeg_calc_output_dimensions(&info);
+    if (!fits(info.output_width, info.output_height, budget)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     out.width = static_cast<int>(info.output_width);
     out.height = static_cast<int>(info.output_height);
     out.pixels.resize(static_cast<std::size_t>(out.width) * out.height * 3);
@@ -180,10 +258,10 @@ bool read_jpeg(std::span<const std::uint8_t> file, Bitmap24& out)
     return true;
 }
 
-std::optional<std::vector<PictureFrame>> decode_jpeg(std::span<const std::uint8_t> file)
+std::optional<std::vector<PictureFrame>> decode_jpeg(std::span<const std::uint8_t> file, long long budget)
 {
     Bitmap24 image;
-    if (!read_jpeg(file, image) || image.width < 1 || image.height < 1)
+    if (!read_jpeg(file, budget, image) || image.width < 1 || image.height < 1)
         return std::nullopt;
     return std::vector<PictureFrame> {PictureFrame {std::move(image), {}}};
 }
@@ -197,14 +275,15 @@ bool is_opaque(const PictureFrame& frame, std::size_t pixel)
 
 std::optional<std::vector<PictureFrame>> decode_picture(std::span<const std::uint8_t> file)
 {
+    long long budget = pixel_budget(file);
     if (starts_with(file, {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}))
-        return decode_png(file);
+        return decode_png(file, budget);
     if (starts_with(file, {'B', 'M'}))
-        return decode_bmp_picture(file);
+        return decode_bmp_picture(file, budget);
     if (starts_with(file, {'G', 'I', 'F', '8'}))
-        return decode_gif(file);
+        return decode_gif(file, budget);
     if (starts_with(file, {0xFF, 0xD8, 0xFF}))
-        return decode_jpeg(file);
+        return decode_jpeg(file, budget);
     return std::nullopt;
 }
 

@@ -33,6 +33,15 @@ struct JoystickState {
     std::array<int, platform::JOYSTICK_AXES> axes {};  // x, y, z, r, u, v in 0..65535
     std::uint32_t buttons = 0;            // bit n-1 for button n down
     int pov = platform::JOYSTICK_POV_CENTRED;  // hundredths of a degree, or centred
+
+    // Where the stick is pushed: x or y below 20000, or above 44000.
+    bool left() const { return axes[0] < PUSHED_LOW; }
+    bool right() const { return axes[0] > PUSHED_HIGH; }
+    bool up() const { return axes[1] < PUSHED_LOW; }
+    bool down() const { return axes[1] > PUSHED_HIGH; }
+
+    static constexpr int PUSHED_LOW = 20000;
+    static constexpr int PUSHED_HIGH = 44000;
 };
 
 class InputState {

@@ -33,8 +33,6 @@ constexpr int MOUSE_GLOBAL_RELEASED = 13;
 constexpr int JOYSTICK_LEFT[] = {16, 31};
 constexpr int JOYSTICK_BUTTON_1[] = {21, 36};
 constexpr int JOYSTICK_EVENT_BUTTONS = 8;
-constexpr int JOYSTICK_LOW = 20000;    // an axis below this is pushed to the left (up)
-constexpr int JOYSTICK_HIGH = 44000;   // above this to the right (down)
 
 }  // namespace
 
@@ -211,15 +209,13 @@ void GameLoop::joysticks()
             continue;
         int left = JOYSTICK_LEFT[number - 1];
         auto perform = [this](int event) { perform_for_list(m_lists.mouse(event), EVENT_MOUSE, event); };
-        int x = joystick.axes[0];
-        int y = joystick.axes[1];
-        if (x < JOYSTICK_LOW)
+        if (joystick.left())
             perform(left);
-        if (x > JOYSTICK_HIGH)
+        if (joystick.right())
             perform(left + 1);
-        if (y < JOYSTICK_LOW)
+        if (joystick.up())
             perform(left + 2);
-        if (y > JOYSTICK_HIGH)
+        if (joystick.down())
             perform(left + 3);
         for (int button = 0; button < JOYSTICK_EVENT_BUTTONS; ++button)
             if (joystick.buttons & (1u << button))

@@ -219,6 +219,12 @@ TEST_F(FileFunctions, NamesFindFilesInAnyLetterCaseButExactNamesWin)
     EXPECT_EQ(value_of("file_exists('CAF\xc9.TXT')"), "1");
     // A zero byte names nothing.
     EXPECT_EQ(value_of("file_exists('data/level1.txt' + chr(0) + 'x')"), "0");
+    // Bytes without a character in the code page make names too, and come back from the search as they went in;
+    // a name on disk that is no UTF-8 is found as well.
+    EXPECT_EQ(run("file_open_write('odd' + chr(129) + '.txt'); file_write_string('o'); file_close()"), "");
+    EXPECT_EQ(value_of("file_find_first('odd*', 0) == 'odd' + chr(129) + '.txt'"), "1");
+    write_file("raw\xff.txt", "r");
+    EXPECT_EQ(value_of("string_length(file_find_first('raw*', 0))"), "8");
 }
 
 TEST_F(FileFunctions, FilesAndFolders)

@@ -83,6 +83,8 @@ TEST(Sprite, UnreadableFilesChangeNothing)
     EXPECT_FALSE(sprite.add_from_file(dir.path() / "missing.png", {}));
     EXPECT_FALSE(sprite.add_from_file(dir.write("junk.bmp", {'B', 'M', 1, 2}), {}));
     EXPECT_FALSE(sprite.add_from_file(dir.path(), {}));  // a directory
+    // A strip of 3 columns cannot give 4 frames.
+    EXPECT_FALSE(sprite.add_from_file(dir.write("narrow.png", encode_png(Bitmap24(3, 2, RED))), {4}));
     EXPECT_EQ(sprite.origin_x, 9);
 
     CBackground background;

@@ -79,6 +79,12 @@ TEST(TextEngine, KnownStringsMeasureAsTheWindowsFontsDo)
         {"Arial", 8, 0, "", 0, 13},
         {"Arial", 8, 0, "M", 9, 13},
     };
+    // Game text is Windows-1252: e acute and the euro sign are characters of their own; a zero byte draws nothing.
+    int arial = font("Arial");
+    EXPECT_EQ(width_of(arial, "\xE9t\xE9"), width_of(arial, "ete"));
+    EXPECT_GT(width_of(arial, "\x80"), 0);
+    EXPECT_NE(width_of(arial, "\x80"), width_of(arial, "\x81"));
+    EXPECT_EQ(width_of(arial, std::string_view("a\0b", 3)), width_of(arial, "ab"));
     for (const Case& c : cases) {
         TextExtent extent = text_engine().measure(font(c.name, c.size, c.style), c.text);
         EXPECT_EQ(extent.width, c.width) << c.name << " " << c.size << " " << c.text;
@@ -152,6 +158,12 @@ TEST(TextEngine, SizesOfZeroNegativeOrHugeStayDrawable)
     Paper paper(64, 64);
     engine.draw(paper.canvas, font("Arial", INT_MAX), INK, 0, -100, -300, "I");
     EXPECT_NE(paper.ink().width(), 0);
+    // A game that asks for ever new fonts does not grow the engine without end: it starts its fonts over.
+    int twelve = engine.line_height(font("Arial", 12));
+    for (int size = 1; size <= 300; ++size)
+        font("Arial", size);
+    EXPECT_LE(font("Arial", 12), 256);
+    EXPECT_EQ(engine.line_height(font("Arial", 12)), twelve);
     // Bold text is wider, style bits beyond strike-out are ignored.
     EXPECT_GT(width_of(font("Arial", 12, FONT_BOLD), "Bold text"), width_of(font("Arial", 12), "Bold text"));
     EXPECT_EQ(font("Arial", 12, 16 | FONT_ITALIC), font("Arial", 12, FONT_ITALIC));

@@ -1,9 +1,8 @@
 // GameProcesses: tiny game projects played by separate headless runners.
 #include "game_processes.h"
 
-#include <nlohmann/json.hpp>
-
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -11,8 +10,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <fcntl.h>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <thread>
 
@@ -33,10 +32,12 @@ std::uint16_t free_udp_port()
     return ntohs(address.sin_port);
 }
 
-GameProcesses::GameProcesses() : m_port(free_udp_port())
+GameProcesses::GameProcesses()
+    : m_port(free_udp_port())
 {
     static int s_count = 0;
-    m_folder = fs::temp_directory_path() / ("net_games_" + std::to_string(::getpid()) + "_" + std::to_string(++s_count));
+    m_folder
+        = fs::temp_directory_path() / ("net_games_" + std::to_string(::getpid()) + "_" + std::to_string(++s_count));
     fs::create_directories(m_folder);
 }
 
@@ -60,14 +61,14 @@ void GameProcesses::write_game(const std::string& name, const std::string& creat
     fs::path project = m_folder / name;
     fs::create_directories(project / "objects");
     fs::create_directories(project / "rooms");
-    nlohmann::json game = {{"game_id", 4242}, {"guid", "0f1e2d3c4b5a69788796a5b4c3d2e1f0"}, {"objects", {"main"}},
-        {"rooms", {"play"}}};
+    nlohmann::json game = { { "game_id", 4242 }, { "guid", "0f1e2d3c4b5a69788796a5b4c3d2e1f0" },
+        { "objects", { "main" } }, { "rooms", { "play" } } };
     std::ofstream(project / "game.json") << game.dump(1);
-    nlohmann::json room = {{"width", 64}, {"height", 48}, {"instances", {{{"object", "main"}}}}};
+    nlohmann::json room = { { "width", 64 }, { "height", 48 }, { "instances", { { { "object", "main" } } } } };
     std::ofstream(project / "rooms" / "play.json") << room.dump(1);
-    nlohmann::json object = {{"events",
-        {{{"event", "create"}, {"actions", {{{"code", with_port(create_code)}}}}},
-            {{"event", "step"}, {"actions", {{{"code", with_port(step_code)}}}}}}}};
+    nlohmann::json object = { { "events",
+        { { { "event", "create" }, { "actions", { { { "code", with_port(create_code) } } } } },
+            { { "event", "step" }, { "actions", { { { "code", with_port(step_code) } } } } } } } };
     std::ofstream(project / "objects" / "main.json") << object.dump(1);
 }
 
@@ -85,7 +86,7 @@ void GameProcesses::start(const std::string& name)
         ::execl(QUILLON_RUNNER, QUILLON_RUNNER, "--headless", project.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
-    m_running.push_back({name, pid, -1});
+    m_running.push_back({ name, pid, -1 });
 }
 
 std::vector<std::string> GameProcesses::lines(const std::string& name) const
@@ -140,4 +141,4 @@ int GameProcesses::exit_status(const std::string& name) const
     return -1;
 }
 
-}  // namespace quillon::testing
+} // namespace quillon::testing

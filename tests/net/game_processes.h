@@ -12,7 +12,7 @@ namespace quillon::testing {
 class GameProcesses {
 public:
     GameProcesses();
-    ~GameProcesses();  // stops what still runs and removes the folder
+    ~GameProcesses(); // stops what still runs and removes the folder
 
     // A game of one instance with this Create and Step code. "PORT" in the code stands for the session port.
     void write_game(const std::string& name, const std::string& create_code, const std::string& step_code);
@@ -31,17 +31,17 @@ public:
 
 private:
     struct Running {
-        std::string name;   // the game
-        int pid = 0;        // its runner
-        int status = -1;    // its exit status once ended
+        std::string name; // the game
+        int pid = 0; // its runner
+        int status = -1; // its exit status once ended
     };
 
-    std::filesystem::path m_folder;  // projects and outputs
-    std::uint16_t m_port = 0;        // the sessions' port
-    std::vector<Running> m_running;  // runners started
+    std::filesystem::path m_folder; // projects and outputs
+    std::uint16_t m_port = 0; // the sessions' port
+    std::vector<Running> m_running; // runners started
 };
 
 // A UDP port that was free a moment ago.
 std::uint16_t free_udp_port();
 
-}  // namespace quillon::testing
+} // namespace quillon::testing

@@ -4,9 +4,8 @@
 #include "net/multiplayer.h"
 #include "net/session_protocol.h"
 
-#include <gtest/gtest.h>
-
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
@@ -44,9 +43,9 @@ protected:
         ASSERT_TRUE(m_host.create_session("target", 0, "host"));
         m_raw = platform::create_enet_transport();
         ASSERT_TRUE(m_raw->open(0, 4));
-        platform::NetAddress host_address {htonl(INADDR_LOOPBACK), port};
+        platform::NetAddress host_address { htonl(INADDR_LOOPBACK), port };
         // The session's key comes from its answer to a probe, as any finder gets it.
-        Bytes probe {std::uint8_t(DatagramType::probe)};
+        Bytes probe { std::uint8_t(DatagramType::probe) };
         probe.resize(17);
         m_raw->send_datagram(host_address, probe);
         ASSERT_TRUE(pump([&] { return !m_events.datagrams.empty(); }));
@@ -76,7 +75,7 @@ protected:
     }
     static Bytes join_packet(const Bytes& key)
     {
-        Bytes packet {std::uint8_t(PacketType::join)};
+        Bytes packet { std::uint8_t(PacketType::join) };
         packet.resize(17);
         packet.insert(packet.end(), key.begin(), key.end());
         WireWriter(packet).text("mallory");
@@ -89,7 +88,7 @@ protected:
     }
     static Bytes post(std::uint32_t target, const Bytes& record)
     {
-        Bytes packet {std::uint8_t(PacketType::post)};
+        Bytes packet { std::uint8_t(PacketType::post) };
         WireWriter(packet).u32(target);
         packet.insert(packet.end(), record.begin(), record.end());
         return packet;
@@ -114,27 +113,27 @@ TEST_F(HostilePeer, AJoinWithTheWrongKeyIsRefused)
     wrong[0] ^= 1;
     m_raw->send(m_peer, join_packet(wrong), true);
     ASSERT_TRUE(pump([&] { return !m_events.packets.empty(); }));
-    EXPECT_EQ(m_events.packets[0], Bytes {std::uint8_t(PacketType::refuse)});
+    EXPECT_EQ(m_events.packets[0], Bytes { std::uint8_t(PacketType::refuse) });
     EXPECT_TRUE(pump([&] { return !m_events.connected; }));
     EXPECT_EQ(m_host.find_players(), 1);
 }
 
 TEST_F(HostilePeer, MalformedPacketsAreIgnored)
 {
-    send(post(0, message(1, Value(1.0))));  // not a player yet
+    send(post(0, message(1, Value(1.0)))); // not a player yet
     EXPECT_EQ(m_host.message_count(0), 0);
     join();
     const Bytes garbage[] = {
         {},
-        {0},
-        {255, 1, 2, 3},
-        {std::uint8_t(PacketType::post), 0, 0},                              // cut short in the target
-        post(0, {1, 5, 0}),                                                  // record cut short
-        post(0, {1, 5, 0, 0, 0, 1, 0xFF, 0xFF, 0xFF, 0x7F, 'a'}),            // string length lies
-        post(0, {1, 5, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0}),                 // unknown value flag
-        post(0, Bytes(MAX_RECORD_BYTES + 1, 0)),                             // too long
-        {std::uint8_t(PacketType::welcome), 1, 0, 0, 0},                     // host packets from a player
-        {std::uint8_t(PacketType::player_left), 1, 0, 0, 0},
+        { 0 },
+        { 255, 1, 2, 3 },
+        { std::uint8_t(PacketType::post), 0, 0 }, // cut short in the target
+        post(0, { 1, 5, 0 }), // record cut short
+        post(0, { 1, 5, 0, 0, 0, 1, 0xFF, 0xFF, 0xFF, 0x7F, 'a' }), // string length lies
+        post(0, { 1, 5, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0 }), // unknown value flag
+        post(0, Bytes(MAX_RECORD_BYTES + 1, 0)), // too long
+        { std::uint8_t(PacketType::welcome), 1, 0, 0, 0 }, // host packets from a player
+        { std::uint8_t(PacketType::player_left), 1, 0, 0, 0 },
     };
     for (const Bytes& packet : garbage)
         send(packet);
@@ -151,14 +150,14 @@ TEST_F(HostilePeer, CannotSpeakForAnotherPlayerOrWriteOutsideTheData)
     std::uint32_t host_id = m_host.player_id(0);
     std::uint32_t mallory = m_host.player_id(1);
     // A deliver packet names a sender; the host hears only its own kind from players.
-    Bytes deliver {std::uint8_t(PacketType::deliver)};
+    Bytes deliver { std::uint8_t(PacketType::deliver) };
     WireWriter(deliver).u32(host_id);
     Bytes record = message(1, Value("forged"));
     deliver.insert(deliver.end(), record.begin(), record.end());
     send(deliver);
     EXPECT_EQ(m_host.message_count(0), 0);
     // A rejoin under the host's id from a connection that is a player already is ignored too.
-    Bytes rejoin {std::uint8_t(PacketType::rejoin)};
+    Bytes rejoin { std::uint8_t(PacketType::rejoin) };
     rejoin.insert(rejoin.end(), m_key.begin(), m_key.end());
     WireWriter(rejoin).u32(host_id);
     send(rejoin);
@@ -188,7 +187,7 @@ TEST_F(HostilePeer, AFloodFillsTheQueueToItsLimitOnly)
     ASSERT_TRUE(m_host.receive_message(0));
     EXPECT_EQ(m_host.current_message().id, 0);
     send(post(0, message(9999, Value(1.0))));
-    EXPECT_EQ(m_host.message_count(0), 4000);  // the read one made room for this one
+    EXPECT_EQ(m_host.message_count(0), 4000); // the read one made room for this one
 }
 
-}  // namespace
+} // namespace

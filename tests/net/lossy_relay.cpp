@@ -30,10 +30,13 @@ bool is_probe(const std::vector<std::uint8_t>& packet)
     return packet.size() >= 2 && packet[0] == 0xD1 && packet[1] == 0x51;
 }
 
-}  // namespace
+} // namespace
 
 LossyRelay::LossyRelay(std::uint16_t server_port, double drop_chance, double reorder_chance, unsigned seed)
-    : m_server_port(server_port), m_drop_chance(drop_chance), m_reorder_chance(reorder_chance), m_seed(seed)
+    : m_server_port(server_port)
+    , m_drop_chance(drop_chance)
+    , m_reorder_chance(reorder_chance)
+    , m_seed(seed)
 {
     m_client_side = ::socket(AF_INET, SOCK_DGRAM, 0);
     m_server_side = ::socket(AF_INET, SOCK_DGRAM, 0);
@@ -63,7 +66,7 @@ void LossyRelay::run()
     std::optional<std::vector<std::uint8_t>> held[2];
     std::vector<std::uint8_t> buffer(65536);
     while (!m_stop) {
-        pollfd sockets[2] = {{m_client_side, POLLIN, 0}, {m_server_side, POLLIN, 0}};
+        pollfd sockets[2] = { { m_client_side, POLLIN, 0 }, { m_server_side, POLLIN, 0 } };
         if (::poll(sockets, 2, 10) <= 0)
             continue;
         for (int side = 0; side < 2; ++side) {
@@ -71,8 +74,8 @@ void LossyRelay::run()
                 continue;
             sockaddr_in from {};
             socklen_t length = sizeof from;
-            ssize_t size = ::recvfrom(sockets[side].fd, buffer.data(), buffer.size(), 0,
-                reinterpret_cast<sockaddr*>(&from), &length);
+            ssize_t size = ::recvfrom(
+                sockets[side].fd, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from), &length);
             if (size <= 0)
                 continue;
             if (side == 0)
@@ -103,4 +106,4 @@ void LossyRelay::run()
     }
 }
 
-}  // namespace quillon::testing
+} // namespace quillon::testing

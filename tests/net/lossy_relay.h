@@ -22,17 +22,17 @@ public:
 private:
     void run();
 
-    int m_client_side = -1;          // bound to port(), talks with the client
-    int m_server_side = -1;          // talks with the server
-    std::uint16_t m_port = 0;        // the client side's port
-    std::uint16_t m_server_port;     // the server on 127.0.0.1
-    double m_drop_chance;            // per packet
-    double m_reorder_chance;         // per packet
-    unsigned m_seed;                 // for repeatable losses
-    std::atomic<bool> m_stop {false};
-    std::atomic<int> m_dropped {0};
-    std::atomic<int> m_reordered {0};
-    std::thread m_thread;            // the relay
+    int m_client_side = -1; // bound to port(), talks with the client
+    int m_server_side = -1; // talks with the server
+    std::uint16_t m_port = 0; // the client side's port
+    std::uint16_t m_server_port; // the server on 127.0.0.1
+    double m_drop_chance; // per packet
+    double m_reorder_chance; // per packet
+    unsigned m_seed; // for repeatable losses
+    std::atomic<bool> m_stop { false };
+    std::atomic<int> m_dropped { 0 };
+    std::atomic<int> m_reordered { 0 };
+    std::thread m_thread; // the relay
 };
 
-}  // namespace quillon::testing
+} // namespace quillon::testing

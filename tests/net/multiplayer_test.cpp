@@ -14,14 +14,14 @@ namespace {
 
 TEST(Multiplayer, ConnectsOnlyWithAGoodAddressAndOnlyOnce)
 {
-    const char* bad[] = {"no-such-host.invalid:2000", "127.0.0.1:0", "127.0.0.1:65536", "127.0.0.1:70000",
-        "127.0.0.1:abc", "127.0.0.1:-5", ":99999999999"};
+    const char* bad[] = { "no-such-host.invalid:2000", "127.0.0.1:0", "127.0.0.1:65536", "127.0.0.1:70000",
+        "127.0.0.1:abc", "127.0.0.1:-5", ":99999999999" };
     for (const char* address : bad) {
         Multiplayer state;
         EXPECT_FALSE(state.init_tcpip(address)) << address;
         EXPECT_EQ(state.connection_kind(), ConnectionKind::none);
     }
-    const char* good[] = {"", ":", "127.0.0.1", "127.0.0.1:", "localhost:65535", ":1"};
+    const char* good[] = { "", ":", "127.0.0.1", "127.0.0.1:", "localhost:65535", ":1" };
     for (const char* address : good) {
         Multiplayer state;
         EXPECT_TRUE(state.init_tcpip(address)) << address;
@@ -36,11 +36,11 @@ TEST(Multiplayer, ConnectsOnlyWithAGoodAddressAndOnlyOnce)
 TEST(Multiplayer, CallsWithoutASessionChangeNothing)
 {
     Multiplayer state;
-    EXPECT_FALSE(state.create_session("s", 0, "p"));  // no connection
+    EXPECT_FALSE(state.create_session("s", 0, "p")); // no connection
     EXPECT_EQ(state.find_sessions(), 0);
     EXPECT_FALSE(state.join_session(0, "p"));
     ASSERT_TRUE(state.init_tcpip("127.0.0.1:1"));
-    EXPECT_FALSE(state.join_session(0, "p"));          // nothing found
+    EXPECT_FALSE(state.join_session(0, "p")); // nothing found
     EXPECT_EQ(state.session_name(0), "");
     EXPECT_EQ(state.session_status(), SessionStatus::none);
     EXPECT_EQ(state.find_players(), 0);
@@ -89,7 +89,7 @@ TEST(Multiplayer, SessionLimitsHold)
     EXPECT_EQ(state.connection_kind(), ConnectionKind::tcpip);
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -113,4 +113,4 @@ TEST(Multiplayer, IpAddressIsDottedAndNotLoopback)
     EXPECT_EQ(std::count(address.begin(), address.end(), '.'), 3);
 }
 
-}  // namespace
+} // namespace

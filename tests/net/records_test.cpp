@@ -20,10 +20,10 @@ TEST(MessageCodec, EncodesRealsAndStringsByteForByte)
         Bytes bytes;
     };
     const Case cases[] = {
-        {KIND_MESSAGE, 7, Value(1.5), {1, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F}},
-        {KIND_SHARED_DATA, 10000, Value(-2.0), {0, 0x10, 0x27, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xC0}},
-        {KIND_MESSAGE, -1, Value("hi"), {1, 0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 0, 0, 0, 'h', 'i'}},
-        {KIND_MESSAGE, 3, Value(""), {1, 3, 0, 0, 0, 1, 0, 0, 0, 0}},
+        { KIND_MESSAGE, 7, Value(1.5), { 1, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F } },
+        { KIND_SHARED_DATA, 10000, Value(-2.0), { 0, 0x10, 0x27, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xC0 } },
+        { KIND_MESSAGE, -1, Value("hi"), { 1, 0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 0, 0, 0, 'h', 'i' } },
+        { KIND_MESSAGE, 3, Value(""), { 1, 3, 0, 0, 0, 1, 0, 0, 0, 0 } },
     };
     for (const Case& c : cases) {
         Bytes encoded;
@@ -52,13 +52,12 @@ TEST(MessageCodec, RefusesRecordsOverTenThousandBytes)
 TEST(MessageCodec, RejectsMalformedRecords)
 {
     const Bytes cases[] = {
-        {},
-        {1, 7, 0, 0},                                   // cut short in the id
-        {1, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xF8},     // real cut short
-        {1, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F, 9},  // a byte too many
-        {1, 7, 0, 0, 0, 1, 5, 0, 0, 0, 'h', 'i'},       // string length beyond the packet
-        {1, 7, 0, 0, 0, 1, 0xFF, 0xFF, 0xFF, 0xFF, 'h'},  // a length of four billion
-        {1, 7, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0},     // unknown string flag
+        {}, { 1, 7, 0, 0 }, // cut short in the id
+        { 1, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xF8 }, // real cut short
+        { 1, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F, 9 }, // a byte too many
+        { 1, 7, 0, 0, 0, 1, 5, 0, 0, 0, 'h', 'i' }, // string length beyond the packet
+        { 1, 7, 0, 0, 0, 1, 0xFF, 0xFF, 0xFF, 0xFF, 'h' }, // a length of four billion
+        { 1, 7, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0 }, // unknown string flag
     };
     for (const Bytes& bytes : cases) {
         MessageRecord record;
@@ -82,12 +81,12 @@ TEST(MessageQueue, TakesOldestUnreadPerSenderAndCounts)
     ASSERT_TRUE(queue.take(10, taken));
     EXPECT_EQ(taken.id, 3);
     EXPECT_FALSE(queue.take(0, taken));
-    EXPECT_EQ(taken.id, 3);  // a failed take leaves the last message
+    EXPECT_EQ(taken.id, 3); // a failed take leaves the last message
     queue.append(20, 4, Value(4.0));
     queue.append(30, 5, Value(5.0));
     queue.clear(20);
     EXPECT_EQ(queue.count(0), 1u);
-    EXPECT_EQ(queue.size(), 1u);  // clearing compacts
+    EXPECT_EQ(queue.size(), 1u); // clearing compacts
 }
 
 TEST(MessageQueue, DropsTheMessageBeyondFourThousandUntilOneIsRead)
@@ -103,7 +102,7 @@ TEST(MessageQueue, DropsTheMessageBeyondFourThousandUntilOneIsRead)
     EXPECT_TRUE(queue.append(1, 4001, Value(0.0)));
     EXPECT_EQ(queue.size(), 4000u);
     ASSERT_TRUE(queue.take(0, taken));
-    EXPECT_EQ(taken.id, 1);  // order kept through compaction
+    EXPECT_EQ(taken.id, 1); // order kept through compaction
 }
 
-}  // namespace
+} // namespace

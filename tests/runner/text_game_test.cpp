@@ -232,6 +232,19 @@ TEST_F(TextGameTest, SpriteTextDrawsAnImagePerCharacter)
         << m_messages.str();
 }
 
+// Text pixels read back as exactly the font colour: no shade of it at the edges of the glyphs.
+TEST_F(TextGameTest, TextPixelsReadBackAsTheFontColour)
+{
+    expect_cases({
+        {"brush_color = c_white; pen_color = c_white; draw_rectangle(0, 0, 80, 40);"
+         "font_name = 'Times New Roman'; font_size = 16; font_color = c_red; font_style = fs_italic;"
+         "draw_text(5, 5, 'Wig'); red = 0; stray = 0;"
+         "for (i = 2; i < 78; i += 1) for (j = 2; j < 38; j += 1) {"
+         "  c = draw_getpixel(i, j); if (c == c_red) red += 1 else if (c != c_white) stray += 1 }",
+            "string(red > 20) + ' ' + string(stray)", "1 0"},
+    });
+}
+
 namespace {
 
 TEST_F(TextGameTest, TheHighscoreTableIsDrawnAsItsRowsOfText)

@@ -2,6 +2,7 @@
 // buffers, music, and players that cannot play.
 #include "capture_fixture.h"
 #include "sound/sound_levels.h"
+#include "support/game_error.h"
 
 #include <cmath>
 
@@ -221,6 +222,19 @@ TEST_F(SoundPlayback, FilesThatCannotPlayGiveSilentPlayers)
     }
     steps(3);
     EXPECT_EQ(first_sounding_frame(captured()), -1);
+}
+
+TEST_F(SoundPlayback, AMusicFileNameTooLongForThePlayerIsReported)
+{
+    std::string reported;
+    auto previous = set_game_error_handler([&](std::string_view message, bool fatal) {
+        reported += std::string(message) + (fatal ? " (fatal)" : "") + "\n";
+    });
+    std::string name = "music" + std::string(130, 'x');
+    int index = add(midi_note(), (name + ".mid").c_str());
+    set_game_error_handler(previous);
+    EXPECT_EQ(reported, "Music file name is too long for the player.\n");
+    EXPECT_FALSE(sound(index).player->usable());
 }
 
 TEST_F(SoundPlayback, ExtremeFrequenciesPlayWithinTheirLimits)

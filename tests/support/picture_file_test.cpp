@@ -1,5 +1,6 @@
 // Picture files: decoding each format into frames, GIF frame disposal, strips and transparency keys.
 #include "bitmap_pixels.h"
+#include "solid_jpeg.h"
 #include "support/bmp_file.h"
 #include "support/picture_file.h"
 
@@ -9,7 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include <jpeglib.h>
+#include <zlib.h>
 
 #include <gtest/gtest.h>
 
@@ -75,36 +76,6 @@ std::vector<std::uint8_t> make_gif(const std::vector<GifImage>& images)
     EGifCloseFile(gif, &error);
     GifFreeMapObject(palette);
     return out;
-}
-
-std::vector<std::uint8_t> solid_jpeg(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b)
-{
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = width;
-    info.image_height = height;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<std::uint8_t> row;
-    for (int x = 0; x < width; ++x)
-        row.insert(row.end(), {r, g, b});
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW pointer = row.data();
-        jpeg_write_scanlines(&info, &pointer, 1);
-    }
-    jpeg_finish_compress(&info);
-    std::vector<std::uint8_t> file(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    free(buffer);
-    return file;
 }
 
 }  // namespace
@@ -228,4 +199,82 @@ TEST(PictureFile, SeeThroughPixelsTakeAColourThePictureDoesNotUse)
 
     // Opaque pictures stay as they are.
     EXPECT_EQ(key_transparent_pixels(PictureFrame {Bitmap24(2, 2, RED), {}}, key), Bitmap24(2, 2, RED));
+}
+
+namespace {
+
+void put_be(std::vector<std::uint8_t>& file, std::size_t at, std::uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        file[at + i] = static_cast<std::uint8_t>(value >> (8 * (bytes - 1 - i)));
+}
+
+void put_le16(std::vector<std::uint8_t>& file, std::size_t at, std::uint16_t value)
+{
+    file[at] = value & 0xFF;
+    file[at + 1] = value >> 8;
+}
+
+// An 8-bit run-length BMP that claims width x height pixels but holds only the end-of-picture code.
+std::vector<std::uint8_t> empty_rle_bmp(std::uint32_t width, std::uint32_t height)
+{
+    std::vector<std::uint8_t> file(14 + 40 + 1024, 0);
+    file[0] = 'B', file[1] = 'M';
+    auto put_le32 = [&](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    put_le32(10, static_cast<std::uint32_t>(file.size()));  // the pixels follow the palette
+    put_le32(14, 40);
+    put_le32(18, width);
+    put_le32(22, height);
+    put_le16(file, 26, 1);
+    put_le16(file, 28, 8);
+    put_le32(30, 1);  // run-length, 8 bits
+    file.insert(file.end(), {0, 1});
+    return file;
+}
+
+}  // namespace
+
+TEST(PictureFile, SizesBeyondWhatTheFileCanHoldAreRefusedBeforeDecoding)
+{
+    // A PNG whose header (with a correct checksum) claims 60000 x 60000 pixels.
+    auto png = encode_png(Bitmap24(4, 4, RED));
+    put_be(png, 16, 60000, 4);
+    put_be(png, 20, 60000, 4);
+    put_be(png, 29, static_cast<std::uint32_t>(crc32(0, png.data() + 12, 17)), 4);
+    // A JPEG whose frame header claims 60000 x 60000.
+    auto jpeg = solid_jpeg(16, 8, 1, 2, 3);
+    std::size_t frame = 2;
+    while (frame + 1 < jpeg.size() && !(jpeg[frame] == 0xFF && jpeg[frame + 1] == 0xC0))
+        ++frame;
+    ASSERT_LT(frame + 9, jpeg.size());
+    put_be(jpeg, frame + 5, 60000, 2);
+    put_be(jpeg, frame + 7, 60000, 2);
+    // GIFs whose logical screen, or whose one image, claims 65535 x 65535.
+    const auto gif = make_gif({{0, 0, 4, 2, {0, 1, 2, 3, 0, 1, 2, 3}, DISPOSAL_UNSPECIFIED, NO_TRANSPARENT_COLOR}});
+    auto big_screen = gif;
+    put_le16(big_screen, 6, 65535);
+    put_le16(big_screen, 8, 65535);
+    auto big_image = gif;
+    ASSERT_EQ(big_image[33], 0x2C);  // the image separator after the header, the palette and the control block
+    put_le16(big_image, 33 + 5, 65535);
+    put_le16(big_image, 33 + 7, 65535);
+    for (const auto& file : {png, jpeg, big_screen, big_image, empty_rle_bmp(16384, 16384)})
+        EXPECT_FALSE(decode_picture(file));
+    // A run-length picture within reach of its file decodes.
+    EXPECT_TRUE(decode_picture(empty_rle_bmp(64, 64)));
+}
+
+TEST(PictureFile, FilesCutShortFailAsAWhole)
+{
+    auto jpeg = solid_jpeg(64, 64, 200, 10, 10);
+    auto gif = make_gif({{0, 0, 4, 2, {0, 1, 2, 3, 0, 1, 2, 3}, DISPOSAL_UNSPECIFIED, NO_TRANSPARENT_COLOR}});
+    ASSERT_TRUE(decode_picture(jpeg));
+    ASSERT_TRUE(decode_picture(gif));
+    jpeg.resize(jpeg.size() * 2 / 3);
+    gif.resize(gif.size() - 6);
+    EXPECT_FALSE(decode_picture(jpeg));
+    EXPECT_FALSE(decode_picture(gif));
 }

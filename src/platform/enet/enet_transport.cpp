@@ -14,9 +14,13 @@ namespace {
 constexpr enet_uint8 RELIABLE_CHANNEL = 0;
 constexpr enet_uint8 UNRELIABLE_CHANNEL = 1;
 constexpr std::size_t CHANNEL_COUNT = 2;
+// A peer that answers nothing for this long is given up (ENet's defaults are 5 and 30 seconds). A game held in a
+// message box or paused in the debugger does not service its connections, and should find them still there.
+constexpr enet_uint32 TIMEOUT_MINIMUM_MS = 30000;
+constexpr enet_uint32 TIMEOUT_MAXIMUM_MS = 90000;
 // Our datagrams start with these two bytes. Read as ENet's header they carry the compression flag, and ENet
 // drops compressed packets when no compressor is set, as here, so no packet of ENet's own looks like ours.
-constexpr std::uint8_t DATAGRAM_MARK[2] = {0xD1, 0x51};
+constexpr std::uint8_t DATAGRAM_MARK[2] = { 0xD1, 0x51 };
 
 bool enet_started()
 {
@@ -65,7 +69,7 @@ public:
     {
         if (!m_host)
             return 0;
-        ENetAddress address {to.ipv4, to.port};
+        ENetAddress address { to.ipv4, to.port };
         ENetPeer* peer = enet_host_connect(m_host, &address, CHANNEL_COUNT, 0);
         return peer ? adopt(peer) : 0;
     }
@@ -98,14 +102,15 @@ public:
     NetAddress peer_address(PeerHandle handle) const override
     {
         auto found = m_peers.find(handle);
-        return found == m_peers.end() ? NetAddress {} : NetAddress {found->second->address.host, found->second->address.port};
+        return found == m_peers.end() ? NetAddress {}
+                                      : NetAddress { found->second->address.host, found->second->address.port };
     }
 
     bool send_datagram(const NetAddress& to, std::span<const std::uint8_t> data) override
     {
         if (!m_host)
             return false;
-        ENetAddress address {to.ipv4, to.port};
+        ENetAddress address { to.ipv4, to.port };
         ENetBuffer buffers[2];
         buffers[0].data = const_cast<std::uint8_t*>(DATAGRAM_MARK);
         buffers[0].dataLength = sizeof DATAGRAM_MARK;
@@ -160,7 +165,7 @@ private:
             PeerHandle handle = handle_of(event.peer);
             bool reliable = (event.packet->flags & ENET_PACKET_FLAG_RELIABLE) != 0;
             if (handle)
-                events.on_received(handle, {event.packet->data, event.packet->dataLength}, reliable);
+                events.on_received(handle, { event.packet->data, event.packet->dataLength }, reliable);
             enet_packet_destroy(event.packet);
             break;
         }
@@ -175,9 +180,9 @@ private:
             || std::memcmp(host->receivedData, DATAGRAM_MARK, sizeof DATAGRAM_MARK) != 0)
             return 0;
         if (s_servicing && s_servicing->m_host == host && s_events) {
-            NetAddress from {host->receivedAddress.host, host->receivedAddress.port};
-            s_events->on_datagram(from, {host->receivedData + sizeof DATAGRAM_MARK,
-                                            host->receivedDataLength - sizeof DATAGRAM_MARK});
+            NetAddress from { host->receivedAddress.host, host->receivedAddress.port };
+            s_events->on_datagram(
+                from, { host->receivedData + sizeof DATAGRAM_MARK, host->receivedDataLength - sizeof DATAGRAM_MARK });
         }
         return 1;
     }
@@ -188,6 +193,7 @@ private:
         if (handle == 0)
             handle = ++m_last_handle;
         peer->data = reinterpret_cast<void*>(static_cast<std::uintptr_t>(handle));
+        enet_peer_timeout(peer, 0, TIMEOUT_MINIMUM_MS, TIMEOUT_MAXIMUM_MS);
         m_peers[handle] = peer;
         return handle;
     }
@@ -209,14 +215,17 @@ private:
         return found == m_peers.end() ? nullptr : found->second;
     }
 
-    ENetHost* m_host = nullptr;                            // the socket and its peers
-    std::uint16_t m_port = 0;                              // the bound port
-    PeerHandle m_last_handle = 0;                          // handles count up and are not reused
-    std::unordered_map<PeerHandle, ENetPeer*> m_peers;     // the connections by handle
+    ENetHost* m_host = nullptr; // the socket and its peers
+    std::uint16_t m_port = 0; // the bound port
+    PeerHandle m_last_handle = 0; // handles count up and are not reused
+    std::unordered_map<PeerHandle, ENetPeer*> m_peers; // the connections by handle
 };
 
-}  // namespace
+} // namespace
 
-std::unique_ptr<NetTransport> create_enet_transport() { return std::make_unique<EnetTransport>(); }
+std::unique_ptr<NetTransport> create_enet_transport()
+{
+    return std::make_unique<EnetTransport>();
+}
 
-}  // namespace quillon::platform
+} // namespace quillon::platform

@@ -30,7 +30,7 @@ std::optional<std::uint32_t> resolve_ipv4(std::string_view host)
 
 std::vector<std::uint32_t> broadcast_addresses()
 {
-    std::vector<std::uint32_t> addresses {htonl(INADDR_LOOPBACK)};
+    std::vector<std::uint32_t> addresses { htonl(INADDR_LOOPBACK) };
     ifaddrs* list = nullptr;
     if (getifaddrs(&list) != 0)
         return addresses;
@@ -70,4 +70,4 @@ std::string dotted_decimal(std::uint32_t ipv4)
     return text;
 }
 
-}  // namespace quillon::platform
+} // namespace quillon::platform

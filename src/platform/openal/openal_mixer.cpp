@@ -310,10 +310,9 @@ void OpenAlMixer::release_sources(Voice& voice)
     voice.paused = false;
 }
 
-void OpenAlMixer::apply_settings(Voice& voice)
+void OpenAlMixer::apply_gains(Voice& voice)
 {
     auto gain = [](double g) { return static_cast<ALfloat>(std::clamp(g, 0.0, 1.0)); };
-    auto pitch = static_cast<ALfloat>(std::clamp(voice.pitch, 0.0, 255.0));
     if (voice.effects) {
         alSourcef(voice.sources[0], AL_GAIN, gain(voice.left));
         alSourcef(voice.sources[1], AL_GAIN, gain(voice.right));
@@ -321,6 +320,11 @@ void OpenAlMixer::apply_settings(Voice& voice)
     // Music has no pan: its gain is the louder side's.
     if (voice.stream)
         alSourcef(voice.sources[0], AL_GAIN, gain(std::max(voice.left, voice.right)));
+}
+
+void OpenAlMixer::apply_pitch(Voice& voice)
+{
+    auto pitch = static_cast<ALfloat>(std::clamp(voice.pitch, 0.0, 255.0));
     for (unsigned source : voice.sources)
         if (source != 0)
             alSourcef(source, AL_PITCH, pitch);
@@ -351,7 +355,8 @@ void OpenAlMixer::play(VoiceId id, bool loop)
         alSourcei(voice->sources[i], AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
         alSourcef(voice->sources[i], AL_GAIN, 1.0f);
     }
-    apply_settings(*voice);
+    apply_gains(*voice);
+    apply_pitch(*voice);
     // Both channels of a panned voice start in the same mix.
     alSourcePlayv(count, voice->sources.data());
 }
@@ -362,7 +367,8 @@ void OpenAlMixer::start_stream(Voice& voice)
     if (voice.sources[0] == 0)
         return;
     alSourcei(voice.sources[0], AL_LOOPING, AL_FALSE);
-    apply_settings(voice);
+    apply_gains(voice);
+    apply_pitch(voice);
     voice.stream_ended = false;
     voice.stream_active = true;
     voice.frames_done = 0;
@@ -476,7 +482,7 @@ void OpenAlMixer::set_gains(VoiceId id, double left, double right)
     voice->left = left;
     voice->right = right;
     if (voice->sources[0] != 0)
-        apply_settings(*voice);
+        apply_gains(*voice);
 }
 
 void OpenAlMixer::set_pitch(VoiceId id, double pitch)
@@ -486,7 +492,7 @@ void OpenAlMixer::set_pitch(VoiceId id, double pitch)
         return;
     voice->pitch = pitch;
     if (voice->sources[0] != 0)
-        apply_settings(*voice);
+        apply_pitch(*voice);
 }
 
 void OpenAlMixer::refill_streams()

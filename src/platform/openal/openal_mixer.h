@@ -78,7 +78,8 @@ private:
     Voice* voice_at(VoiceId id);
     unsigned acquire_source();
     void release_sources(Voice& voice);
-    void apply_settings(Voice& voice);
+    void apply_gains(Voice& voice);
+    void apply_pitch(Voice& voice);
     void start_stream(Voice& voice);
     void refill_stream(Voice& voice);
     void queue_stream_buffer(Voice& voice, unsigned buffer);
