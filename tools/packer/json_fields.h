@@ -33,6 +33,8 @@ public:
 
     const Place& place() const { return m_place; }
     bool has(const std::string& key) const { return m_object.contains(key); }
+    // The value of a key without marking it known; null when the key is absent.
+    const Json* peek(const std::string& key) const { return m_object.contains(key) ? &m_object[key] : nullptr; }
     // The value of a key, marked as known; null when the key is absent.
     const Json* take(const std::string& key);
 
