@@ -1,7 +1,9 @@
 // Packing errors: each names the file, the place in it, the field and the problem.
 #include "pack_error.h"
 #include "packer.h"
+#include "support/key_names.h"
 #include "support/picture_file.h"
+#include "world/object.h"
 
 #include <gtest/gtest.h>
 
@@ -152,6 +154,23 @@ TEST(ProjectErrors, CodeIsCompiledAndActionFunctionsChecked)
         } catch (const PackError& thrown) {
             EXPECT_TRUE(std::string_view(thrown.what()).starts_with(error.message)) << thrown.what() << "\nexpected: " << error.message;
         }
+    }
+}
+
+// Key names are those of input files, in any case; an unknown one lists them all.
+TEST(ProjectErrors, KeyNamesIgnoreCase)
+{
+    ProjectFiles files = base_project();
+    files["objects/wall.json"] = bytes_of(R"J({"events": [{"event": "keyboard", "key": "PageUp"}, {"event": "key_press", "key": "LCtrl"}]})J");
+    GameFile game = pack_project(MemorySource(files));
+    EXPECT_EQ(game.objects.get(1)->events[EVENT_KEYBOARD][0].number, 33);
+    EXPECT_EQ(game.objects.get(1)->events[EVENT_KEY_PRESS][0].number, 162);
+    files["objects/wall.json"] = bytes_of(R"J({"events": [{"event": "keyboard", "key": "Esc"}]})J");
+    try {
+        pack_project(MemorySource(files));
+        ADD_FAILURE() << "no error";
+    } catch (const PackError& thrown) {
+        EXPECT_EQ(std::string(thrown.what()), "objects/wall.json: event keyboard: key: unknown name \"Esc\" (known: " + key_name_list() + ")");
     }
 }
 
