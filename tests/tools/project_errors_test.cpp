@@ -68,6 +68,8 @@ TEST(ProjectErrors, MessagesNameFileFieldAndProblem)
         {"objects/wall.json", nullptr, "objects/wall.json: file not found"},
         {"objects/wall.json", "[]", "objects/wall.json: expected a JSON object"},
         {"objects/wall.json", R"J({"parent": "ghost"})J", "objects/wall.json: parent: unknown object \"ghost\""},
+        {"objects/wall.json", R"J({"sprit": "ball"})J", "objects/wall.json: sprit: unknown field (did you mean `sprite`?)"},
+        {"objects/wall.json", R"J({"Depth": 3})J", "objects/wall.json: Depth: unknown field (did you mean `depth`?)"},
         {"objects/wall.json", R"J({"depth": 1.5})J", "objects/wall.json: depth: expected a whole number from -2147483648 to 2147483647"},
         {"objects/player.json", R"J({"events": [{"event": "step", "actions": [{"code": "x", "applies_to": "wall2"}]}]})J",
          "objects/player.json: event step: action 1: applies_to: unknown object \"wall2\""},
@@ -154,6 +156,19 @@ TEST(ProjectErrors, CodeIsCompiledAndActionFunctionsChecked)
         } catch (const PackError& thrown) {
             EXPECT_TRUE(std::string_view(thrown.what()).starts_with(error.message)) << thrown.what() << "\nexpected: " << error.message;
         }
+    }
+}
+
+// A field far from every known one gets no suggestion.
+TEST(ProjectErrors, UnknownFieldWithoutANearOne)
+{
+    ProjectFiles files = base_project();
+    files["objects/wall.json"] = bytes_of(R"J({"wobble": 1})J");
+    try {
+        pack_project(MemorySource(files));
+        ADD_FAILURE() << "no error";
+    } catch (const PackError& thrown) {
+        EXPECT_EQ(std::string(thrown.what()), "objects/wall.json: wobble: unknown field");
     }
 }
 
