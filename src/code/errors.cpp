@@ -107,6 +107,7 @@ void ErrorReporter::code_error(std::string_view text, bool expression, std::int3
     // 3. The line's text runs to the next carriage return.
     std::size_t line_end = text.find('\r', line_start);
     std::string_view line_text = text.substr(line_start, line_end == std::string_view::npos ? text.npos : line_end - line_start);
+    m_spot = {static_cast<std::int32_t>(line), static_cast<std::int32_t>(column), std::string(message)};
     // 4. The two layouts.
     if (expression)
         m_code_error = "Error in expression:" + std::string(text) + "\r position " + std::to_string(column) + ": " +

@@ -48,6 +48,13 @@ public:
     // later ones are ignored, so only the first error of a compilation or run is reported.
     void code_error(std::string_view code_text, bool expression, std::int32_t position, std::string_view message);
     bool code_error_pending() const { return m_pending; }
+    // Where the pending error is: the 1-based line and column of its text, and the bare message.
+    struct CodeErrorSpot {
+        std::int32_t line = 0;
+        std::int32_t column = 0;
+        std::string message;
+    };
+    const CodeErrorSpot& code_error_spot() const { return m_spot; }
     // The pending error with its prefixes, outermost first.
     std::string code_error_text() const;
     void clear_code_error()
@@ -70,6 +77,7 @@ private:
     ErrorDialog m_dialog;                               // the dialog hook, or none for the default
     std::filesystem::path m_log_path = "game_errors.log";  // the log file
     std::string m_code_error;                           // the pending code error's text
+    CodeErrorSpot m_spot;                               // its place and message
     std::vector<std::string> m_prefixes;                // its prefixes, innermost first
     bool m_pending = false;                             // a code error waits to be reported
     bool m_aborted = false;                             // a fatal error happened

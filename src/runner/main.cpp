@@ -18,7 +18,12 @@ namespace {
 std::optional<CStream> pack_in_memory(const std::filesystem::path& folder)
 {
     try {
-        return CStream(write_game_file(pack_project(FolderSource(folder))));
+        std::vector<std::string> unused;
+        CStream stream(write_game_file(pack_project(FolderSource(folder), 0, &unused)));
+        for (const std::string& path : unused)
+            std::fprintf(stderr, "quillon-runner: warning: %s: no list or record of the project names this file\n",
+                         path.c_str());
+        return stream;
     } catch (const PackError& error) {
         std::fprintf(stderr, "quillon-runner: %s\n", error.what());
         return std::nullopt;

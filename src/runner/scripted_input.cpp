@@ -2,6 +2,8 @@
 // headless runs.
 #include "runner/scripted_input.h"
 
+#include "support/key_names.h"
+
 #include "support/win1252.h"
 
 #include <algorithm>
@@ -13,20 +15,6 @@
 namespace quillon {
 
 namespace {
-
-struct NamedKey {
-    std::string_view name;  // as written in scripts
-    int code;               // Windows virtual-key code
-};
-
-// ORDER: names that games know from their key constants.
-constexpr NamedKey NAMED_KEYS[] = {
-    {"Backspace", 8}, {"Tab", 9}, {"Enter", 13}, {"Shift", 16}, {"Ctrl", 17}, {"Alt", 18}, {"Pause", 19},
-    {"Escape", 27}, {"Space", 32}, {"PageUp", 33}, {"PageDown", 34}, {"End", 35}, {"Home", 36}, {"Left", 37},
-    {"Up", 38}, {"Right", 39}, {"Down", 40}, {"Insert", 45}, {"Delete", 46}, {"Multiply", 106}, {"Add", 107},
-    {"Subtract", 109}, {"Decimal", 110}, {"Divide", 111}, {"LShift", 160}, {"RShift", 161}, {"LCtrl", 162},
-    {"RCtrl", 163}, {"LAlt", 164}, {"RAlt", 165},
-};
 
 bool parse_int(std::string_view text, std::int64_t& value)
 {
@@ -180,7 +168,7 @@ std::optional<platform::Event> parse_event(const std::vector<std::string>& words
         if (words.size() == wanted) {
             auto code = virtual_key_by_name(words[2]);
             if (!code) {
-                problem = "unknown key '" + words[2] + "'";
+                problem = "unknown key '" + words[2] + "' (known: " + key_name_list() + ", or a key code from 00 to 255)";
                 return std::nullopt;
             }
             event.kind = action == "key_down" ? EventKind::key_down : EventKind::key_up;
@@ -237,18 +225,7 @@ std::optional<int> virtual_key_by_name(std::string_view name)
     std::int64_t number = 0;
     if (parse_int(name, number) && name.size() > 1)
         return number >= 0 && number <= 255 ? std::optional<int>(static_cast<int>(number)) : std::nullopt;
-    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
-        return std::toupper(static_cast<unsigned char>(name[0]));
-    if (name.size() >= 2 && name.size() <= 3 && name[0] == 'F' && parse_int(name.substr(1), number) && number >= 1
-        && number <= 12)
-        return static_cast<int>(111 + number);
-    if (name.size() == 7 && name.substr(0, 6) == "Keypad" && std::isdigit(static_cast<unsigned char>(name[6])))
-        return 96 + (name[6] - '0');
-    for (const NamedKey& key : NAMED_KEYS) {
-        if (key.name == name)
-            return key.code;
-    }
-    return std::nullopt;
+    return key_code_by_name(name);
 }
 
 std::optional<ScriptedInput> ScriptedInput::parse(std::string_view text, const std::string& source, std::string& error)

@@ -23,26 +23,12 @@ bool compile_failure(const std::string& prefix)
     return false;
 }
 
-// The code a set-variable or code action runs; other actions run their stored code text.
-std::string action_code_text(const CAction& action)
-{
-    auto argument = [&](std::size_t i) { return i < action.arguments.size() ? action.arguments[i] : std::string(); };
-    if (action.kind == ACTION_SET_VARIABLE)
-        return argument(0) + (action.relative ? " += " : " = ") + argument(1);
-    if (action.kind == ACTION_CODE)
-        return argument(0);
-    return action.code;
-}
-
 // A literal string, or an expression that is kept as its value when it folds to a constant.
 bool compile_argument(CAction& action, int index)
 {
     const std::string text = index < static_cast<int>(action.arguments.size()) ? action.arguments[index] : "";
-    std::int32_t kind = index < static_cast<int>(action.argument_kinds.size()) ? action.argument_kinds[index] : 0;
-    if (kind == ARGUMENT_STRING_OR_EXPRESSION)
-        kind = !text.empty() && (text[0] == '\'' || text[0] == '"') ? 0 : ARGUMENT_STRING;
     ActionProgram& program = action.program;
-    if (kind == ARGUMENT_STRING || kind == ARGUMENT_TEXT) {
+    if (!argument_is_expression(action, index)) {
         program.constants[index] = Value(ScriptString(text));
         return true;
     }
@@ -58,6 +44,30 @@ bool compile_argument(CAction& action, int index)
 
 }  // namespace
 
+std::string action_code_text(const CAction& action)
+{
+    auto argument = [&](std::size_t i) { return i < action.arguments.size() ? action.arguments[i] : std::string(); };
+    if (action.kind == ACTION_SET_VARIABLE)
+        return argument(0) + (action.relative ? " += " : " = ") + argument(1);
+    if (action.kind == ACTION_CODE)
+        return argument(0);
+    return action.code;
+}
+
+bool action_compiles_code(const CAction& action)
+{
+    return action.execution_type == EXECUTE_CODE || action.kind == ACTION_SET_VARIABLE || action.kind == ACTION_CODE;
+}
+
+bool argument_is_expression(const CAction& action, int index)
+{
+    const std::string text = index < static_cast<int>(action.arguments.size()) ? action.arguments[index] : "";
+    std::int32_t kind = index < static_cast<int>(action.argument_kinds.size()) ? action.argument_kinds[index] : 0;
+    if (kind == ARGUMENT_STRING_OR_EXPRESSION)
+        kind = !text.empty() && (text[0] == '\'' || text[0] == '"') ? 0 : ARGUMENT_STRING;
+    return kind != ARGUMENT_STRING && kind != ARGUMENT_TEXT;
+}
+
 bool compile_action(CAction& action, const LoadNotice& notice)
 {
     ActionProgram& program = action.program;
@@ -71,7 +81,7 @@ bool compile_action(CAction& action, const LoadNotice& notice)
             notice("Failed to locate action function " + action.function_name);
     }
     // 2. Set-variable and code actions become code; code is compiled as a program.
-    if (action.execution_type == EXECUTE_CODE || action.kind == ACTION_SET_VARIABLE || action.kind == ACTION_CODE) {
+    if (action_compiles_code(action)) {
         auto code = std::make_shared<CCode>(action_code_text(action), false);
         if (!code->compile())
             return compile_failure("COMPILATION ERROR in code action\r");

@@ -28,6 +28,13 @@ struct ActionProgram {
 // Shows a plain message at load time (a function action whose function is unknown).
 using LoadNotice = std::function<void(std::string_view text)>;
 
+// The code a set-variable or code action runs; other actions run their stored code text.
+std::string action_code_text(const CAction& action);
+// Whether compiling the action compiles action_code_text as a program.
+bool action_compiles_code(const CAction& action);
+// Whether argument index is compiled as an expression, rather than kept as a literal string.
+bool argument_is_expression(const CAction& action, int index);
+
 // Compiles one action. Errors are reported as fatal at the place in errors().m_context, whose action
 // index the caller sets; false stops the compilation of the game.
 bool compile_action(CAction& action, const LoadNotice& notice);

@@ -1,5 +1,6 @@
 // Scripted input: the script format, its errors, and delivery by step.
 #include "runner/scripted_input.h"
+#include "support/key_names.h"
 
 #include <gtest/gtest.h>
 
@@ -101,10 +102,11 @@ TEST(ScriptedInput, AWaitingGameGetsTheNextStepsEventsUntilNoneAreLeft)
 TEST(ScriptedInput, KeyNames)
 {
     const std::pair<const char*, int> cases[] = {{"A", 65}, {"z", 90}, {"7", 55}, {"F1", 112}, {"F12", 123},
-        {"Keypad3", 99}, {"Escape", 27}, {"Space", 32}, {"Down", 40}, {"65", 65}, {"LCtrl", 162}};
+        {"Keypad3", 99}, {"Escape", 27}, {"Space", 32}, {"Down", 40}, {"65", 65}, {"LCtrl", 162}, {"escape", 27},
+        {"NUMPAD3", 99}, {"f5", 116}, {"Control", 17}, {"pageUp", 33}};
     for (auto [name, code] : cases)
         EXPECT_EQ(virtual_key_by_name(name), code) << name;
-    for (const char* bad : {"F13", "F0", "Keypad", "escape", "256", ""})
+    for (const char* bad : {"F13", "F0", "Keypad", "Esc", "256", ""})
         EXPECT_FALSE(virtual_key_by_name(bad)) << bad;
 }
 
@@ -116,7 +118,6 @@ TEST(ScriptedInput, BadLinesNameTheFileLineAndProblem)
     const std::pair<const char*, const char*> cases[] = {
         {"0 key_down A", "in.txt:1: a line starts with a step number (1 or more) and an action"},
         {"\nx key_down A", "in.txt:2: a line starts with a step number (1 or more) and an action"},
-        {"1 key_down Blue", "in.txt:1: unknown key 'Blue'"},
         {"1 jump", "in.txt:1: unknown action 'jump'"},
         {"1 key_down", "in.txt:1: key_down takes 1 argument(s)"},
         {"1 mouse_move 1 y", "in.txt:1: mouse_move needs two whole numbers"},
@@ -139,4 +140,9 @@ TEST(ScriptedInput, BadLinesNameTheFileLineAndProblem)
         EXPECT_FALSE(ScriptedInput::parse(text, "in.txt", error));
         EXPECT_EQ(error, message);
     }
+    // An unknown key lists the names that project files use too.
+    std::string error;
+    EXPECT_FALSE(ScriptedInput::parse("1 key_down Blue", "in.txt", error));
+    EXPECT_EQ(error, "in.txt:1: unknown key 'Blue' (known: " + key_name_list() + ", or a key code from 00 to 255)");
+    EXPECT_TRUE(error.starts_with("in.txt:1: unknown key 'Blue' (known: nokey, anykey, backspace, tab, enter")) << error;
 }

@@ -1,7 +1,9 @@
 // Packing errors: each names the file, the place in it, the field and the problem.
 #include "pack_error.h"
 #include "packer.h"
+#include "support/key_names.h"
 #include "support/picture_file.h"
+#include "world/object.h"
 
 #include <gtest/gtest.h>
 
@@ -66,6 +68,8 @@ TEST(ProjectErrors, MessagesNameFileFieldAndProblem)
         {"objects/wall.json", nullptr, "objects/wall.json: file not found"},
         {"objects/wall.json", "[]", "objects/wall.json: expected a JSON object"},
         {"objects/wall.json", R"J({"parent": "ghost"})J", "objects/wall.json: parent: unknown object \"ghost\""},
+        {"objects/wall.json", R"J({"sprit": "ball"})J", "objects/wall.json: sprit: unknown field (did you mean `sprite`?)"},
+        {"objects/wall.json", R"J({"Depth": 3})J", "objects/wall.json: Depth: unknown field (did you mean `depth`?)"},
         {"objects/wall.json", R"J({"depth": 1.5})J", "objects/wall.json: depth: expected a whole number from -2147483648 to 2147483647"},
         {"objects/player.json", R"J({"events": [{"event": "step", "actions": [{"code": "x", "applies_to": "wall2"}]}]})J",
          "objects/player.json: event step: action 1: applies_to: unknown object \"wall2\""},
@@ -114,5 +118,92 @@ TEST(ProjectErrors, MessagesNameFileFieldAndProblem)
         } catch (const PackError& thrown) {
             EXPECT_TRUE(std::string_view(thrown.what()).starts_with(error.message)) << thrown.what() << "\nexpected: " << error.message;
         }
+    }
+}
+
+TEST(ProjectErrors, CodeIsCompiledAndActionFunctionsChecked)
+{
+    const ErrorCase cases[] = {
+        {"game.json", R"J({"objects": ["player", "wall"], "sprites": ["ball"], "rooms": ["main"], "scripts": [{"name": "move", "code": "x = "}]})J",
+         "game.json: script move: code: line 1, column 4: Unexpected symbol in expression."},
+        {"scripts/move.code", "a = 1\nb = (", "scripts/move.code:2:6: Unexpected symbol in expression."},
+        {"objects/player.json", R"J({"events": [{"event": "step", "actions": [{"code": "jump(1)"}]}]})J",
+         "objects/player.json: event step: action 1: code: line 1, column 1: Unknown function or script: jump"},
+        {"objects/player.json", R"J({"events": [{"event": "step", "actions": [{"code_file": "objects/player_step.code"}]}]})J",
+         "objects/player_step.code:3:6: Unexpected symbol in expression."},
+        {"objects/player.json", R"J({"events": [{"event": "draw", "actions": [{"function": "action_draw_font", "arguments": ["1 +"]}]}]})J",
+         "objects/player.json: event draw: action 1: argument 1: line 1, column 3: Unexpected symbol in expression."},
+        {"objects/player.json", R"J({"events": [{"event": "draw", "actions": [{"function": "action_draw_fnt", "arguments": ["1"]}]}]})J",
+         "objects/player.json: event draw: action 1: function: unknown action function \"action_draw_fnt\""},
+        {"objects/player.json", R"J({"events": [{"event": "draw", "actions": [{"function": "action_draw_font", "arguments": ["1", "2"]}]}]})J",
+         "objects/player.json: event draw: action 1: function: \"action_draw_font\" takes 1 arguments, the action gives 2"},
+        {"rooms/main.json", R"J({"creation_code": "if"})J", "rooms/main.json: creation_code: line 1, column 2: Unexpected symbol in expression."},
+        {"rooms/main.json", R"J({"instances": [{"object": "player", "creation_code": "y = mover()"}]})J",
+         "rooms/main.json: instance 1: creation_code: line 1, column 5: Unknown function or script: mover"},
+        {"game.json", R"J({"objects": ["player", "wall"], "sprites": ["ball"], "rooms": ["main"], "time_lines": ["intro"]})J",
+         "time_lines/intro.json: moment 1: action 1: code: line 1, column 5: Unexpected symbol in expression."},
+    };
+    for (const ErrorCase& error : cases) {
+        ProjectFiles files = base_project();
+        files["game.json"] = bytes_of(R"J({"sprites": ["ball"], "objects": ["player", "wall"], "rooms": ["main"], "scripts": ["move"]})J");
+        files["scripts/move.code"] = bytes_of("return 1");
+        files["objects/player_step.code"] = bytes_of("a = 1\nb = 2\nc = ) ");
+        files["time_lines/intro.json"] = bytes_of(R"J({"moments": [{"step": 5, "actions": [{"code": "a = = 1"}]}]})J");
+        files[error.path] = bytes_of(error.contents);
+        try {
+            pack_project(MemorySource(files));
+            ADD_FAILURE() << "no error for " << error.message;
+        } catch (const PackError& thrown) {
+            EXPECT_TRUE(std::string_view(thrown.what()).starts_with(error.message)) << thrown.what() << "\nexpected: " << error.message;
+        }
+    }
+}
+
+// A field far from every known one gets no suggestion.
+TEST(ProjectErrors, UnknownFieldWithoutANearOne)
+{
+    ProjectFiles files = base_project();
+    files["objects/wall.json"] = bytes_of(R"J({"wobble": 1})J");
+    try {
+        pack_project(MemorySource(files));
+        ADD_FAILURE() << "no error";
+    } catch (const PackError& thrown) {
+        EXPECT_EQ(std::string(thrown.what()), "objects/wall.json: wobble: unknown field");
+    }
+}
+
+// Key names are those of input files, in any case; an unknown one lists them all.
+TEST(ProjectErrors, KeyNamesIgnoreCase)
+{
+    ProjectFiles files = base_project();
+    files["objects/wall.json"] = bytes_of(R"J({"events": [{"event": "keyboard", "key": "PageUp"}, {"event": "key_press", "key": "LCtrl"}]})J");
+    GameFile game = pack_project(MemorySource(files));
+    EXPECT_EQ(game.objects.get(1)->events[EVENT_KEYBOARD][0].number, 33);
+    EXPECT_EQ(game.objects.get(1)->events[EVENT_KEY_PRESS][0].number, 162);
+    files["objects/wall.json"] = bytes_of(R"J({"events": [{"event": "keyboard", "key": "Esc"}]})J");
+    try {
+        pack_project(MemorySource(files));
+        ADD_FAILURE() << "no error";
+    } catch (const PackError& thrown) {
+        EXPECT_EQ(std::string(thrown.what()), "objects/wall.json: event keyboard: key: unknown name \"Esc\" (known: " + key_name_list() + ")");
+    }
+}
+
+TEST(ProjectErrors, EveryCodeProblemIsListedAndListedScriptsAreKnown)
+{
+    ProjectFiles files = base_project();
+    files["game.json"] = bytes_of(R"J({"sprites": ["ball"], "objects": ["player", "wall"], "rooms": ["main"], "scripts": ["move"]})J");
+    files["scripts/move.code"] = bytes_of("return argument0 + 1");
+    files["objects/player.json"] = bytes_of(R"J({"events": [{"event": "step", "actions": [{"code": "x = move(x)"}]}]})J");
+    EXPECT_NO_THROW(pack_project(MemorySource(files)));
+
+    files["objects/player.json"] = bytes_of(R"J({"events": [{"event": "step", "actions": [{"code": "x = mve(x)"}, {"code": "y = "}]}]})J");
+    try {
+        pack_project(MemorySource(files));
+        ADD_FAILURE() << "no error";
+    } catch (const PackError& thrown) {
+        std::string text = thrown.what();
+        EXPECT_NE(text.find("objects/player.json: event step: action 1: code: line 1, column 5: "), std::string::npos) << text;
+        EXPECT_NE(text.find("\nobjects/player.json: event step: action 2: code: line 1, column "), std::string::npos) << text;
     }
 }

@@ -102,12 +102,12 @@ ProjectFiles full_project()
         {"event": "keyboard", "key": "left", "actions": [{"code": "x -= 4", "applies_to": "wall"}]},
         {"event": "key_press", "key": 200, "actions": [{"code": "y += 1", "applies_to_used": false}]},
         {"event": "key_release", "key": "f5", "actions": [{"kind": "code", "code_field": "odd",
-            "arguments": ["a", "b"]}]},
+            "arguments": ["a = 1", "b"]}]},
         {"event": "mouse", "number": "left_pressed", "actions": [{"code_file": "objects/ball_click.code"}]},
         {"event": "other", "number": "user2", "actions": [{"code": "instance_destroy()", "code_field": "kept"}]},
         {"event": "draw", "actions": [{"function": "draw_sprite", "arguments": ["ball", "0", "x", "y"],
             "argument_kinds": [5, 0, 0, 0, 1], "argument_count": 3, "execution_type": "code",
-            "may_be_relative": true, "applies_to_used": false, "code": "unused"}]}
+            "may_be_relative": true, "applies_to_used": false, "code": "unused = 0"}]}
       ]})J");
     put(files, "objects/ball_click.code", "// clicked\nscore += 1;\n");
     std::string settings;

@@ -88,6 +88,26 @@ TEST_F(QuillonPack, FailuresLeaveNothingBehind)
     EXPECT_EQ(entries(), (std::vector<std::string> {"errors.txt", "game.dat", "notes.txt", "project"}));
 }
 
+// Every code problem gets a line of its own; files that nothing names are warned about without failing.
+TEST_F(QuillonPack, CodeProblemsAndUnusedFilesAreReported)
+{
+    write("project/objects/ball.json", R"J({"events": [{"event": "create", "actions": [{"code": "x = jump()"}, {"code_file": "objects/ball.code"}]}]})J");
+    write("project/objects/ball.code", "x = 1\ny = (");
+    EXPECT_EQ(pack("project -o game.dat"), 1);
+    EXPECT_EQ(errors(), "quillon-pack: objects/ball.json: event create: action 1: code: line 1, column 5: Unknown function or script: jump\n"
+                        "quillon-pack: objects/ball.code:2:6: Unexpected symbol in expression.\n");
+
+    write("project/objects/ball.json", R"({"events": [{"event": "create", "actions": [{"code": "x = 1"}]}]})");
+    fs::create_directories(m_folder / "project" / "scripts");
+    fs::create_directories(m_folder / "project" / ".git");
+    write("project/scripts/jump.code", "return 1");
+    write("project/.git/config", "");
+    fs::create_directory_symlink("..", m_folder / "project" / "scripts" / "loop");
+    ASSERT_EQ(pack("project -o game.dat"), 0) << errors();
+    EXPECT_EQ(errors(), "quillon-pack: warning: objects/ball.code: no list or record of the project names this file\n"
+                        "quillon-pack: warning: scripts/jump.code: no list or record of the project names this file\n");
+}
+
 TEST_F(QuillonPack, WrongArgumentsShowTheUsage)
 {
     for (const char* arguments : {"", "project", "project -o", "project -o x --seed 1x", "a b -o x",

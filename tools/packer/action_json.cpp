@@ -231,8 +231,15 @@ void pack_actions(const Json& actions, const Place& place, const PackContext& co
 {
     if (!actions.is_array())
         place.fail("actions", "expected an array");
-    for (std::size_t i = 0; i < actions.size(); ++i)
-        event.actions.push_back(pack_action(actions[i], place.inside("action " + std::to_string(i + 1)), context));
+    for (std::size_t i = 0; i < actions.size(); ++i) {
+        Place action_place = place.inside("action " + std::to_string(i + 1));
+        event.actions.push_back(pack_action(actions[i], action_place, context));
+        if (context.checks) {
+            const Json* file = actions[i].is_object() && actions[i].contains("code_file") ? &actions[i]["code_file"] : nullptr;
+            context.checks->add_action(event.actions.back(), action_place,
+                                       file && file->is_string() ? file->get<std::string>() : std::string());
+        }
+    }
 }
 
 Json unpack_actions(const CEvent& event, UnpackContext& context, const std::string& folder, const std::string& stem)

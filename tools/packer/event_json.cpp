@@ -1,6 +1,8 @@
 // Which event a JSON event record means: its kind by name, and its number by name or as a number.
 #include "event_json.h"
 
+#include "support/ascii_case.h"
+#include "support/key_names.h"
 #include "world/object.h"
 
 namespace quillon {
@@ -62,23 +64,13 @@ const NameTable& mouse_names()
     return table;
 }
 
-// Key codes are the virtual-key codes of the game's keyboard functions.
-const NameTable& key_names()
+// Key codes are the virtual-key codes of the game's keyboard functions; the names are those of input files too.
+const NameTable& key_table()
 {
     static const NameTable table = [] {
-        NameTable names {{"nokey", 0}, {"anykey", 1}, {"backspace", 8}, {"tab", 9}, {"enter", 13}, {"shift", 16},
-            {"control", 17}, {"alt", 18}, {"pause", 19}, {"escape", 27}, {"space", 32}, {"pageup", 33},
-            {"pagedown", 34}, {"end", 35}, {"home", 36}, {"left", 37}, {"up", 38}, {"right", 39}, {"down", 40},
-            {"insert", 45}, {"delete", 46}, {"multiply", 106}, {"add", 107}, {"subtract", 109}, {"decimal", 110},
-            {"divide", 111}};
-        for (char digit = '0'; digit <= '9'; ++digit)
-            names.push_back({std::string(1, digit), digit});
-        for (char letter = 'a'; letter <= 'z'; ++letter)
-            names.push_back({std::string(1, letter), letter - 'a' + 'A'});
-        for (int pad = 0; pad <= 9; ++pad)
-            names.push_back({"numpad" + std::to_string(pad), 96 + pad});
-        for (int f = 1; f <= 12; ++f)
-            names.push_back({"f" + std::to_string(f), 111 + f});
+        NameTable names;
+        for (const KeyName& key : quillon::key_names())
+            names.push_back({key.name, key.code});
         return names;
     }();
     return table;
@@ -92,7 +84,7 @@ const NameTable* number_names(std::int32_t kind)
     case EVENT_OTHER: return &other_names();
     case EVENT_KEYBOARD:
     case EVENT_KEY_PRESS:
-    case EVENT_KEY_RELEASE: return &key_names();
+    case EVENT_KEY_RELEASE: return &key_table();
     default: return nullptr;
     }
 }
@@ -113,7 +105,7 @@ std::int32_t named_number(const Fields& fields, const std::string& key, const Js
     if (!value.is_string() || !table)
         return fields.to_int(value, key);
     for (const NamedNumber& entry : *table) {
-        if (entry.name == value.get<std::string>())
+        if (equal_ignoring_ascii_case(entry.name, value.get<std::string>()))
             return entry.number;
     }
     std::string known;
@@ -172,7 +164,7 @@ std::string event_label(EventKey key, const ResourceNames& objects)
         Json other = objects.reference(key.number);
         return label + " with " + (other.is_string() ? other.get<std::string>() : other.dump());
     }
-    if (key.number == 0 && number_names(key.kind) != &key_names())
+    if (key.number == 0 && number_names(key.kind) != &key_table())
         return label;
     Json number = number_json(key.number, number_names(key.kind));
     return label + " " + (number.is_string() ? number.get<std::string>() : number.dump());

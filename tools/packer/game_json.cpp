@@ -9,6 +9,7 @@
 #include "support/win1252.h"
 
 #include <algorithm>
+#include <set>
 
 namespace quillon {
 
@@ -251,15 +252,35 @@ void unpack_room_order(const GameFile& game, Json& manifest, const UnpackContext
     manifest["room_order"] = std::move(order);
 }
 
+// Passes reads on, remembering every file read.
+class ReadLog : public ProjectSource {
+public:
+    explicit ReadLog(const ProjectSource& source) : m_source(source) {}
+    std::optional<std::vector<std::uint8_t>> read(const std::string& path) const override
+    {
+        m_read.insert(path);
+        return m_source.read(path);
+    }
+    bool exists(const std::string& path) const override { return m_source.exists(path); }
+    std::vector<std::string> list() const override { return m_source.list(); }
+    bool was_read(const std::string& path) const { return m_read.contains(path); }
+
+private:
+    const ProjectSource& m_source;         // the project
+    mutable std::set<std::string> m_read;  // paths read so far
+};
+
 }  // namespace
 
-GameFile pack_project(const ProjectSource& source, std::int32_t seed)
+GameFile pack_project(const ProjectSource& project, std::int32_t seed, std::vector<std::string>* unused)
 {
+    ReadLog source(project);
     Json json = read_json_file(source, MANIFEST_FILE);
     Fields manifest(json, Place {MANIFEST_FILE, ""});
     GameFile game;
     game.seed = seed;
-    PackContext context {source, {}};
+    CodeChecks checks;
+    PackContext context {source, {}, &checks};
 
     std::vector<ListEntry> sounds = list_entries(manifest, "sounds", "sound");
     std::vector<ListEntry> sprites = list_entries(manifest, "sprites", "sprite");
@@ -292,6 +313,13 @@ GameFile pack_project(const ProjectSource& source, std::int32_t seed)
     pack_libraries(manifest, context, game);
     pack_room_order(manifest, context, game);
     manifest.finish();
+    checks.run(game);
+    if (unused) {
+        for (const std::string& path : source.list())
+            if (!source.was_read(path))
+                unused->push_back(path);
+        std::sort(unused->begin(), unused->end());
+    }
     return game;
 }
 

@@ -1,6 +1,8 @@
 // Reading the fields of a project's JSON records with precise errors, and writing them back.
 #include "json_fields.h"
 
+#include "support/ascii_case.h"
+
 #include "support/win1252.h"
 
 #include <algorithm>
@@ -19,6 +21,7 @@ Fields::Fields(const Json& object, Place place)
 
 const Json* Fields::take(const std::string& key)
 {
+    m_asked.push_back(key);
     auto found = m_object.find(key);
     if (found == m_object.end())
         return nullptr;
@@ -106,11 +109,44 @@ std::optional<std::string> Fields::get_path(const std::string& key)
     return path;
 }
 
+namespace {
+
+// Letters to insert, delete or change to turn one text into the other.
+std::size_t edit_distance(const std::string& a, const std::string& b)
+{
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+}  // namespace
+
 void Fields::finish() const
 {
     for (const auto& [key, value] : m_object.items()) {
-        if (std::find(m_taken.begin(), m_taken.end(), key) == m_taken.end())
-            fail(key, "unknown field");
+        if (std::find(m_taken.begin(), m_taken.end(), key) != m_taken.end())
+            continue;
+        // The nearest field this record knows, when it is close enough to be a slip.
+        std::string nearest;
+        std::size_t best = std::max<std::size_t>(1, key.size() / 3) + 1;
+        for (const std::string& known : m_asked) {
+            std::size_t distance = edit_distance(ascii_lower(key), ascii_lower(known));
+            if (distance < best && std::find(m_taken.begin(), m_taken.end(), known) == m_taken.end()) {
+                best = distance;
+                nearest = known;
+            }
+        }
+        fail(key, nearest.empty() ? "unknown field" : "unknown field (did you mean `" + nearest + "`?)");
     }
 }
 

@@ -32,7 +32,13 @@ public:
     Fields(const Json& object, Place place);
 
     const Place& place() const { return m_place; }
-    bool has(const std::string& key) const { return m_object.contains(key); }
+    bool has(const std::string& key) const
+    {
+        m_asked.push_back(key);
+        return m_object.contains(key);
+    }
+    // The value of a key without marking it known; null when the key is absent.
+    const Json* peek(const std::string& key) const { return m_object.contains(key) ? &m_object[key] : nullptr; }
     // The value of a key, marked as known; null when the key is absent.
     const Json* take(const std::string& key);
 
@@ -69,6 +75,7 @@ private:
     const Json& m_object;               // the record
     Place m_place;                      // for messages
     std::vector<std::string> m_taken;   // keys read so far
+    mutable std::vector<std::string> m_asked;  // every key looked for, present or not, for suggestions
 };
 
 // "#rrggbb" for a 24-bit colour, the plain number for anything else.

@@ -2,6 +2,7 @@
 #include "packer.h"
 #include "pack_error.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iostream>
 
@@ -50,7 +51,10 @@ std::optional<Options> parse(int argc, char** argv)
 void pack(const Options& options)
 {
     FolderSource source(options.input);
-    GameFile game = pack_project(source, options.seed);
+    std::vector<std::string> unused;
+    GameFile game = pack_project(source, options.seed, &unused);
+    for (const std::string& path : unused)
+        std::cerr << "quillon-pack: warning: " << path << ": no list or record of the project names this file\n";
     write_file_atomically(options.output, write_game_file(game));
 }
 
@@ -97,7 +101,13 @@ int main(int argc, char** argv)
         else
             pack(*options);
     } catch (const PackError& error) {
-        std::cerr << "quillon-pack: " << error.what() << "\n";
+        // One line per problem, each naming the program.
+        std::string_view text = error.what();
+        for (std::size_t start = 0; start <= text.size();) {
+            std::size_t end = std::min(text.find('\n', start), text.size());
+            std::cerr << "quillon-pack: " << text.substr(start, end - start) << "\n";
+            start = end + 1;
+        }
         return 1;
     }
     return 0;

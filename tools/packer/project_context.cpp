@@ -53,6 +53,26 @@ std::optional<std::string> PackContext::read_code(Fields& fields, const std::str
     return std::nullopt;
 }
 
+std::string PackContext::code_file(const Fields& fields, const std::string& key) const
+{
+    const Json* path = fields.peek(key + "_file");
+    return path && path->is_string() ? path->get<std::string>() : std::string();
+}
+
+std::optional<std::string> PackContext::read_program(Fields& fields, const std::string& key) const
+{
+    std::string file = code_file(fields, key);
+    std::optional<std::string> code = read_code(fields, key);
+    if (code && checks) {
+        const Place& place = fields.place();
+        if (!file.empty())
+            checks->add({*code, false, file, ""});
+        else
+            checks->add({*code, false, place.file, place.where.empty() ? key : place.where + ": " + key});
+    }
+    return code;
+}
+
 UnpackContext::UnpackContext(const GameFile& game_, ProjectFiles& files_)
     : game(game_)
     , names(ProjectNames::of(game_))

@@ -5,6 +5,8 @@
 
 #include <set>
 
+#include "code_check.h"
+
 namespace quillon {
 
 struct GameFile;
@@ -23,11 +25,16 @@ struct ProjectNames {
 struct PackContext {
     const ProjectSource& source;  // the project folder
     ProjectNames names;           // filled from the manifest before any record is read
+    CodeChecks* checks = nullptr; // collects the code to compile once every script is known; none to skip
 
     std::vector<std::uint8_t> read_file(const Fields& fields, const std::string& key, const std::string& path) const;
     // Game code given inline under key, or as a file under key + "_file"; nothing when neither is there.
     // Code given inline or in a file, as the game stores it (see stored_code).
     std::optional<std::string> read_code(Fields& fields, const std::string& key) const;
+    // The same, for code that is compiled as a program at load (scripts, creation code): it is also checked.
+    std::optional<std::string> read_program(Fields& fields, const std::string& key) const;
+    // The code file named under key + "_file", or empty.
+    std::string code_file(const Fields& fields, const std::string& key) const;
 };
 
 // Unpacking: the files being made, with unique, safe file names.

@@ -25,6 +25,40 @@ bool FolderSource::exists(const std::string& path) const
     return fs::is_regular_file(m_folder / path, error);
 }
 
+namespace {
+
+bool is_hidden(const std::string& path)
+{
+    return path.starts_with('.') || path.find("/.") != std::string::npos;
+}
+
+}  // namespace
+
+std::vector<std::string> FolderSource::list() const
+{
+    // Symbolic links to folders are not followed, so a link loop cannot make the walk endless.
+    std::vector<std::string> paths;
+    std::error_code error;
+    fs::recursive_directory_iterator walk(m_folder, fs::directory_options::skip_permission_denied, error);
+    for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {
+        std::string path = walk->path().lexically_relative(m_folder).generic_string();
+        if (walk->is_directory(error) && is_hidden(path))
+            walk.disable_recursion_pending();
+        else if (walk->is_regular_file(error) && !is_hidden(path))
+            paths.push_back(path);
+    }
+    return paths;
+}
+
+std::vector<std::string> MemorySource::list() const
+{
+    std::vector<std::string> paths;
+    for (const auto& [path, bytes] : m_files)
+        if (!is_hidden(path))
+            paths.push_back(path);
+    return paths;
+}
+
 std::optional<std::vector<std::uint8_t>> MemorySource::read(const std::string& path) const
 {
     auto found = m_files.find(path);

@@ -19,6 +19,8 @@ public:
     virtual ~ProjectSource() = default;
     virtual std::optional<std::vector<std::uint8_t>> read(const std::string& path) const = 0;
     virtual bool exists(const std::string& path) const = 0;
+    // Every file of the project, leaving out hidden files and folders (a name starting with '.').
+    virtual std::vector<std::string> list() const = 0;
 };
 
 class FolderSource : public ProjectSource {
@@ -26,6 +28,7 @@ public:
     explicit FolderSource(std::filesystem::path folder) : m_folder(std::move(folder)) {}
     std::optional<std::vector<std::uint8_t>> read(const std::string& path) const override;
     bool exists(const std::string& path) const override;
+    std::vector<std::string> list() const override;
 
 private:
     std::filesystem::path m_folder;  // the project folder
@@ -36,6 +39,7 @@ public:
     explicit MemorySource(const ProjectFiles& files) : m_files(files) {}
     std::optional<std::vector<std::uint8_t>> read(const std::string& path) const override;
     bool exists(const std::string& path) const override { return m_files.contains(path); }
+    std::vector<std::string> list() const override;
 
 private:
     const ProjectFiles& m_files;  // owned by the caller

@@ -148,7 +148,7 @@ void unpack_path(const CPath& path, Json& entry)
 ScriptSource pack_script(Fields& fields, const std::string& name, const PackContext& context)
 {
     ScriptSource script;
-    if (std::optional<std::string> code = context.read_code(fields, "code")) {
+    if (std::optional<std::string> code = context.read_program(fields, "code")) {
         script.code = *code;
         return script;
     }
@@ -156,6 +156,8 @@ ScriptSource pack_script(Fields& fields, const std::string& name, const PackCont
     if (!context.source.exists(path))
         fields.fail("code_file", "missing: no file " + path + " either");
     script.code = stored_code(utf8_to_win1252(text_of(context.read_file(fields, "code_file", path))));
+    if (context.checks)
+        context.checks->add({script.code, false, path, ""});
     return script;
 }
 

@@ -148,7 +148,7 @@ void pack_instances(Fields& fields, const PackContext& context, PackedRoom& pack
             instance_fields.get("id", instance.id);
         else
             packed.instances_without_id.push_back(i);
-        instance.creation_code = context.read_code(instance_fields, "creation_code").value_or("");
+        instance.creation_code = context.read_program(instance_fields, "creation_code").value_or("");
         instance_fields.finish();
     }
 }
@@ -204,7 +204,7 @@ PackedRoom pack_room(const Json& json, const Place& place, const PackContext& co
     PackedRoom packed;
     CRoom& room = packed.room;
     fields.get_fields<CRoom>(room, ROOM_FIELDS);
-    room.creation_code = context.read_code(fields, "creation_code").value_or("");
+    room.creation_code = context.read_program(fields, "creation_code").value_or("");
     read_fixed_ints(fields, "editor_values", room.editor_values);
     read_fixed_ints(fields, "editor_settings", room.editor_settings);
     pack_layers(fields, context, room);
