@@ -3,6 +3,7 @@
 
 #include "code/builtin_variables.h"
 #include "code/errors.h"
+#include "code/messages.h"
 #include "code/script.h"
 #include "graphics/graphics.h"
 #include "net/multiplayer.h"
@@ -264,6 +265,8 @@ void Runner::play()
         flush_text_file();
     };
     hooks.toggle_full_screen = [this] { m_graphics->screen().toggle_full_screen(); };
+    // F1 says so, as action_show_info does, while the game information window is not there.
+    hooks.show_game_information = [] { report_game_error(std::string(message::NOT_AVAILABLE) + "show_info"); };
     hooks.show_cursor = [this](bool visible) { m_graphics->screen().set_cursor(visible ? 0 : -1); };
     hooks.seed_random = [this] {
         if (m_command_line.seed)
