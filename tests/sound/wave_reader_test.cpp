@@ -83,7 +83,8 @@ TEST(WaveReader, FindsChunksAmongOthersAndPastAnOddOne)
     put_chunk(chunks, "LIST", {1, 2, 3});  // odd: padded
     put_chunk(chunks, "data", pcm16({7}));
     put_chunk(chunks, "fmt ", format_record(1, 1, 8000, 16));
-    WaveReadResult read = read_wave(riff(chunks));
+    Bytes file = riff(chunks);  // the samples point into the file, so it must outlive the result
+    WaveReadResult read = read_wave(file);
     ASSERT_TRUE(read.wave) << read.error;
     EXPECT_EQ(read.wave->format.sample_rate, 8000u);
     EXPECT_EQ(stereo_frames(*read.wave), (std::vector<std::int16_t> {7, 7}));
