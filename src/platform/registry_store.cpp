@@ -4,9 +4,11 @@
 #include <sqlite3.h>
 
 #include <bit>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace quillon::platform {
 
@@ -16,6 +18,22 @@ namespace {
 
 // How long a write waits for another process that holds the store, in milliseconds.
 constexpr int BUSY_TIMEOUT_MS = 2000;
+constexpr int BUSY_RETRY_MS = 5;
+
+// Runs an attempt again while SQLite answers "busy" without waiting itself, for as long as the busy timeout.
+// Two games that open a new store at the same moment meet there: changing the journal mode, making the table
+// and a write that finds the other's transaction in the way are refused at once, to avoid a deadlock.
+template <typename Attempt>
+int retry_while_busy(Attempt attempt)
+{
+    auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(BUSY_TIMEOUT_MS);
+    for (;;) {
+        int status = attempt();
+        if ((status != SQLITE_BUSY && status != SQLITE_LOCKED) || std::chrono::steady_clock::now() >= give_up)
+            return status;
+        std::this_thread::sleep_for(std::chrono::milliseconds(BUSY_RETRY_MS));
+    }
+}
 
 constexpr const char* SCHEMA =
     "CREATE TABLE IF NOT EXISTS registry_values ("
@@ -94,7 +112,12 @@ public:
         sqlite3_bind_text(m_put, 3, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
         sqlite3_bind_int(m_put, 4, static_cast<int>(value.kind));
         sqlite3_bind_blob(m_put, 5, value.bytes.data(), static_cast<int>(value.bytes.size()), SQLITE_STATIC);
-        bool done = sqlite3_step(m_put) == SQLITE_DONE;
+        bool done = retry_while_busy([this] {
+            int status = sqlite3_step(m_put);
+            if (status != SQLITE_DONE)
+                sqlite3_reset(m_put);
+            return status;
+        }) == SQLITE_DONE;
         if (!done)
             error = sqlite3_errmsg(m_db);
         sqlite3_reset(m_put);
@@ -125,10 +148,15 @@ public:
 
 private:
     Database() = default;
-    bool exec(const char* sql) { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+    bool exec(const char* sql)
+    {
+        return retry_while_busy([&] { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr); }) == SQLITE_OK;
+    }
     bool prepare(const char* sql, sqlite3_stmt*& statement)
     {
-        return sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) == SQLITE_OK;
+        return retry_while_busy([&] {
+            return sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
+        }) == SQLITE_OK;
     }
 
     sqlite3* m_db = nullptr;
