@@ -63,8 +63,10 @@ public:
         if (m_pid == 0) {
             close(report[0]);
             std::string fd = std::to_string(report[1]);
+            // -noreset: by default the server resets when its last client goes and refuses connections meanwhile,
+            // so a test that connects twice in a row could find it away.
             execl(program.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-                static_cast<char*>(nullptr));
+                "-noreset", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(report[1]);
