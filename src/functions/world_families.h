@@ -12,6 +12,7 @@
 namespace quillon {
 
 struct CDataFile;
+class FormHost;
 class GameLoop;
 class Graphics;
 class Screen;
@@ -50,6 +51,7 @@ struct PlayServices {
     // The game's data files, which `datafile_export` writes out and `datafile_discard` empties.
     ResourceList<CDataFile>* data_files = nullptr;
     platform::DialogHost* dialogs = nullptr; // the game's message form, input boxes and choosers
+    FormHost* forms = nullptr; // the dialogs the runner draws itself
 };
 PlayServices& play_services();
 

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -35,6 +36,10 @@ public:
     // A directory chooser with the caption, starting at the folder; the chosen one, or empty when cancelled,
     // which is the default.
     virtual std::string choose_directory(std::string_view caption, std::string_view start);
+
+    // Headless runs: writes the text that stands for a dialog to the log and takes the next line of the answers
+    // script; none when the script is used up, and always none where dialogs are shown to a person.
+    virtual std::optional<std::string> scripted_answer(std::string_view text) { (void)text; return std::nullopt; }
 };
 
 // The caption of a message-form button as shown, without the "&" that marks its shortcut ("&&" shows one "&").

@@ -7,6 +7,7 @@
 #include "platform/debug_view.h"
 #include "platform/dialog_host.h"
 #include "platform/display.h"
+#include "platform/form_window.h"
 #include "platform/input.h"
 
 #include <memory>
@@ -45,6 +46,8 @@ struct Platform {
     std::unique_ptr<Display> (*create_display)() = nullptr;
     // Makes the debug window, for games played in debug mode; none where there is no window system.
     std::unique_ptr<DebugWindow> (*create_debug_window)() = nullptr;
+    // Makes a window for one of the runner's own dialogs; none where there is no window system.
+    std::unique_ptr<FormWindow> (*create_form_window)() = nullptr;
 };
 
 // Creates the platform whose drivers bear this name ("sdl2" or "headless"); nullptr for an unknown name.

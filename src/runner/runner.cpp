@@ -5,6 +5,7 @@
 #include "code/errors.h"
 #include "code/messages.h"
 #include "code/script.h"
+#include "dialogs/form_host.h"
 #include "graphics/graphics.h"
 #include "net/multiplayer.h"
 #include "platform/fonts.h"
@@ -321,6 +322,10 @@ void Runner::play()
     };
     services.redraw = [this] { show_room(); };
     services.dialogs = m_platform.dialogs.get();
+    m_forms = std::make_unique<FormHost>(*m_platform.dialogs, m_platform.create_form_window
+            ? std::function<std::unique_ptr<platform::FormWindow>()>(m_platform.create_form_window)
+            : nullptr);
+    services.forms = m_forms.get();
     services.handle_window_messages = [&loop] { loop.handle_window_messages(); };
     net::multiplayer().set_game(m_game.guid);
     // 3. Play until the game ends; in debug mode the debugger holds a paused game. Then the game leaves its

@@ -24,6 +24,7 @@ class LoopVariables;
 class Graphics;
 class DebugSession;
 class SoundSystem;
+class FormHost;
 
 // Exit statuses of quillon-runner.
 constexpr int EXIT_NORMAL_END = 0;
@@ -89,6 +90,7 @@ private:
     std::unique_ptr<LoadingWindow> m_loading;  // open from loading until the game is ready
     std::optional<DebugCommands> m_debug_commands;  // --debug-commands
     std::ofstream m_debug_output;             // --debug-output, open while the game plays
+    std::unique_ptr<FormHost> m_forms;        // the runner's own dialogs, in windows or answered by script
     std::unique_ptr<SoundSystem> m_sounds;    // the sounds at play, made while preparing
 };
 

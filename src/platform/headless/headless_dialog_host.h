@@ -35,6 +35,7 @@ public:
     // The line is the name chosen; empty or none keeps the name offered; "<cancel>" cancels (empty).
     std::string choose_file(FileChoice kind, std::string_view filter, std::string_view name) override;
     std::string choose_directory(std::string_view caption, std::string_view start) override;
+    std::optional<std::string> scripted_answer(std::string_view text) override { return next_answer(text); }
 
 private:
     // The next answer, or none when the script is used up; the dialog's text goes to the log first.

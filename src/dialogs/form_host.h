@@ -1,0 +1,30 @@
+// FormHost: runs the runner's own dialogs modally, in a form window when there is a window system, or
+// headless through the answers script.
+#pragma once
+
+#include "dialogs/form.h"
+#include "platform/dialog_host.h"
+#include "platform/form_window.h"
+
+#include <functional>
+#include <memory>
+
+namespace quillon {
+
+class FormHost {
+public:
+    // Forms open in windows made by make_window; without it (headless) their transcripts go to the dialog
+    // host's log and the answers come from its script.
+    FormHost(platform::DialogHost& dialogs, std::function<std::unique_ptr<platform::FormWindow>()> make_window);
+
+    // Shows the form and returns when it has finished.
+    void run(Form& form);
+
+private:
+    void run_in_window(Form& form, platform::FormWindow& window);
+
+    platform::DialogHost& m_dialogs;                                         // the log and answers when headless
+    std::function<std::unique_ptr<platform::FormWindow>()> m_make_window;    // empty when headless
+};
+
+}  // namespace quillon
