@@ -35,7 +35,7 @@ enum class RichAlignment { left, center, right, justify };
 enum class RichTabKind { left, center, right, decimal };
 
 struct RichTabStop {
-    int position = 0;                  // twips from the left indent
+    int position = 0;                  // twips from the page's left edge
     RichTabKind kind = RichTabKind::left;
 
     bool operator==(const RichTabStop&) const = default;
