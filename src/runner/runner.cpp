@@ -3,7 +3,6 @@
 
 #include "code/builtin_variables.h"
 #include "code/errors.h"
-#include "code/messages.h"
 #include "code/script.h"
 #include "dialogs/form_host.h"
 #include "graphics/graphics.h"
