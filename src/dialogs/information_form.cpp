@@ -2,6 +2,7 @@
 // vertical scroll bar, closed by Escape.
 #include "dialogs/information_form.h"
 
+#include "dialogs/form_widgets.h"
 #include "support/win1252.h"
 
 #include <algorithm>
@@ -13,37 +14,23 @@ namespace {
 constexpr int MARGIN = 4;          // pixels between the page's text and the window's edges
 constexpr int LINE_STEP = 20;      // pixels an arrow scrolls
 constexpr int MIN_THUMB = 8;       // pixels of the scroll bar's thumb at least
-constexpr Color BAR_FACE = make_color(212, 208, 200);
 constexpr Color BAR_TRACK = make_color(236, 234, 230);
 constexpr Color BAR_EDGE = make_color(128, 128, 128);
 constexpr Color BAR_ARROW = make_color(0, 0, 0);
 constexpr Color PAGE_TEXT = make_color(0, 0, 0);
 
-// The keys the window answers to (Windows virtual-key codes).
+// The keys the window answers to besides Home and End (Windows virtual-key codes).
 constexpr int VK_ESCAPE = 27;
 constexpr int VK_PAGE_UP = 33;
 constexpr int VK_PAGE_DOWN = 34;
-constexpr int VK_END = 35;
-constexpr int VK_HOME = 36;
 constexpr int VK_UP = 38;
 constexpr int VK_DOWN = 40;
 
-void fill(SurfaceCanvas& canvas, const SurfaceRect& rect, Color color)
-{
-    int left = std::max({rect.left, canvas.clip.left, 0});
-    int right = std::min({rect.right, canvas.clip.right, canvas.width});
-    int top = std::max({rect.top, canvas.clip.top, 0});
-    int bottom = std::min({rect.bottom, canvas.clip.bottom, canvas.height});
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            canvas.at(x, y) = color_to_pixel(color);
-}
-
 // A button face with a one-pixel edge.
-void box(SurfaceCanvas& canvas, const SurfaceRect& rect, Color face)
+void button_box(SurfaceCanvas& canvas, const SurfaceRect& rect)
 {
-    fill(canvas, rect, BAR_EDGE);
-    fill(canvas, {rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1}, face);
+    fill_box(canvas, rect, DIALOG_FACE);
+    frame_box(canvas, rect, BAR_EDGE);
 }
 
 // A small filled triangle pointing up or down, centred in the box.
@@ -53,7 +40,7 @@ void arrow(SurfaceCanvas& canvas, const SurfaceRect& rect, bool up)
     int top = (rect.top + rect.bottom) / 2 - 2;
     for (int row = 0; row < 4; ++row) {
         int half = up ? row : 3 - row;
-        fill(canvas, {centre_x - half, top + row, centre_x + half + 1, top + row + 1}, BAR_ARROW);
+        fill_box(canvas, {centre_x - half, top + row, centre_x + half + 1, top + row + 1}, BAR_ARROW);
     }
 }
 
@@ -68,8 +55,6 @@ InformationForm::InformationForm(const RichDocument& page, Color background,
     , m_background(background & 0xFFFFFF)
     , m_game_window(game_window)
 {
-    if (!m_text.empty() && m_text.back() == '\n')
-        m_text.pop_back();
     if (m_game_window)
         lay_out(m_game_window->width, m_game_window->height);
     else
@@ -117,7 +102,7 @@ void InformationForm::paint(SurfaceCanvas& canvas)
 {
     lay_out(canvas.width, canvas.height);
     SurfaceRect page {0, 0, std::max(m_width - SCROLL_BAR_WIDTH, 0), m_height};
-    fill(canvas, page, m_background);
+    fill_box(canvas, page, m_background);
     SurfaceRect text {MARGIN, 0, page.right - MARGIN, m_height};
     m_layout.paint(canvas, text, m_scroll - MARGIN, PAGE_TEXT);
     paint_scroll_bar(canvas);
@@ -146,15 +131,15 @@ SurfaceRect InformationForm::thumb() const
 void InformationForm::paint_scroll_bar(SurfaceCanvas& canvas) const
 {
     SurfaceRect bar = track();
-    fill(canvas, bar, BAR_TRACK);
+    fill_box(canvas, bar, BAR_TRACK);
     SurfaceRect up {bar.left, 0, bar.right, SCROLL_BAR_WIDTH};
     SurfaceRect down {bar.left, bar.bottom, bar.right, bar.bottom + SCROLL_BAR_WIDTH};
-    box(canvas, up, BAR_FACE);
-    box(canvas, down, BAR_FACE);
+    button_box(canvas, up);
+    button_box(canvas, down);
     arrow(canvas, up, true);
     arrow(canvas, down, false);
     if (SurfaceRect knob = thumb(); knob.height() > 0)
-        box(canvas, knob, BAR_FACE);
+        button_box(canvas, knob);
 }
 
 void InformationForm::handle(const platform::Event& event)
@@ -195,8 +180,8 @@ void InformationForm::key(int virtual_key)
     case VK_DOWN: scroll_to(m_scroll + LINE_STEP); break;
     case VK_PAGE_UP: scroll_to(m_scroll - page); break;
     case VK_PAGE_DOWN: scroll_to(m_scroll + page); break;
-    case VK_HOME: scroll_to(0); break;
-    case VK_END: scroll_to(largest_scroll()); break;
+    case KEY_HOME: scroll_to(0); break;
+    case KEY_END: scroll_to(largest_scroll()); break;
     default: break;
     }
 }

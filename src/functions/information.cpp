@@ -5,6 +5,7 @@
 #include "dialogs/form_host.h"
 #include "dialogs/game_information.h"
 #include "dialogs/information_form.h"
+#include "dialogs/text_splash.h"
 #include "functions/world_call.h"
 #include "functions/world_families.h"
 #include "graphics/rich_text.h"
@@ -21,7 +22,7 @@ namespace {
 // The bytes of the file a game names; none when it is no file or cannot be read.
 std::optional<std::string> file_bytes(std::string_view name)
 {
-    std::optional<CStream> stream = CStream::from_file(find_game_path(name));
+    std::optional<CStream> stream = CStream::from_file(find_in_game_folder(name));
     if (!stream)
         return std::nullopt;
     const std::vector<std::uint8_t>& bytes = stream->bytes();
@@ -48,7 +49,26 @@ void load_info(FunctionCall& call)
     call.result.set_real(1);
 }
 
+// The page of a rich-text file on a splash window of the colour: nothing for a missing file.
+void show_text(FunctionCall& call)
+{
+    if (windows_suppressed())
+        return;
+    FormHost* forms = play_services().forms;
+    if (!forms) {
+        report_not_available(call);
+        return;
+    }
+    if (std::optional<std::string> page = file_bytes(string_argument(call, 0).view())) {
+        TextSplash splash(read_rich_text(*page), integer_argument(call, 1) != 0, integer_argument(call, 2),
+            integer_argument(call, 3));
+        forms->run(splash);
+    }
+    forget_input();
+}
+
 constexpr FunctionEntry INFORMATION_FUNCTIONS[] = {
+    {"show_text", 4, show_text},
     {"show_info", 0, show_info},
     {"load_info", 1, load_info},
 };

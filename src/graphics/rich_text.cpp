@@ -587,9 +587,10 @@ std::string RichDocument::plain_text() const
 {
     std::string text;
     for (const RichParagraph& paragraph : paragraphs) {
+        if (&paragraph != &paragraphs.front())
+            text += '\n';
         for (const RichRun& run : paragraph.runs)
             text += run.text;
-        text += '\n';
     }
     return text;
 }

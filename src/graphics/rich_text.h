@@ -64,7 +64,7 @@ struct RichDocument {
     std::vector<std::string> font_names;   // UTF-8, as the font table names them
     std::vector<RichParagraph> paragraphs;
 
-    // The characters without formatting, paragraphs ended by '\n' (UTF-8).
+    // The characters without formatting, paragraphs separated by '\n' (UTF-8).
     std::string plain_text() const;
 };
 

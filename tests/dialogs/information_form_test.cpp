@@ -1,7 +1,9 @@
 // The game information window: where it goes (its own centred window, or exactly over the game window's client
-// area for a record that asks so), scrolling by keys and the scroll bar, closing, painting and the transcript.
+// area for a record that asks so), scrolling by keys and the scroll bar, closing, painting and the transcript;
+// the page of show_text within its border.
 #include "dialogs/game_information.h"
 #include "dialogs/information_form.h"
+#include "dialogs/text_splash.h"
 #include "graphics/screen.h"
 #include "platform/headless/headless_display.h"
 
@@ -175,4 +177,34 @@ TEST(InformationForm, TheTranscriptIsThePageTextAndAnyAnswerCloses)
     InformationForm answered(read_rich_text("plain"), 0);
     answered.answer("anything");
     EXPECT_TRUE(answered.finished());
+}
+
+TEST(TextSplash, ThePageSitsWithinATwentyPixelBorderOnTheColour)
+{
+    Color background = make_color(0, 0, 128);
+    TextSplash splash(read_rich_text("{\\rtf1{\\colortbl;\\red255\\green255\\blue0;}\\cf1\\fs96 Title\\par Words}"), false,
+        background, 0);
+    platform::WindowPlacement placement = splash.placement({1920, 1080});
+    EXPECT_EQ(placement.width, 640);
+    EXPECT_EQ(placement.height, 480);
+    EXPECT_EQ(placement.left, 640);
+    EXPECT_FALSE(placement.border);
+    EXPECT_EQ(splash.transcript(), "Title\nWords");
+    Canvas paper(640, 480);
+    splash.paint(paper.canvas);
+    int left = 640, top = 480;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            std::uint32_t pixel = paper.pixels[y * 640 + x];
+            ASSERT_TRUE(pixel == color_to_pixel(background) || pixel == 0xFFFF00) << x << "," << y;
+            if (pixel == 0xFFFF00) {
+                left = std::min(left, x);
+                top = std::min(top, y);
+            }
+        }
+    }
+    EXPECT_GE(left, TEXT_SPLASH_BORDER);
+    EXPECT_LT(left, TEXT_SPLASH_BORDER + 10);
+    EXPECT_GE(top, TEXT_SPLASH_BORDER);
+    EXPECT_TRUE(splash.placement({1920, 1080}).stay_on_top);
 }

@@ -1,6 +1,6 @@
 // The game information built-ins answered by script: show_info writes the page's text and takes one answer,
 // clearing the input that closed it; load_info replaces the page from a file, keeps it for a missing one, and
-// works in exclusive mode, where show_info shows nothing.
+// works in exclusive mode, where show_info shows nothing; show_text shows a file's page or nothing.
 #include "dialogs/form_host.h"
 #include "dialogs/game_information.h"
 #include "functions/information.h"
@@ -91,6 +91,25 @@ TEST_F(InformationFunctions, LoadInfoReplacesThePageOnlyFromAFile)
     errors().m_settings.exclusive_mode = false;
     call("show_info()");
     EXPECT_EQ(shown(), "New page\n");
+}
+
+TEST_F(InformationFunctions, ShowTextShowsAFilesPageAndNothingForAMissingFile)
+{
+    InputState& input = loop().input();
+    std::ofstream(m_folder / "page.txt", std::ios::binary) << "{\\rtf1\\b Bold\\b0  words}";
+    dialogs.push_answer("");
+    input.mouse_down(1);
+    call("show_text('" + (m_folder / "page.txt").string() + "', 0, c_white, 100)");
+    EXPECT_EQ(shown(), "Bold words\n");
+    EXPECT_EQ(dialogs.pending_answers(), 0u);
+    EXPECT_EQ(input.buttons[1].state, 0);
+    // A missing file shows nothing, takes no answer, and still clears the input.
+    dialogs.push_answer("");
+    input.mouse_down(1);
+    call("show_text('" + (m_folder / "missing.txt").string() + "', 1, 0, 0)");
+    EXPECT_EQ(shown(), "");
+    EXPECT_EQ(dialogs.pending_answers(), 1u);
+    EXPECT_EQ(input.buttons[1].state, 0);
 }
 
 }  // namespace

@@ -151,7 +151,7 @@ TEST(RichText, KeepsAtMostSoManyTabStops)
 
 TEST(RichText, PlainTextOfTheDocument)
 {
-    EXPECT_EQ(read_rich_text("{\\rtf1 one\\par two\\tab 2}").plain_text(), "one\ntwo\t2\n");
+    EXPECT_EQ(read_rich_text("{\\rtf1 one\\par two\\tab 2}").plain_text(), "one\ntwo\t2");
 }
 
 }  // namespace
