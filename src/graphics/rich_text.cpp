@@ -77,6 +77,7 @@ struct GroupState {
     RichCharacterFormat character;     // font, colour and highlight hold table numbers until a run is made
     RichParagraphFormat paragraph;
     Destination destination = Destination::text;
+    bool hidden = false;               // \v: the characters are not shown
     int unicode_skip = 1;              // \uc: fallback characters that follow each \u
 };
 
@@ -401,6 +402,9 @@ bool RichTextReader::character_format_word(const ControlWord& word)
     std::string_view name = word.name;
     if (name == "plain") {
         format = RichCharacterFormat();
+        state().hidden = false;
+    } else if (name == "v") {
+        state().hidden = word.on();
     } else if (name == "f") {
         format.font = word.value_or(0);
     } else if (name == "fs") {
@@ -501,6 +505,8 @@ void RichTextReader::add_text(std::string_view utf8)
         return;
     switch (state().destination) {
     case Destination::text:
+        if (state().hidden)
+            return;
         break;
     case Destination::font_table:
         m_font_name += utf8;

@@ -45,6 +45,7 @@ TEST(RichText, ReadsTheCharactersOfPages)
         {"{\\rtf1{\\*\\unknowndest hidden}{\\pict\\wmetafile8 0123abcd}{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt link}}}",
             "link|"},
         {"{\\rtf1 \\frobnicate42 \\zz-7 text\\xyz}", "text|"},
+        {"{\\rtf1 shown{\\v hidden} {\\v hidden\\v0 again}\\v no\\plain  yes}", "shown again yes|"},
         {"{\\rtf1 \\bin4 {}\\x after}", " after|"},
         {"{\\rtf1 inside} after the page", "inside|"},
         {"{\\rtf1 first\\par\\par}", "first||"},
