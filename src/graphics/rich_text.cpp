@@ -127,7 +127,7 @@ private:
 
     std::string_view m_bytes;          // the page
     std::size_t m_position = 0;        // next byte to read
-    bool m_done = false;               // the page's outer group has closed
+    bool m_done = false;               // the page's outer group has closed, or it has all the paragraphs it keeps
     bool m_group_start = false;        // nothing has been read since the last '{'
     std::vector<GroupState> m_states;  // the outermost state first
     int m_flattened = 0;               // groups opened beyond the depth limit and not yet closed
@@ -527,6 +527,8 @@ void RichTextReader::end_paragraph()
     m_paragraph.mark = resolved(state().character);
     m_document.paragraphs.push_back(std::move(m_paragraph));
     m_paragraph = RichParagraph();
+    if (m_document.paragraphs.size() >= RICH_MAX_PARAGRAPHS)
+        m_done = true;
 }
 
 void RichTextReader::commit_font()
@@ -568,7 +570,7 @@ RichDocument read_plain_text(std::string_view bytes)
 {
     RichDocument document;
     std::size_t start = 0;
-    while (start < bytes.size()) {
+    while (start < bytes.size() && document.paragraphs.size() < RICH_MAX_PARAGRAPHS) {
         std::size_t end = bytes.find_first_of("\r\n", start);
         std::string_view line = bytes.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         RichParagraph paragraph;

@@ -73,6 +73,8 @@ inline constexpr int TWIPS_PER_PIXEL = 15;
 inline constexpr int RICH_MAX_HALF_POINTS = 1500;
 // Groups nested deeper than this are read as part of the group at this depth.
 inline constexpr int RICH_MAX_GROUP_DEPTH = 1000;
+// The most paragraphs a page keeps; the rest of a longer page is left out.
+inline constexpr std::size_t RICH_MAX_PARAGRAPHS = 100'000;
 // The most tab stops a paragraph keeps; further ones are ignored.
 inline constexpr std::size_t RICH_MAX_TAB_STOPS = 32;
 // Indents, spacing and tab positions are kept within this many twips either way (22 inches).

@@ -69,15 +69,12 @@ struct LayoutUnref {
     void operator()(PangoLayout* layout) const { g_object_unref(layout); }
 };
 
-// One paragraph: its Pango layout and where it stands on the page.
-struct ParagraphLayout {
-    std::unique_ptr<PangoLayout, LayoutUnref> layout;
-    int left = 0;              // pixels from the page's left edge to the layout's
-    int width_taken = 0;       // pixels of the page's width that the layout does not get (indents)
-    int space_before = 0;      // pixels
-    int space_after = 0;       // pixels
-    std::int64_t top = 0;      // of the layout, from the page's top, at the last width
-    int height = 0;            // of the layout at the last width
+using LayoutPointer = std::unique_ptr<PangoLayout, LayoutUnref>;
+
+// Where a paragraph's lines stand on the page at the width it was last laid out to.
+struct ParagraphPlace {
+    std::int64_t top = 0;      // pixels from the page's top to the first line's
+    int height = 0;            // pixels of its lines, without the space before and after
 };
 
 }  // namespace
@@ -87,7 +84,10 @@ struct RichTextLayout::Impl {
     PangoContext* context = nullptr;
     std::vector<std::string> families;     // the installed family of each font of the page
     std::string default_family;
-    std::vector<ParagraphLayout> paragraphs;
+    // Paragraphs are laid out when they are measured or drawn and not kept, so that a long page holds only
+    // its text and the places of its paragraphs.
+    std::vector<RichParagraph> paragraphs;
+    std::vector<ParagraphPlace> places;
     int width = -1;                        // laid out to; -1 before the first
     std::int64_t height = 0;
 
@@ -95,7 +95,7 @@ struct RichTextLayout::Impl {
     ~Impl();
     PangoFontDescription* describe(const RichCharacterFormat& format) const;
     PangoAttrList* attributes(const RichParagraph& paragraph, std::string& text) const;
-    ParagraphLayout make(const RichParagraph& paragraph) const;
+    LayoutPointer make(const RichParagraph& paragraph, int page_width, int& left) const;
     PangoTabArray* tabs(const RichParagraphFormat& format, int left) const;
 };
 
@@ -103,17 +103,15 @@ RichTextLayout::Impl::Impl(const RichDocument& document, std::string_view defaul
     : font_map(pango_cairo_font_map_new())
     , context(new_screen_context(font_map))
     , default_family(installed_family(default_font))
+    , paragraphs(document.paragraphs)
+    , places(paragraphs.size())
 {
     for (const std::string& name : document.font_names)
         families.push_back(installed_family(name));
-    paragraphs.reserve(document.paragraphs.size());
-    for (const RichParagraph& paragraph : document.paragraphs)
-        paragraphs.push_back(make(paragraph));
 }
 
 RichTextLayout::Impl::~Impl()
 {
-    paragraphs.clear();
     g_object_unref(context);
     g_object_unref(font_map);
 }
@@ -184,12 +182,13 @@ PangoTabArray* RichTextLayout::Impl::tabs(const RichParagraphFormat& format, int
     return array;
 }
 
-ParagraphLayout RichTextLayout::Impl::make(const RichParagraph& paragraph) const
+// The paragraph laid out to the page's width; left is set to the pixels from the page's left edge to the
+// layout's.
+LayoutPointer RichTextLayout::Impl::make(const RichParagraph& paragraph, int page_width, int& left) const
 {
     const RichParagraphFormat& format = paragraph.format;
-    ParagraphLayout laid_out;
-    laid_out.layout.reset(pango_layout_new(context));
-    PangoLayout* layout = laid_out.layout.get();
+    LayoutPointer laid_out(pango_layout_new(context));
+    PangoLayout* layout = laid_out.get();
     std::string text;
     PangoAttrList* list = attributes(paragraph, text);
     pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
@@ -203,15 +202,14 @@ ParagraphLayout RichTextLayout::Impl::make(const RichParagraph& paragraph) const
     pango_layout_set_justify(layout, format.alignment == RichAlignment::justify);
     // Pango indents the first line only by a positive indent and the others by a negative one: a hanging first
     // line starts the layout at the first line's place.
-    int left = twips_to_pixels(format.left_indent);
+    int indent = twips_to_pixels(format.left_indent);
     int first = twips_to_pixels(format.first_indent);
     int right = std::max(twips_to_pixels(format.right_indent), 0);
-    int start = std::max(first < 0 ? left + first : left, 0);
-    pango_layout_set_indent(layout, (first < 0 ? std::max(left, 0) - start : first) * (first < 0 ? -PANGO_SCALE : PANGO_SCALE));
-    laid_out.left = start;
-    laid_out.width_taken = start + right;
-    laid_out.space_before = twips_to_pixels(format.space_before);
-    laid_out.space_after = twips_to_pixels(format.space_after);
+    int start = std::max(first < 0 ? indent + first : indent, 0);
+    pango_layout_set_indent(layout, (first < 0 ? std::max(indent, 0) - start : first) * (first < 0 ? -PANGO_SCALE : PANGO_SCALE));
+    int available = std::max(page_width - start - right, 1);
+    pango_layout_set_width(layout, std::min(available, INT_MAX / PANGO_SCALE) * PANGO_SCALE);
+    left = start;
     PangoTabArray* array = tabs(format, start);
     pango_layout_set_tabs(layout, array);
     pango_tab_array_free(array);
@@ -232,15 +230,15 @@ int RichTextLayout::lay_out(int width)
         return height();
     m_impl->width = width;
     std::int64_t top = 0;
-    for (ParagraphLayout& paragraph : m_impl->paragraphs) {
-        int available = std::max(width - paragraph.width_taken, 1);
-        pango_layout_set_width(paragraph.layout.get(), std::min(available, INT_MAX / PANGO_SCALE) * PANGO_SCALE);
+    for (std::size_t i = 0; i < m_impl->paragraphs.size(); ++i) {
+        const RichParagraph& paragraph = m_impl->paragraphs[i];
+        int left = 0;
+        LayoutPointer layout = m_impl->make(paragraph, width, left);
         PangoRectangle logical {};
-        pango_layout_get_pixel_extents(paragraph.layout.get(), nullptr, &logical);
-        top += paragraph.space_before;
-        paragraph.top = top;
-        paragraph.height = logical.height;
-        top += logical.height + paragraph.space_after;
+        pango_layout_get_pixel_extents(layout.get(), nullptr, &logical);
+        top += twips_to_pixels(paragraph.format.space_before);
+        m_impl->places[i] = {top, logical.height};
+        top += logical.height + twips_to_pixels(paragraph.format.space_after);
     }
     m_impl->height = top;
     return height();
@@ -265,13 +263,16 @@ void RichTextLayout::paint(SurfaceCanvas& canvas, const SurfaceRect& area, int s
     // Only the paragraphs that reach into the area are drawn.
     std::int64_t shown_top = std::int64_t(scroll) + (clip.top - area.top);
     std::int64_t shown_bottom = std::int64_t(scroll) + (clip.bottom - area.top);
-    for (const ParagraphLayout& paragraph : m_impl->paragraphs) {
-        if (paragraph.top + paragraph.height <= shown_top || paragraph.top >= shown_bottom)
-            continue;
+    const std::vector<ParagraphPlace>& places = m_impl->places;
+    auto first = std::partition_point(places.begin(), places.end(),
+        [&](const ParagraphPlace& place) { return place.top + place.height <= shown_top; });
+    for (auto place = first; place != places.end() && place->top < shown_bottom; ++place) {
+        int left = 0;
+        LayoutPointer layout = m_impl->make(m_impl->paragraphs[std::size_t(place - places.begin())], m_impl->width, left);
         cairo_set_source_rgb(cairo, color_red(text_color) / 255.0, color_green(text_color) / 255.0,
             color_blue(text_color) / 255.0);
-        cairo_move_to(cairo, area.left + paragraph.left, double(area.top + (paragraph.top - scroll)));
-        pango_cairo_show_layout(cairo, paragraph.layout.get());
+        cairo_move_to(cairo, area.left + left, double(area.top + (place->top - scroll)));
+        pango_cairo_show_layout(cairo, layout.get());
     }
     cairo_destroy(cairo);
     cairo_surface_flush(surface);

@@ -140,6 +140,18 @@ TEST(RichText, FlattensGroupsNestedBeyondTheLimit)
     EXPECT_EQ(shape(read_rich_text("{\\rtf1 " + std::string(depth, '{') + "x")), "x|");
 }
 
+TEST(RichText, KeepsAtMostSoManyParagraphs)
+{
+    std::string page = "{\\rtf1 ";
+    for (std::size_t i = 0; i < 2 * RICH_MAX_PARAGRAPHS; ++i)
+        page += "x\\par ";
+    EXPECT_EQ(read_rich_text(page + "}").paragraphs.size(), RICH_MAX_PARAGRAPHS);
+    std::string lines;
+    for (std::size_t i = 0; i < 2 * RICH_MAX_PARAGRAPHS; ++i)
+        lines += "x\n";
+    EXPECT_EQ(read_rich_text(lines).paragraphs.size(), RICH_MAX_PARAGRAPHS);
+}
+
 TEST(RichText, KeepsAtMostSoManyTabStops)
 {
     std::string page = "{\\rtf1";
