@@ -3,6 +3,7 @@
 #include "dialogs/video_splash.h"
 
 #include "sound/music_player.h"
+#include "../platform/video_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -130,4 +131,31 @@ TEST(VideoSplash, AKeyOrAClickOrAnAnswerCloses)
     auto answered = video(3, true);
     answered->answer(std::nullopt);
     EXPECT_TRUE(answered->finished());
+}
+
+TEST(VideoSplash, PlaysADecodedFileFrameByFrameAndClosesWhenItHasStopped)
+{
+    std::filesystem::path file = std::filesystem::path(::testing::TempDir()) / "video_splash.nut";
+    ASSERT_TRUE(quillon::testing::write_video_fixture(file, 3));
+    std::unique_ptr<platform::VideoFile> decoded = platform::open_video_file(file);
+    ASSERT_TRUE(decoded);
+    VideoSplash splash(std::move(decoded), "clip.nut", false, false, nullptr, nullptr);
+    platform::WindowPlacement placement = splash.placement({100, 100});
+    EXPECT_EQ(placement.width, quillon::testing::VIDEO_FIXTURE_WIDTH);
+    EXPECT_EQ(placement.height, quillon::testing::VIDEO_FIXTURE_HEIGHT);
+    std::vector<std::uint32_t> pixels(std::size_t(placement.width * placement.height));
+    SurfaceCanvas canvas {pixels.data(), placement.width, placement.height, placement.width * 4,
+        {0, 0, placement.width, placement.height}};
+    for (std::int64_t time = 0; time <= 80; time += 40) {
+        splash.tick(time);
+        splash.paint(canvas);
+        EXPECT_EQ(canvas.at(0, 0), quillon::testing::video_fixture_pixel(int(time / 40), 0)) << time;
+        EXPECT_EQ(canvas.at(7, 3), quillon::testing::video_fixture_pixel(int(time / 40), 3)) << time;
+    }
+    splash.tick(100);
+    EXPECT_FALSE(splash.finished());
+    splash.tick(200);
+    EXPECT_TRUE(splash.finished());
+    EXPECT_EQ(splash.frames_shown(), 3);
+    std::filesystem::remove(file);
 }
