@@ -1,18 +1,17 @@
 // The reference pages: the committed docs/reference is what the generator writes from the runner's tables, the
 // generator names what is missing or unknown, and `quillon-runner --functions` lists the function table.
 #include "reference_pages.h"
-
 #include "runner/language_setup.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace quillon;
@@ -22,7 +21,7 @@ namespace {
 std::string read_file(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
 std::vector<std::string> file_names(const fs::path& folder)
@@ -50,19 +49,18 @@ std::vector<std::string> problems_of(const std::string& descriptions_text)
 
 bool has_problem(const std::vector<std::string>& problems, const std::string& text)
 {
-    return std::any_of(problems.begin(), problems.end(),
-                       [&](const std::string& problem) { return problem == text; });
+    return std::any_of(problems.begin(), problems.end(), [&](const std::string& problem) { return problem == text; });
 }
 
-}  // namespace
+} // namespace
 
 TEST(Reference, CommittedPagesAreWhatTheGeneratorWrites)
 {
     fs::path folder = fs::temp_directory_path() / ("quillon_reference_test_" + std::to_string(getpid()));
     fs::remove_all(folder);
-    ASSERT_EQ(run("'" QUILLON_REFERENCE "' '" QUILLON_SOURCE "/tools/reference/descriptions.txt' '" + folder.string() +
-                  "'"),
-              0);
+    ASSERT_EQ(
+        run("'" QUILLON_REFERENCE "' '" QUILLON_SOURCE "/tools/reference/descriptions.txt' '" + folder.string() + "'"),
+        0);
     fs::path committed = fs::path(QUILLON_SOURCE) / "docs" / "reference";
     const char* advice = "docs/reference is out of date: run `cmake --build build --target reference` and commit it";
     EXPECT_EQ(file_names(committed), file_names(folder)) << advice;
@@ -110,10 +108,10 @@ TEST(Reference, GeneratorFailsNamingTheProblems)
     EXPECT_EQ(status, 1);
     std::string errors = read_file(folder / "errors.txt");
     EXPECT_NE(errors.find("quillon-reference: descriptions.txt: line 1: the runner knows no function jump_around\n"),
-              std::string::npos)
+        std::string::npos)
         << errors;
     EXPECT_NE(errors.find("quillon-reference: descriptions.txt: no description of the function action_move\n"),
-              std::string::npos);
+        std::string::npos);
     EXPECT_FALSE(fs::exists(folder / "out"));
     fs::remove_all(folder);
 }

@@ -7,7 +7,7 @@ namespace quillon {
 
 namespace {
 
-const char* const KINDS[] = {"family", "function", "variable", "constant", "event"};
+const char* const KINDS[] = { "family", "function", "variable", "constant", "event" };
 
 std::string trimmed(const std::string& text)
 {
@@ -29,7 +29,7 @@ std::vector<std::string> fields_of(const std::string& line)
     return fields;
 }
 
-}  // namespace
+} // namespace
 
 Descriptions::Descriptions(std::istream& in)
 {
@@ -50,7 +50,7 @@ Descriptions::Descriptions(std::istream& in)
             m_problems.push_back(place + "unknown kind \"" + fields[0] + "\"");
             continue;
         }
-        Description entry {fields[0], {}, fields[2], fields[3], number};
+        Description entry { fields[0], {}, fields[2], fields[3], number };
         std::istringstream names(fields[1]);
         for (std::string name; names >> name;)
             entry.names.push_back(name);
@@ -63,7 +63,7 @@ Descriptions::Descriptions(std::istream& in)
             continue;
         }
         for (const std::string& name : entry.names) {
-            if (!m_by_name.insert({{entry.kind, name}, m_entries.size()}).second)
+            if (!m_by_name.insert({ { entry.kind, name }, m_entries.size() }).second)
                 m_problems.push_back(place + entry.kind + " " + name + " is described twice");
         }
         m_entries.push_back(std::move(entry));
@@ -72,7 +72,7 @@ Descriptions::Descriptions(std::istream& in)
 
 const Description* Descriptions::find(const std::string& kind, const std::string& name) const
 {
-    auto found = m_by_name.find({kind, name});
+    auto found = m_by_name.find({ kind, name });
     return found == m_by_name.end() ? nullptr : &m_entries[found->second];
 }
 
@@ -81,9 +81,9 @@ std::vector<std::string> Descriptions::unknown_names() const
     std::vector<std::string> names;
     for (const auto& [key, index] : m_by_name)
         if (!m_known.contains(key))
-            names.push_back("line " + std::to_string(m_entries[index].line) + ": the runner knows no " + key.first +
-                            " " + key.second);
+            names.push_back("line " + std::to_string(m_entries[index].line) + ": the runner knows no " + key.first + " "
+                + key.second);
     return names;
 }
 
-}  // namespace quillon
+} // namespace quillon

@@ -1,11 +1,10 @@
 // The reference pages for game authors: every name the runner knows, from its own tables, with its description.
 #include "reference_pages.h"
 
-#include "event_json.h"
-
 #include "code/builtin_variables.h"
 #include "code/constants.h"
 #include "code/function_registry.h"
+#include "event_json.h"
 #include "functions/table.h"
 #include "runner/language_setup.h"
 #include "support/key_names.h"
@@ -19,14 +18,17 @@ namespace quillon {
 
 namespace {
 
-const char* const GENERATED_NOTE =
-    "<!-- Written by `cmake --build build --target reference` from the runner's own tables and "
-    "tools/reference/descriptions.txt: edit that file, not this page. -->\n\n";
+const char* const GENERATED_NOTE
+    = "<!-- Written by `cmake --build build --target reference` from the runner's own tables and "
+      "tools/reference/descriptions.txt: edit that file, not this page. -->\n\n";
 
 // Looks up descriptions and collects what is missing or wrong.
 class Writer {
 public:
-    explicit Writer(Descriptions& descriptions) : m_descriptions(descriptions) {}
+    explicit Writer(Descriptions& descriptions)
+        : m_descriptions(descriptions)
+    {
+    }
 
     // The description of a name the runner knows; a problem when there is none.
     const Description* describe(const std::string& kind, const std::string& name)
@@ -36,6 +38,11 @@ public:
         if (!found)
             problems.push_back("no description of the " + kind + " " + name);
         return found;
+    }
+    // The same without marking or reporting, for a second look at a name already described.
+    const Description* peek(const std::string& kind, const std::string& name) const
+    {
+        return m_descriptions.find(kind, name);
     }
     static std::string text_of(const Description* description) { return description ? description->text : ""; }
 
@@ -82,7 +89,8 @@ void write_family(Writer& writer, const FunctionFamily& family, std::int32_t& po
     const FunctionRegistry& registry = function_registry();
     const Description* about = writer.describe("family", family.name);
     std::string title = about && !about->arguments.empty() ? about->arguments : family.name;
-    out << "## " << title << "\n\n" << Writer::text_of(about) << " (" << family.entries.size()
+    out << "## " << title << "\n\n"
+        << Writer::text_of(about) << " (" << family.entries.size()
         << " functions)\n\n| Function | Arguments | Description |\n| --- | --- | --- |\n";
     for (const FunctionEntry& entry : family.entries) {
         const BuiltinFunction& function = registry.at(position++);
@@ -90,12 +98,11 @@ void write_family(Writer& writer, const FunctionFamily& family, std::int32_t& po
             writer.problems.push_back("the function table and the registry differ at " + function.name);
         const Description* description = writer.describe("function", function.name);
         std::string arguments = description ? description->arguments : "";
-        if (description && function.argument_count != FunctionRegistry::ANY_COUNT &&
-            argument_names(arguments) != static_cast<std::size_t>(function.argument_count))
-            writer.problems.push_back("line " + std::to_string(description->line) + ": " + function.name +
-                                      " takes " + std::to_string(function.argument_count) +
-                                      " arguments, the description names " +
-                                      std::to_string(argument_names(arguments)));
+        if (description && function.argument_count != FunctionRegistry::ANY_COUNT
+            && argument_names(arguments) != static_cast<std::size_t>(function.argument_count))
+            writer.problems.push_back("line " + std::to_string(description->line) + ": " + function.name + " takes "
+                + std::to_string(function.argument_count) + " arguments, the description names "
+                + std::to_string(argument_names(arguments)));
         out << "| `" << function.name << "(" << arguments << ")` | " << count_text(function.argument_count) << " | "
             << Writer::text_of(description) << " |\n";
     }
@@ -108,9 +115,10 @@ ReferencePage functions_page(Writer& writer, std::int32_t& position, std::span<c
     out << GENERATED_NOTE << "# Built-in functions\n\n"
         << "Every built-in function but the action functions (those are in [actions.md](actions.md)), family by "
            "family in the order of the runner's function table. A call must pass exactly the number of arguments "
-           "given here; \"any\" means from 0 to 16. `quillon-runner --functions` prints the same list.\n\n";
+           "given here; \"any\" means from 0 to 16. `quillon-runner --functions` prints every built-in function, the "
+           "action functions included, with its argument count.\n\n";
     for (const FunctionFamily& family : families) {
-        const Description* about = writer.describe("family", family.name);
+        const Description* about = writer.peek("family", family.name);
         out << "- [" << (about && !about->arguments.empty() ? about->arguments : family.name) << "](#" << family.name
             << ")\n";
     }
@@ -119,7 +127,7 @@ ReferencePage functions_page(Writer& writer, std::int32_t& position, std::span<c
         out << "<a id=\"" << family.name << "\"></a>\n\n";
         write_family(writer, family, position, out);
     }
-    return {"functions.md", out.str()};
+    return { "functions.md", out.str() };
 }
 
 ReferencePage actions_page(Writer& writer, std::int32_t& position, const FunctionFamily& family)
@@ -131,7 +139,7 @@ ReferencePage actions_page(Writer& writer, std::int32_t& position, const Functio
            "the relative option read it from `argument_relative`; question actions return 1 for yes and 0 for "
            "no.\n\n";
     write_family(writer, family, position, out);
-    return {"actions.md", out.str()};
+    return { "actions.md", out.str() };
 }
 
 void write_variables(Writer& writer, std::int32_t first, std::int32_t end, std::ostringstream& out)
@@ -162,7 +170,7 @@ ReferencePage variables_page(Writer& writer)
     write_variables(writer, 0, VARIABLE_ARGUMENT_RELATIVE, out);
     out << "## Global variables\n\nOne for the whole game, whichever instance reads them.\n\n";
     write_variables(writer, VARIABLE_ARGUMENT_RELATIVE, count, out);
-    return {"variables.md", out.str()};
+    return { "variables.md", out.str() };
 }
 
 ReferencePage constants_page(Writer& writer)
@@ -186,7 +194,7 @@ ReferencePage constants_page(Writer& writer)
         std::optional<Value> value = table.find(name);
         out << "| `" << name << "` | " << number_text(value ? value->real : 0) << " |\n";
     }
-    return {"constants.md", out.str()};
+    return { "constants.md", out.str() };
 }
 
 ReferencePage events_page(Writer& writer)
@@ -206,8 +214,8 @@ ReferencePage events_page(Writer& writer)
     }
     for (const NamedNumber& kind : event_kind_names()) {
         const NameTable* numbers = event_number_names(kind.number);
-        if (!numbers || kind.number == EVENT_KEYBOARD || kind.number == EVENT_KEY_PRESS ||
-            kind.number == EVENT_KEY_RELEASE)
+        if (!numbers || kind.number == EVENT_KEYBOARD || kind.number == EVENT_KEY_PRESS
+            || kind.number == EVENT_KEY_RELEASE)
             continue;
         out << "\n## `" << kind.name << "` events\n\n| Number | Name | Shown as | Description |\n"
             << "| --- | --- | --- | --- |\n";
@@ -218,7 +226,7 @@ ReferencePage events_page(Writer& writer)
     }
     out << "\nThe keyboard, key press and key release events take a key name of [keys.md](keys.md) (or its code) "
            "in `\"key\"`.\n";
-    return {"events.md", out.str()};
+    return { "events.md", out.str() };
 }
 
 ReferencePage keys_page()
@@ -236,7 +244,7 @@ ReferencePage keys_page()
         out << "| `" << key.name << "` | " << key.code << " | " << shown_as(key_name(key.code))
             << (again ? " (another name)" : "") << " |\n";
     }
-    return {"keys.md", out.str()};
+    return { "keys.md", out.str() };
 }
 
 ReferencePage index_page(std::size_t actions, std::size_t functions)
@@ -253,10 +261,10 @@ ReferencePage index_page(std::size_t actions, std::size_t functions)
         << "| [constants.md](constants.md) | " << constants().size() << " constants with their values |\n"
         << "| [events.md](events.md) | the events of objects and their numbers |\n"
         << "| [keys.md](keys.md) | " << key_names().size() << " key names and their codes |\n";
-    return {"README.md", out.str()};
+    return { "README.md", out.str() };
 }
 
-}  // namespace
+} // namespace
 
 Reference build_reference(Descriptions& descriptions)
 {
@@ -282,4 +290,4 @@ Reference build_reference(Descriptions& descriptions)
     return reference;
 }
 
-}  // namespace quillon
+} // namespace quillon
