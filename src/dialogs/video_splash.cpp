@@ -2,8 +2,6 @@
 // player every 100 milliseconds that starts it again or closes the window.
 #include "dialogs/video_splash.h"
 
-#include "sound/music_player.h"
-
 #include <algorithm>
 
 namespace quillon {
@@ -19,8 +17,6 @@ VideoSplash::VideoSplash(std::unique_ptr<platform::VideoFile> video, std::string
     , m_area {0, 0, m_video->width(), m_video->height()}
 {
 }
-
-VideoSplash::~VideoSplash() = default;
 
 platform::WindowPlacement VideoSplash::placement(platform::ScreenSize screen) const
 {

@@ -5,6 +5,7 @@
 #include "dialogs/splash_form.h"
 #include "platform/audio_device.h"
 #include "platform/video_file.h"
+#include "sound/music_player.h"
 
 #include <filesystem>
 #include <memory>
@@ -12,8 +13,6 @@
 #include <vector>
 
 namespace quillon {
-
-class MusicPlayer;
 
 class VideoSplash final : public SplashForm {
 public:
@@ -24,7 +23,6 @@ public:
     // file's as the game gave it (Windows-1252 bytes), for the transcript.
     VideoSplash(std::unique_ptr<platform::VideoFile> video, std::string name, bool full_screen, bool loop,
         platform::AudioDevice* device, std::unique_ptr<MusicPlayer> sound);
-    ~VideoSplash() override;
 
     platform::WindowPlacement placement(platform::ScreenSize screen) const override;
     // Shows the frames whose time has come, and every 100 milliseconds starts the video again (loop) or
@@ -46,9 +44,9 @@ private:
     void show_due_frames(std::int64_t elapsed_ms);
     bool stopped(std::int64_t elapsed_ms) const;
 
-    std::unique_ptr<platform::VideoFile> m_video;
-    std::string m_name;
-    bool m_loop;
+    std::unique_ptr<platform::VideoFile> m_video; // the pictures
+    std::string m_name;                           // the file's name as the game gave it
+    bool m_loop;                                  // a stopped video plays again
     platform::AudioDevice* m_device;              // the mixer the sound plays through; none without sound
     std::unique_ptr<MusicPlayer> m_sound;         // none without sound
     mutable SurfaceRect m_area;                   // where the frames show in the window, fixed by placement
@@ -60,8 +58,8 @@ private:
     std::int64_t m_play_started = 0;              // form time at which the current play started
     std::int64_t m_next_check = REWIND_CHECK_MS;  // form time of the next look at the player
     std::int64_t m_last_tick = 0;                 // form time of the last tick, for the mixer
-    int m_frames_shown = 0;
-    int m_plays = 0;
+    int m_frames_shown = 0;                       // frames that had their turn
+    int m_plays = 0;                              // times the video started
     bool m_started = false;                       // the first tick has started the play
     bool m_fresh = true;                          // the video stands at its start, not yet played
 };

@@ -32,15 +32,15 @@ private:
     bool decode();
 
     std::filesystem::path m_file;          // opened again to go back to the start
-    int m_width = 0;                       // shown size
-    int m_height = 0;
+    int m_width = 0;                       // shown width, the pixels stretched by their aspect ratio
+    int m_height = 0;                      // shown height
     std::int64_t m_frame_duration_ms = 40; // from the stream's frame rate
     std::int64_t m_last_time_ms = -1;      // of the frame decoded last
-    AVFormatContext* m_format = nullptr;
-    AVCodecContext* m_codec = nullptr;
-    SwsContext* m_scaler = nullptr;
-    AVPacket* m_packet = nullptr;
-    AVFrame* m_frame = nullptr;
+    AVFormatContext* m_format = nullptr;   // the open file
+    AVCodecContext* m_codec = nullptr;     // the video stream's decoder
+    SwsContext* m_scaler = nullptr;        // to 32-bit pixels at the size asked for
+    AVPacket* m_packet = nullptr;          // read from the file
+    AVFrame* m_frame = nullptr;            // the frame decoded last
     int m_stream = -1;                     // the video stream's index
     bool m_input_ended = false;            // every packet has gone to the decoder
     bool m_ended = false;                  // the decoder is drained
