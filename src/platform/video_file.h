@@ -25,7 +25,8 @@ public:
     virtual bool rewind() = 0;
 };
 
-// Opens the first video stream of a file; null when the file cannot be opened or holds no picture that decodes.
+// Opens the first video stream of a regular file; null when the file cannot be opened or holds no picture that
+// decodes.
 std::unique_ptr<VideoFile> open_video_file(const std::filesystem::path& file);
 
 }  // namespace quillon::platform

@@ -58,6 +58,7 @@ TEST(VideoDecoder, MissingBrokenAndCutFilesGiveNoVideoOrEndEarly)
     EXPECT_FALSE(platform::open_video_file(temp_file("video_decoder_missing.avi")));
     EXPECT_FALSE(platform::open_video_file(text));
     EXPECT_FALSE(platform::open_video_file(::testing::TempDir()));
+    EXPECT_FALSE(platform::open_video_file("pipe:0"));   // names no protocol, so nothing waits on standard input
 
     std::filesystem::path cut = temp_file("video_decoder_cut.nut");
     ASSERT_TRUE(write_video_fixture(cut, 20));

@@ -9,6 +9,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace quillon::platform {
 
@@ -42,7 +43,16 @@ VideoDecoder::~VideoDecoder()
 bool VideoDecoder::start()
 {
     finish();
-    if (avformat_open_input(&m_format, m_file.c_str(), nullptr, nullptr) < 0)
+    // Only regular files, read as files: a name such as "pipe:0" or "http://..." opens no protocol.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(m_file, error))
+        return false;
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    std::string url = "file:" + m_file.string();
+    int opened = avformat_open_input(&m_format, url.c_str(), nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0)
         return false;
     if (avformat_find_stream_info(m_format, nullptr) < 0)
         return false;
