@@ -2,7 +2,8 @@
 // every 100 milliseconds that plays the video again or closes the window.
 #include "dialogs/video_splash.h"
 
-#include "sound/music_player.h"
+#include "platform/music_decoder.h"
+#include "platform/openal/openal_mixer.h"
 #include "../platform/video_fixture.h"
 
 #include <gtest/gtest.h>
@@ -157,5 +158,28 @@ TEST(VideoSplash, PlaysADecodedFileFrameByFrameAndClosesWhenItHasStopped)
     splash.tick(200);
     EXPECT_TRUE(splash.finished());
     EXPECT_EQ(splash.frames_shown(), 3);
+    std::filesystem::remove(file);
+}
+
+TEST(VideoSplash, AVideoWithSoundHasStoppedOnlyWhenItsSoundHasEnded)
+{
+    std::filesystem::path file = std::filesystem::path(::testing::TempDir()) / "video_splash_sound.nut";
+    ASSERT_TRUE(quillon::testing::write_video_fixture(file, 3, 500));
+    platform::OpenAlMixer mixer(false);
+    mixer.open();
+    std::unique_ptr<platform::MusicDecoder> sound = platform::open_music_file(file);
+    ASSERT_TRUE(sound);
+    VideoSplash splash(platform::open_video_file(file), "clip.nut", false, false, &mixer,
+        std::make_unique<MusicPlayer>(mixer, std::move(sound)));
+    splash.placement({100, 100});
+    std::int64_t closed_at = -1;
+    for (std::int64_t time = 0; time <= 2000 && closed_at < 0; time += 20) {
+        splash.tick(time);
+        if (splash.finished())
+            closed_at = time;
+    }
+    EXPECT_EQ(splash.frames_shown(), 3);
+    EXPECT_GE(closed_at, 500);   // the pictures ended at 120 ms, the sound at 500 ms
+    EXPECT_LE(closed_at, 700);
     std::filesystem::remove(file);
 }
