@@ -1,6 +1,8 @@
 // VideoDecoder: packets of the video stream through its decoder, frames through swscale into 0x00RRGGBB pixels.
 #include "platform/ffmpeg/video_decoder.h"
 
+#include "platform/ffmpeg/file_input.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -43,16 +45,7 @@ VideoDecoder::~VideoDecoder()
 bool VideoDecoder::start()
 {
     finish();
-    // Only regular files, read as files: a name such as "pipe:0" or "http://..." opens no protocol.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(m_file, error))
-        return false;
-    AVDictionary* options = nullptr;
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
-    std::string url = "file:" + m_file.string();
-    int opened = avformat_open_input(&m_format, url.c_str(), nullptr, &options);
-    av_dict_free(&options);
-    if (opened < 0)
+    if (!open_file_input(&m_format, m_file))
         return false;
     if (avformat_find_stream_info(m_format, nullptr) < 0)
         return false;
