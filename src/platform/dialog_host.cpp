@@ -49,4 +49,13 @@ std::string button_label(std::string_view caption)
     return label;
 }
 
+std::string_view trimmed_answer(std::string_view line)
+{
+    constexpr std::string_view SPACE = " \t\r";
+    std::size_t first = line.find_first_not_of(SPACE);
+    if (first == std::string_view::npos)
+        return {};
+    return line.substr(first, line.find_last_not_of(SPACE) - first + 1);
+}
+
 }  // namespace quillon::platform

@@ -40,9 +40,14 @@ public:
     // Headless runs: writes the text that stands for a dialog to the log and takes the next line of the answers
     // script; none when the script is used up, and always none where dialogs are shown to a person.
     virtual std::optional<std::string> scripted_answer(std::string_view text) { (void)text; return std::nullopt; }
+    // Headless runs: a note to the log about an answer the dialog could not use.
+    virtual void note(std::string_view text) { (void)text; }
 };
 
 // The caption of a message-form button as shown, without the "&" that marks its shortcut ("&&" shows one "&").
 std::string button_label(std::string_view caption);
+
+// A line of the answers script without the spaces, tabs and carriage returns around it.
+std::string_view trimmed_answer(std::string_view line);
 
 }  // namespace quillon::platform

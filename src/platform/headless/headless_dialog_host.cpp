@@ -13,15 +13,6 @@ namespace quillon::platform {
 
 namespace {
 
-std::string_view trimmed(std::string_view text)
-{
-    constexpr std::string_view SPACE = " \t\r";
-    std::size_t first = text.find_first_not_of(SPACE);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(SPACE) - first + 1);
-}
-
 bool same_label(std::string_view answer, std::string_view label)
 {
     auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
@@ -62,7 +53,7 @@ int HeadlessDialogHost::message_box(
     std::string_view, std::string_view text, std::span<const std::string> buttons, int default_button)
 {
     std::optional<std::string> answer = next_answer(text);
-    return answer ? button_for(trimmed(*answer), buttons, default_button) : default_button;
+    return answer ? button_for(trimmed_answer(*answer), buttons, default_button) : default_button;
 }
 
 std::optional<std::string> HeadlessDialogHost::next_answer(std::string_view text)
@@ -75,11 +66,16 @@ std::optional<std::string> HeadlessDialogHost::next_answer(std::string_view text
     return answer;
 }
 
+void HeadlessDialogHost::note(std::string_view text)
+{
+    m_log << text << '\n' << std::flush;
+}
+
 int HeadlessDialogHost::message_form(
     std::string_view, std::string_view text, const std::array<std::string, 3>& buttons)
 {
     std::optional<std::string> line = next_answer(text);
-    std::string_view answer = line ? trimmed(*line) : std::string_view();
+    std::string_view answer = line ? trimmed_answer(*line) : std::string_view();
     if (answer.empty() || same_label(answer, "Enter"))
         return 1;
     if (same_label(answer, "Escape"))
@@ -105,7 +101,7 @@ std::string HeadlessDialogHost::input_box(std::string_view, std::string_view pro
 std::int32_t HeadlessDialogHost::choose_color(std::int32_t initial)
 {
     std::optional<std::string> line = next_answer("Color");
-    std::string_view answer = line ? trimmed(*line) : std::string_view();
+    std::string_view answer = line ? trimmed_answer(*line) : std::string_view();
     if (answer.empty())
         return initial;
     std::int32_t color = -1;
@@ -120,7 +116,7 @@ std::int32_t HeadlessDialogHost::choose_color(std::int32_t initial)
 std::string HeadlessDialogHost::choose_file(FileChoice kind, std::string_view, std::string_view name)
 {
     std::optional<std::string> line = next_answer(kind == FileChoice::open ? "Open" : "Save As");
-    std::string_view answer = line ? trimmed(*line) : std::string_view();
+    std::string_view answer = line ? trimmed_answer(*line) : std::string_view();
     if (answer.empty())
         return std::string(name);
     return same_label(answer, "<cancel>") ? std::string() : utf8_to_win1252(answer);
@@ -129,7 +125,7 @@ std::string HeadlessDialogHost::choose_file(FileChoice kind, std::string_view, s
 std::string HeadlessDialogHost::choose_directory(std::string_view caption, std::string_view start)
 {
     std::optional<std::string> line = next_answer(caption.empty() ? std::string_view("Select Directory") : caption);
-    std::string_view answer = line ? trimmed(*line) : std::string_view();
+    std::string_view answer = line ? trimmed_answer(*line) : std::string_view();
     if (answer.empty())
         return std::string(start);
     return same_label(answer, "<cancel>") ? std::string() : utf8_to_win1252(answer);

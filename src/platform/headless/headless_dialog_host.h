@@ -36,6 +36,7 @@ public:
     std::string choose_file(FileChoice kind, std::string_view filter, std::string_view name) override;
     std::string choose_directory(std::string_view caption, std::string_view start) override;
     std::optional<std::string> scripted_answer(std::string_view text) override { return next_answer(text); }
+    void note(std::string_view text) override;
 
 private:
     // The next answer, or none when the script is used up; the dialog's text goes to the log first.
