@@ -8,6 +8,7 @@
 #include "code/messages.h"
 #include "dialogs/highscore_settings.h"
 #include "dialogs/form_host.h"
+#include "dialogs/highscore_form.h"
 #include "dialogs/highscore_table.h"
 #include "dialogs/message_form.h"
 #include "dialogs/message_settings.h"
@@ -31,7 +32,6 @@ namespace quillon {
 
 namespace {
 
-constexpr std::string_view HIGHSCORE_CAPTION = "Top Ten Players";
 constexpr std::string_view NAME_PROMPT = "You reached a place in the highscore table.\rPlease provide your name.";
 constexpr std::string_view DEFAULT_PLAYER = "player";
 
@@ -249,35 +249,22 @@ void get_directory_alt(FunctionCall& call)
 
 // ---- Highscores ----
 
-// Only characters of code 32 and above can be typed into the table.
-std::string typed_name(std::string_view text)
-{
-    std::string name;
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) >= 32)
-            name += c;
-    }
-    return name;
-}
-
 // A value that reaches the table gets a row whose name the player types; the table shows without one
 // otherwise. Nothing shows, and the table stays, in exclusive mode.
 void highscore_show(FunctionCall& call)
 {
     if (windows_suppressed())
         return;
-    platform::DialogHost* host = dialogs_for(call);
-    if (!host)
+    FormHost* forms = forms_for(call);
+    if (!forms)
         return;
     HighscoreTable table = highscore_table();
     std::optional<int> rank = table.insert("", integer_argument(call, 0));
-    if (rank) {
-        std::string typed = host->input_box(HIGHSCORE_CAPTION, table.text(rank), "");
-        table.set_name(*rank, typed_name(typed));
-    } else {
-        static const std::string CLOSE[] = {"OK"};
-        host->message_box(HIGHSCORE_CAPTION, table.text(), CLOSE, 0);
-    }
+    const HighscoreSettings& settings = highscore_settings();
+    HighscoreForm form(settings, background_picture(settings.background), table, rank);
+    forms->run(form);
+    if (rank)
+        table.set_name(*rank, form.typed());
     forget_input();
 }
 

@@ -71,33 +71,6 @@ void HeadlessDialogHost::note(std::string_view text)
     m_log << text << '\n' << std::flush;
 }
 
-int HeadlessDialogHost::message_form(
-    std::string_view, std::string_view text, const std::array<std::string, 3>& buttons)
-{
-    std::optional<std::string> line = next_answer(text);
-    std::string_view answer = line ? trimmed_answer(*line) : std::string_view();
-    if (answer.empty() || same_label(answer, "Enter"))
-        return 1;
-    if (same_label(answer, "Escape"))
-        return 0;
-    int number = -1;
-    auto [end, error] = std::from_chars(answer.data(), answer.data() + answer.size(), number);
-    if (error == std::errc() && end == answer.data() + answer.size() && number >= 0 && number <= 3)
-        return number;
-    for (int i = 0; i < 3; ++i) {
-        if (!buttons[i].empty() && same_label(answer, button_label(buttons[i])))
-            return i + 1;
-    }
-    m_log << "answers: \"" << answer << "\" names no button here; Enter is pressed\n";
-    return 1;
-}
-
-std::string HeadlessDialogHost::input_box(std::string_view, std::string_view prompt, std::string_view initial)
-{
-    std::optional<std::string> line = next_answer(prompt);
-    return line ? utf8_to_win1252(*line) : std::string(initial);
-}
-
 std::int32_t HeadlessDialogHost::choose_color(std::int32_t initial)
 {
     std::optional<std::string> line = next_answer("Color");
