@@ -4,13 +4,13 @@
 #include "dialogs/highscore_form.h"
 #include "dialogs/message_form.h"
 #include "functions/form_images.h"
-#include "played_game.h"
 #include "platform/registry_store.h"
+#include "played_game.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 using namespace quillon;
 using namespace quillon::testing;
@@ -38,7 +38,7 @@ Bitmap24 button(Color fill)
         picture.set_pixel(x, 0, make_color(0, 0, 0));
         picture.set_pixel(x, 21, make_color(0, 0, 0));
     }
-    for (auto [x, y] : {std::pair {0, 0}, {63, 0}, {0, 21}, {63, 21}})
+    for (auto [x, y] : { std::pair { 0, 0 }, { 63, 0 }, { 0, 21 }, { 63, 21 } })
         picture.set_pixel(x, y, KEY);
     return picture;
 }
@@ -46,23 +46,23 @@ Bitmap24 button(Color fill)
 platform::Frame painted(Form& form)
 {
     platform::WindowPlacement placement = form.placement({});
-    platform::Frame frame {placement.width, placement.height,
-        std::vector<std::uint32_t>(std::size_t(placement.width) * placement.height)};
-    SurfaceCanvas canvas {frame.pixels.data(), frame.width, frame.height, frame.width * 4,
-        {0, 0, frame.width, frame.height}};
+    platform::Frame frame { placement.width, placement.height,
+        std::vector<std::uint32_t>(std::size_t(placement.width) * placement.height) };
+    SurfaceCanvas canvas { frame.pixels.data(), frame.width, frame.height, frame.width * 4,
+        { 0, 0, frame.width, frame.height } };
     form.paint(canvas);
     return frame;
 }
 
-}  // namespace
+} // namespace
 
 TEST(DialogFrames, MessageFormWithTheGamesLook)
 {
     GameBuilder builder;
     builder.background("paper", banded(120, 40, make_color(40, 90, 60), make_color(50, 110, 75)));
     // Two images: the pressed image copies the mouse-over one.
-    builder.sprite("knob", {button(make_color(230, 200, 90)), button(make_color(250, 235, 150))},
-        {{"transparent", true}});
+    builder.sprite(
+        "knob", { button(make_color(230, 200, 90)), button(make_color(250, 235, 150)) }, { { "transparent", true } });
     builder.room("room").set("width", 40).set("height", 30);
     PlayedGame game(builder);
     MessageSettings settings;
@@ -77,19 +77,19 @@ TEST(DialogFrames, MessageFormWithTheGamesLook)
     MessageImages images = message_images(settings);
     ASSERT_EQ(images.buttons.size(), 3u);
     EXPECT_EQ(images.buttons[2], images.buttons[1]);
-    MessageForm form(settings, std::move(images), "The game's own look.\rIts text wraps when it is longer than the form.",
-        {"&Yes", "&Retry", "&No"});
+    MessageForm form(settings, std::move(images),
+        "The game's own look.\rIts text wraps when it is longer than the form.", { "&Yes", "&Retry", "&No" });
     SurfaceRect middle = form.layout().buttons[1];
-    form.handle({.kind = platform::EventKind::mouse_move, .x = middle.left + 5, .y = middle.top + 5});
+    form.handle({ .kind = platform::EventKind::mouse_move, .x = middle.left + 5, .y = middle.top + 5 });
     EXPECT_EQ(form.caption(), "Hello");
-    EXPECT_TRUE(form.placement({800, 600}).border);
+    EXPECT_TRUE(form.placement({ 800, 600 }).border);
     EXPECT_TRUE(frame_matches(painted(form), "message_form_custom"));
 }
 
 TEST(DialogFrames, HighscoreTableWithANewEntry)
 {
-    std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("quillon-dialog-frames-" + std::to_string(::getpid()));
+    std::filesystem::path folder
+        = std::filesystem::temp_directory_path() / ("quillon-dialog-frames-" + std::to_string(::getpid()));
     {
         GameBuilder builder;
         builder.background("paper", banded(100, 100, make_color(250, 240, 210), make_color(240, 228, 190)));
@@ -108,7 +108,7 @@ TEST(DialogFrames, HighscoreTableWithANewEntry)
         settings.new_entry_color = make_color(0, 0, 200);
         settings.other_color = make_color(60, 40, 20);
         HighscoreForm form(settings, background_picture(settings.background), table, rank);
-        form.handle({.kind = platform::EventKind::text, .text = "Zo\xeb"});
+        form.handle({ .kind = platform::EventKind::text, .text = "Zo\xeb" });
         EXPECT_TRUE(frame_matches(painted(form), "highscore_new_entry"));
     }
     std::filesystem::remove_all(folder);
