@@ -50,7 +50,7 @@ struct PlayServices {
     std::function<void()> handle_window_messages; // keeps the window answering while a call waits
     // The game's data files, which `datafile_export` writes out and `datafile_discard` empties.
     ResourceList<CDataFile>* data_files = nullptr;
-    platform::DialogHost* dialogs = nullptr; // the game's message form, input boxes and choosers
+    platform::DialogHost* dialogs = nullptr; // the choosers
     FormHost* forms = nullptr; // the dialogs the runner draws itself
 };
 PlayServices& play_services();

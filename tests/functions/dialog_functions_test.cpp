@@ -2,6 +2,7 @@
 // answers and refusals, exclusive mode returning at once with nothing shown, the input that closed a dialog
 // cleared, and the highscore table's order and its persistence from one run to the next.
 #include "code/builtin_variables.h"
+#include "dialogs/form_host.h"
 #include "dialogs/message_settings.h"
 #include "functions/dialog_functions.h"
 #include "platform/headless/headless_dialog_host.h"
@@ -32,6 +33,7 @@ protected:
         start();
         loop();
         play_services().dialogs = &dialogs;
+        play_services().forms = &forms;
     }
     void TearDown() override
     {
@@ -64,6 +66,7 @@ protected:
 
     std::ostringstream log;
     platform::HeadlessDialogHost dialogs { log };
+    FormHost forms { dialogs, nullptr };
     std::filesystem::path m_folder;
 };
 
