@@ -13,6 +13,7 @@ namespace quillon {
 
 struct CDataFile;
 class FormHost;
+class GameInformation;
 class GameLoop;
 class Graphics;
 class Screen;
@@ -52,6 +53,7 @@ struct PlayServices {
     ResourceList<CDataFile>* data_files = nullptr;
     platform::DialogHost* dialogs = nullptr; // the choosers
     FormHost* forms = nullptr; // the dialogs the runner draws itself
+    GameInformation* information = nullptr; // the game information page, which `load_info` replaces
 };
 PlayServices& play_services();
 

@@ -3,7 +3,6 @@
 
 #include "code/builtin_variables.h"
 #include "code/errors.h"
-#include "code/messages.h"
 #include "code/script.h"
 #include "dialogs/form_host.h"
 #include "graphics/graphics.h"
@@ -19,6 +18,7 @@
 #include "support/secure_mode.h"
 #include "functions/dialog_functions.h"
 #include "functions/files.h"
+#include "functions/information.h"
 #include "functions/random.h"
 #include "functions/world_families.h"
 #include "world/game_loop.h"
@@ -267,8 +267,7 @@ void Runner::play()
         flush_text_file();
     };
     hooks.toggle_full_screen = [this] { m_graphics->screen().toggle_full_screen(); };
-    // F1 says so, as action_show_info does, while the game information window is not there.
-    hooks.show_game_information = [] { report_game_error(std::string(message::NOT_AVAILABLE) + "show_info"); };
+    hooks.show_game_information = [] { show_game_information(); };
     hooks.show_cursor = [this](bool visible) { m_graphics->screen().set_cursor(visible ? 0 : -1); };
     hooks.seed_random = [this] {
         if (m_command_line.seed)
@@ -325,6 +324,8 @@ void Runner::play()
             : nullptr);
     m_forms->set_open_observer([this](int number, Form& form) { m_screenshots.dialog_opened(number, form); });
     services.forms = m_forms.get();
+    services.information = &m_game.information;
+    services.show_game_information = [] { show_game_information(); };
     services.handle_window_messages = [&loop] { loop.handle_window_messages(); };
     net::multiplayer().set_game(m_game.guid);
     // 3. Play until the game ends; in debug mode the debugger holds a paused game. Then the game leaves its
