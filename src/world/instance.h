@@ -78,6 +78,10 @@ public:
     // The sprite itself when it exists.
     const CSprite* sprite() const { return m_sprites ? m_sprites->get(m_sprite_index) : nullptr; }
 
+    // The built-in instance variables, read and written as the variable table's getters and setters do.
+    bool get_builtin(std::int32_t id, double& value) const override;
+    bool set_builtin(std::int32_t id, double value) override;
+
     // The record of a saved game. Loading looks the object up again; the bounding box is taken as stored.
     void save(CStream& stream) const;
     void load(CStream& stream, const ResourceList<CObject>& objects);
