@@ -12,6 +12,7 @@
 #include "functions/resources.h"
 #include "functions/screen.h"
 #include "functions/sound_functions.h"
+#include "functions/splash_functions.h"
 #include "functions/table.h"
 #include "functions/text_drawing.h"
 #include "functions/world_families.h"
@@ -40,10 +41,25 @@ void register_builtins_once()
                                    screen_functions(), tile_functions(), resource_functions(), drawing_functions(),
                                    file_functions(), multiplayer_functions(), text_drawing_functions(),
                                    sound_functions(), input_functions(), resource_change_functions(),
-                                   dialog_functions()});
+                                   dialog_functions(), splash_functions()});
     serve_drawing_variables();
     serve_font_variables();
     s_registered = true;
+}
+
+std::string function_list_text()
+{
+    register_builtins_once();
+    const FunctionRegistry& registry = function_registry();
+    std::string text;
+    for (std::size_t index = 0; index < registry.size(); ++index) {
+        const BuiltinFunction& function = registry.at(static_cast<std::int32_t>(index));
+        text += function.name + ' ';
+        text += function.argument_count == FunctionRegistry::ANY_COUNT ? std::string("any")
+                                                                        : std::to_string(function.argument_count);
+        text += '\n';
+    }
+    return text;
 }
 
 void connect_error_routine(platform::DialogHost& dialogs)
