@@ -92,6 +92,8 @@ public:
     std::uint64_t window_handle() const { return m_display.native_handle(); }
     // The size of the monitor the window stands on.
     platform::ScreenSize monitor_size() const { return m_display.screen_size(); }
+    // Where the pointer is on the monitor, in desktop pixels.
+    platform::PointerPosition pointer_on_monitor() const { return m_display.screen_pointer_position(); }
     void set_visible(bool visible);
 
     // Writes a rectangle of the screen buffer as a 24-bit BMP file (parts off the buffer are black).

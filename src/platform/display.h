@@ -115,6 +115,8 @@ public:
     virtual void set_cursor(int cursor) = 0;
     // Where the pointer is over the client area (it may lie outside).
     virtual PointerPosition pointer_position() const = 0;
+    // Where the pointer is on the screen, in desktop pixels (pop-up menus open there).
+    virtual PointerPosition screen_pointer_position() const = 0;
     // The window system's handle of the open window (an X11 window id); 0 without a window or a window system.
     virtual std::uint64_t native_handle() const = 0;
 };

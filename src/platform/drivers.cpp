@@ -11,6 +11,7 @@
 #include "platform/sdl2/sdl2_clock.h"
 #include "platform/sdl2/sdl2_dialog_host.h"
 #include "platform/sdl2/sdl2_display.h"
+#include "platform/sdl2/sdl2_form_window.h"
 #include "platform/sdl2/sdl2_input.h"
 #include "platform/sdl2/sdl2_subsystems.h"
 #include "platform/sdl2/imgui_debug_window.h"
@@ -99,8 +100,10 @@ std::unique_ptr<Platform> create_platform(std::string_view name)
         return nullptr;
     platform->name = name;
     platform->create_display = find(display_drivers(), name)->create;
-    if (name == "sdl2")
+    if (name == "sdl2") {
         platform->create_debug_window = make<DebugWindow, ImguiDebugWindow>;
+        platform->create_form_window = make<FormWindow, Sdl2FormWindow>;
+    }
     return platform;
 }
 

@@ -12,6 +12,7 @@
 #include "functions/resources.h"
 #include "functions/screen.h"
 #include "functions/sound_functions.h"
+#include "functions/splash_functions.h"
 #include "functions/table.h"
 #include "functions/text_drawing.h"
 #include "functions/world_families.h"
@@ -40,7 +41,7 @@ void register_builtins_once()
                                    screen_functions(), tile_functions(), resource_functions(), drawing_functions(),
                                    file_functions(), multiplayer_functions(), text_drawing_functions(),
                                    sound_functions(), input_functions(), resource_change_functions(),
-                                   dialog_functions()});
+                                   dialog_functions(), splash_functions()});
     serve_drawing_variables();
     serve_font_variables();
     s_registered = true;

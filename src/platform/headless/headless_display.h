@@ -42,6 +42,11 @@ public:
     void set_cursor(int cursor) override { m_cursor = cursor; }
     std::uint64_t native_handle() const override { return 0; }
     PointerPosition pointer_position() const override { return m_pointer; }
+    // The pointer over the client area of the window where it was last placed.
+    PointerPosition screen_pointer_position() const override
+    {
+        return {m_placement.left + m_pointer.x, m_placement.top + m_pointer.y};
+    }
 
     const WindowPlacement& placement() const { return m_placement; }
     const std::string& caption() const { return m_caption; }

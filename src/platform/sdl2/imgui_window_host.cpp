@@ -18,28 +18,11 @@ namespace {
 constexpr const char* TOOL_WINDOW_MARK = "quillon.tool_window";
 constexpr float FONT_PIXELS = 14.0f;
 
-// The id of the window an event belongs to; 0 for events of no window.
-std::uint32_t event_window(const SDL_Event& event)
-{
-    switch (event.type) {
-    case SDL_KEYDOWN:
-    case SDL_KEYUP: return event.key.windowID;
-    case SDL_TEXTINPUT: return event.text.windowID;
-    case SDL_TEXTEDITING: return event.edit.windowID;
-    case SDL_MOUSEMOTION: return event.motion.windowID;
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: return event.button.windowID;
-    case SDL_MOUSEWHEEL: return event.wheel.windowID;
-    case SDL_WINDOWEVENT: return event.window.windowID;
-    default: return 0;
-    }
-}
-
 }  // namespace
 
 bool belongs_to_tool_window(const SDL_Event& event)
 {
-    std::uint32_t id = event_window(event);
+    std::uint32_t id = sdl2_event_window(event);
     SDL_Window* window = id ? SDL_GetWindowFromID(id) : nullptr;
     return window && SDL_GetWindowData(window, TOOL_WINDOW_MARK);
 }
@@ -146,7 +129,7 @@ bool ImguiWindowHost::take_close_request()
 int ImguiWindowHost::watch_events(void* user_data, SDL_Event* event)
 {
     auto* host = static_cast<ImguiWindowHost*>(user_data);
-    if (event_window(*event) == host->m_window_id)
+    if (sdl2_event_window(*event) == host->m_window_id)
         host->handle(*event);
     return 0;
 }

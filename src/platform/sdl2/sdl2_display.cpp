@@ -249,6 +249,14 @@ void Sdl2Display::set_cursor(int cursor)
     SDL_ShowCursor(SDL_ENABLE);
 }
 
+PointerPosition Sdl2Display::screen_pointer_position() const
+{
+    int x = 0;
+    int y = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    return {x, y};
+}
+
 PointerPosition Sdl2Display::pointer_position() const
 {
     if (!m_window)

@@ -32,6 +32,7 @@ public:
     bool set_gamma_ramp(const GammaRamp& ramp) override;
     void set_cursor(int cursor) override;
     PointerPosition pointer_position() const override;
+    PointerPosition screen_pointer_position() const override;
     std::uint64_t native_handle() const override;
 
 private:

@@ -63,7 +63,9 @@ void add_window_event(const SDL_WindowEvent& window, std::vector<Event>& events)
 
 constexpr int VIRTUAL_KEY_NUM_LOCK = 144;
 
-void add_event(const SDL_Event& sdl, std::vector<Event>& events)
+}  // namespace
+
+void append_sdl2_event(const SDL_Event& sdl, std::vector<Event>& events)
 {
     switch (sdl.type) {
     case SDL_KEYDOWN:
@@ -85,8 +87,6 @@ void add_event(const SDL_Event& sdl, std::vector<Event>& events)
     }
 }
 
-}  // namespace
-
 Sdl2Input::Sdl2Input()
     : m_started(sdl2_start(SDL_INIT_EVENTS))
 {
@@ -104,7 +104,7 @@ void Sdl2Input::poll(std::vector<Event>& events)
     while (m_started && SDL_PollEvent(&sdl)) {
         // The debug window's events went to it as they arrived; they are not the game's.
         if (!belongs_to_tool_window(sdl) && !m_joysticks.handle(sdl, events))
-            add_event(sdl, events);
+            append_sdl2_event(sdl, events);
     }
     events.insert(events.end(), m_synthesized.begin(), m_synthesized.end());
     m_synthesized.clear();

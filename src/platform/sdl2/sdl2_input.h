@@ -4,7 +4,13 @@
 #include "platform/input.h"
 #include "platform/sdl2/sdl2_joysticks.h"
 
+union SDL_Event;
+
 namespace quillon::platform {
+
+// Appends the records of one SDL event: keys (with the control character that Backspace, Tab, Enter and Escape
+// type), typed text, the mouse, window events and quit; other events add nothing.
+void append_sdl2_event(const SDL_Event& sdl, std::vector<Event>& events);
 
 class Sdl2Input final : public Input {
 public:

@@ -62,4 +62,20 @@ void sdl2_window_closed(SDL_Window* window) { std::erase(open_windows(), window)
 
 SDL_Window* sdl2_owner_window() { return open_windows().empty() ? nullptr : open_windows().back(); }
 
+std::uint32_t sdl2_event_window(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: return event.key.windowID;
+    case SDL_TEXTINPUT: return event.text.windowID;
+    case SDL_TEXTEDITING: return event.edit.windowID;
+    case SDL_MOUSEMOTION: return event.motion.windowID;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: return event.button.windowID;
+    case SDL_MOUSEWHEEL: return event.wheel.windowID;
+    case SDL_WINDOWEVENT: return event.window.windowID;
+    default: return 0;
+    }
+}
+
 }  // namespace quillon::platform

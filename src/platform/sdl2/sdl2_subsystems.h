@@ -4,6 +4,7 @@
 #include <cstdint>
 
 struct SDL_Window;
+union SDL_Event;
 
 namespace quillon::platform {
 
@@ -20,5 +21,8 @@ bool sdl2_video_available();
 void sdl2_window_opened(SDL_Window* window);
 void sdl2_window_closed(SDL_Window* window);
 SDL_Window* sdl2_owner_window();  // null when no window is open
+
+// The id of the window a keyboard, text, mouse or window event belongs to; 0 for events of no window.
+std::uint32_t sdl2_event_window(const SDL_Event& event);
 
 }  // namespace quillon::platform
