@@ -31,7 +31,9 @@ bool sorts_before(const FolderEntry& a, const FolderEntry& b)
     return lower_a != lower_b ? lower_a < lower_b : a.name < b.name;
 }
 
-fs::path normal_absolute(const fs::path& folder)
+}  // namespace
+
+fs::path normal_folder(const fs::path& folder)
 {
     std::error_code error;
     fs::path absolute = fs::absolute(folder.empty() ? fs::path(".") : folder, error);
@@ -43,8 +45,6 @@ fs::path normal_absolute(const fs::path& folder)
         absolute = absolute.parent_path();
     return absolute;
 }
-
-}  // namespace
 
 std::vector<FileFilter> parse_file_filter(std::string_view text)
 {
@@ -77,7 +77,7 @@ bool filter_passes(const FileFilter& filter, const std::string& name)
 
 bool FolderListing::read(const fs::path& folder, bool files, const FileFilter* filter)
 {
-    m_folder = normal_absolute(folder);
+    m_folder = normal_folder(folder);
     m_entries.clear();
     std::error_code error;
     fs::directory_iterator entries(m_folder, error);

@@ -43,6 +43,8 @@ private:
     std::vector<FolderEntry> m_entries;  // folders first, then files
 };
 
+// The folder made absolute, without "." or ".." parts and without a separator at its end.
+std::filesystem::path normal_folder(const std::filesystem::path& folder);
 // The folder above, the root staying itself.
 std::filesystem::path parent_folder(const std::filesystem::path& folder);
 // Whether the folder is the root or lies below it (both absolute and normal).

@@ -21,6 +21,8 @@ void FormHost::run(Form& form)
         }
     }
     form.answer(m_dialogs.scripted_answer(form.transcript()));
+    if (std::string note = form.answer_note(); !note.empty())
+        m_dialogs.note(note);
 }
 
 void FormHost::run_in_window(Form& form, platform::FormWindow& window)

@@ -1,8 +1,7 @@
 // ListView: rows, selection, scrolling and painting of a dialog's list.
 #include "dialogs/list_view.h"
 
-#include "dialogs/form_keys.h"
-#include "dialogs/form_paint.h"
+#include "dialogs/form_widgets.h"
 #include "support/ascii_case.h"
 
 #include <algorithm>
@@ -17,15 +16,21 @@ constexpr int SMALLEST_THUMB = 12;
 constexpr int TEXT_LEFT = 22;             // past the folder mark
 constexpr int DOUBLE_CLICK_MS = 500;
 constexpr int ROWS_PER_NOTCH = 3;
+constexpr std::size_t LONGEST_TEXT = 260;  // drawn of a row's text: more never fits
 constexpr Color FOLDER_COLOR = make_color(240, 200, 80);
+constexpr Color BACKGROUND = make_color(255, 255, 255);
+constexpr Color FRAME = make_color(128, 128, 128);
+constexpr Color SELECTION = make_color(0, 0, 128);
+constexpr Color SELECTED_TEXT = make_color(255, 255, 255);
+constexpr Color UNFOCUSED_SELECTION = make_color(192, 192, 192);
 
 // A small closed folder: a tab over a body, with a dark outline.
 void paint_folder_mark(SurfaceCanvas& canvas, int x, int y)
 {
-    fill_rect(canvas, {x, y + 1, x + 6, y + 3}, FOLDER_COLOR);
-    frame_rect(canvas, {x, y, x + 7, y + 3}, FORM_SHADOW);
-    fill_rect(canvas, {x, y + 2, x + 14, y + 12}, FOLDER_COLOR);
-    frame_rect(canvas, {x, y + 2, x + 14, y + 12}, FORM_SHADOW);
+    fill_box(canvas, {x, y + 1, x + 6, y + 3}, FOLDER_COLOR);
+    frame_box(canvas, {x, y, x + 7, y + 3}, FRAME);
+    fill_box(canvas, {x, y + 2, x + 14, y + 12}, FOLDER_COLOR);
+    frame_box(canvas, {x, y + 2, x + 14, y + 12}, FRAME);
 }
 
 }  // namespace
@@ -94,16 +99,16 @@ bool ListView::find_first_letter(char character)
 
 ListView::Click ListView::mouse_down(int x, int y, std::int64_t now_ms)
 {
-    if (has_scroll_bar() && contains(scroll_track(), x, y)) {
+    if (has_scroll_bar() && scroll_track().contains(x, y)) {
         SurfaceRect thumb = scroll_thumb();
-        if (contains(thumb, x, y))
+        if (thumb.contains(x, y))
             m_drag_offset = y - thumb.top;
         else
             scroll_to(m_top + (y < thumb.top ? -1 : 1) * std::max(visible_rows() - 1, 1));
         return Click::selected;
     }
     SurfaceRect area = rows_area();
-    if (!contains(area, x, y))
+    if (!area.contains(x, y))
         return Click::none;
     int row = m_top + (y - area.top) / ROW_HEIGHT;
     if (row >= static_cast<int>(m_rows.size()))
@@ -132,8 +137,8 @@ void ListView::wheel(int notches) { scroll_to(m_top - notches * ROWS_PER_NOTCH);
 
 void ListView::paint(SurfaceCanvas& canvas, bool focused) const
 {
-    fill_rect(canvas, m_bounds, FORM_FIELD);
-    frame_rect(canvas, m_bounds, focused ? FORM_TEXT : FORM_SHADOW);
+    fill_box(canvas, m_bounds, BACKGROUND);
+    frame_box(canvas, m_bounds, focused ? DIALOG_TEXT : FRAME);
     SurfaceRect area = rows_area();
     int last = std::min(m_top + visible_rows() + 1, static_cast<int>(m_rows.size()));
     SurfaceCanvas inside = canvas;
@@ -144,25 +149,28 @@ void ListView::paint(SurfaceCanvas& canvas, bool focused) const
     if (!has_scroll_bar())
         return;
     SurfaceRect track = scroll_track();
-    fill_rect(canvas, track, FORM_FACE);
+    fill_box(canvas, track, DIALOG_FACE);
     SurfaceRect thumb = scroll_thumb();
-    fill_rect(canvas, thumb, FORM_INACTIVE_SELECTION);
-    frame_rect(canvas, thumb, FORM_SHADOW);
+    fill_box(canvas, thumb, UNFOCUSED_SELECTION);
+    frame_box(canvas, thumb, FRAME);
 }
 
 void ListView::paint_row(SurfaceCanvas& canvas, int row, int y, bool focused) const
 {
     SurfaceRect area = rows_area();
     SurfaceRect line {area.left, y, area.right, y + ROW_HEIGHT};
-    Color text = FORM_TEXT;
+    Color text = DIALOG_TEXT;
     if (row == m_selected) {
-        fill_rect(canvas, line, focused ? FORM_SELECTION : FORM_INACTIVE_SELECTION);
+        fill_box(canvas, line, focused ? SELECTION : UNFOCUSED_SELECTION);
         if (focused)
-            text = FORM_SELECTION_TEXT;
+            text = SELECTED_TEXT;
     }
     if (m_rows[row].folder)
         paint_folder_mark(canvas, area.left + 3, y + 2);
-    draw_label(canvas, line, area.left + TEXT_LEFT, y + (ROW_HEIGHT - label_height()) / 2, m_rows[row].text, text);
+    TextEngine& engine = text_engine();
+    int font = engine.font(DIALOG_FONT);
+    int top = y + (ROW_HEIGHT - engine.line_height(font)) / 2;
+    engine.draw(canvas, font, text, 0, area.left + TEXT_LEFT, top, std::string_view(m_rows[row].text).substr(0, LONGEST_TEXT));
 }
 
 SurfaceRect ListView::rows_area() const

@@ -1,4 +1,4 @@
-// The dialogs a window system without its own input box, colour, file or directory chooser falls back to.
+// The dialogs a window system without its own message form or input box falls back to.
 #include "platform/dialog_host.h"
 
 #include <vector>
@@ -31,12 +31,6 @@ std::string DialogHost::input_box(std::string_view caption, std::string_view pro
     message_box(caption, prompt, CLOSE, 0);
     return std::string(initial);
 }
-
-std::int32_t DialogHost::choose_color(std::int32_t) { return -1; }
-
-std::string DialogHost::choose_file(FileChoice, std::string_view, std::string_view) { return {}; }
-
-std::string DialogHost::choose_directory(std::string_view, std::string_view) { return {}; }
 
 std::string button_label(std::string_view caption)
 {
