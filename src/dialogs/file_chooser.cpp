@@ -102,7 +102,7 @@ void FileChooser::type(const platform::Event& event, char character)
         if (character == CHAR_ENTER || character == 'y' || character == 'Y')
             choose(*m_replace);
         else if (character == CHAR_ESCAPE || character == 'n' || character == 'N')
-            m_replace.reset(), m_status.clear();
+            keep_existing_file();
         return;
     }
     if (character == CHAR_TAB)
@@ -143,7 +143,7 @@ void FileChooser::mouse(const platform::Event& event)
         if (m_yes.handle_mouse(event))
             choose(*m_replace);
         else if (m_no.handle_mouse(event))
-            m_replace.reset(), m_status.clear();
+            keep_existing_file();
         return;
     }
     for (PushButton* button : {&m_ok, &m_cancel, &m_up}) {
@@ -246,6 +246,12 @@ void FileChooser::choose(const fs::path& path)
 {
     m_result = game_name_of(path);
     finish();
+}
+
+void FileChooser::keep_existing_file()
+{
+    m_replace.reset();
+    m_status.clear();
 }
 
 void FileChooser::cancel()

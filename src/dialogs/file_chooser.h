@@ -8,6 +8,7 @@
 #include "dialogs/form_widgets.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,7 @@ private:
     void enter();
     void accept();
     void choose(const std::filesystem::path& path);
+    void keep_existing_file();
     void cancel();
     void go_up();
     void open_folder(const std::filesystem::path& folder);
