@@ -62,6 +62,7 @@ constexpr OptionRule OPTION_RULES[] = {
     {"--help", "", [](CommandLine& line, std::string_view) { line.help = true; return true; }},
     {"-h", "", [](CommandLine& line, std::string_view) { line.help = true; return true; }},
     {"--version", "", [](CommandLine& line, std::string_view) { line.version = true; return true; }},
+    {"--functions", "", [](CommandLine& line, std::string_view) { line.functions = true; return true; }},
     {"--steps", "a number",
         [](CommandLine& line, std::string_view value) {
             line.steps = parse_number<std::int64_t>(value);
@@ -196,6 +197,7 @@ std::string usage_text()
            "                             mixed step by step on game time\n"
            "  -h, --help                 show this help and exit\n"
            "  --version                  show the version and exit\n"
+           "  --functions                list the built-in functions with their argument counts and exit\n"
            "  -- GAME-ARGS...            hand the remaining arguments to the game\n"
            "\n"
            "Exit status: 0 normal end, 1 the game could not be loaded or prepared,\n"

@@ -41,6 +41,7 @@ struct CommandLine {
     std::optional<std::filesystem::path> audio_file;  // everything the game played, as a WAV file
     bool help = false;                           // print the usage text and end
     bool version = false;                        // print the version and end
+    bool functions = false;                      // print the built-in functions with their argument counts and end
     std::vector<std::string> game_arguments;     // everything after "--", for the game's parameter functions
     std::optional<bool> secure_mode;             // --secure-mode: the player's preference to store
 };

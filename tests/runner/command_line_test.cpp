@@ -59,6 +59,8 @@ TEST(CommandLine, HelpAndVersion)
     for (const char* option : {"--help", "-h"})
         EXPECT_TRUE(std::get<CommandLine>(parse({option})).help) << option;
     EXPECT_TRUE(std::get<CommandLine>(parse({"--version"})).version);
+    EXPECT_TRUE(std::get<CommandLine>(parse({"--functions"})).functions);
+    EXPECT_NE(usage_text().find("\n  --functions "), std::string::npos);
     EXPECT_EQ(version_text(), "quillon-runner 0.1.0");
     EXPECT_TRUE(usage_text().starts_with("Usage: quillon-runner [options] [GAME] [-- GAME-ARGS...]\n"));
 }
