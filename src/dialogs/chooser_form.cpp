@@ -1,6 +1,7 @@
 // ChooserForm: placement, painting, time and answers shared by the choosers.
 #include "dialogs/chooser_form.h"
 
+#include "platform/dialog_host.h"
 #include "support/ascii_case.h"
 #include "support/win1252.h"
 
@@ -53,20 +54,11 @@ PushButton chooser_button(const SurfaceRect& bounds, std::string caption)
     return button;
 }
 
-std::string_view trimmed_answer(std::string_view line)
-{
-    constexpr std::string_view SPACE = " \t\r";
-    std::size_t first = line.find_first_not_of(SPACE);
-    if (first == std::string_view::npos)
-        return {};
-    return line.substr(first, line.find_last_not_of(SPACE) - first + 1);
-}
-
 bool is_cancel_answer(std::string_view answer) { return equal_ignoring_ascii_case(answer, "<cancel>"); }
 
 std::string chosen_name_answer(const std::optional<std::string>& line, std::string_view offered)
 {
-    std::string_view answer = line ? trimmed_answer(*line) : std::string_view();
+    std::string_view answer = line ? platform::trimmed_answer(*line) : std::string_view();
     if (answer.empty())
         return std::string(offered);
     return is_cancel_answer(answer) ? std::string() : utf8_to_win1252(answer);

@@ -53,8 +53,6 @@ PushButton chooser_button(const SurfaceRect& bounds, std::string caption);
 // A headless answer line that names a file or folder: the line (UTF-8, spaces around it left out) in the
 // game's code page; an empty line, or none, keeps the offered name; "<cancel>" gives the empty string.
 std::string chosen_name_answer(const std::optional<std::string>& line, std::string_view offered);
-// The line without the spaces, tabs and carriage returns around it.
-std::string_view trimmed_answer(std::string_view line);
 // Whether the answer is "<cancel>", letter case ignored.
 bool is_cancel_answer(std::string_view answer);
 

@@ -1,6 +1,8 @@
 // ColorPicker: the colour grid, the channel fields, keys, mouse and answers of the colour dialog.
 #include "dialogs/color_picker.h"
 
+#include "platform/dialog_host.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -93,7 +95,7 @@ ColorPicker::ColorPicker(std::int32_t initial)
 // else cancels.
 void ColorPicker::answer(const std::optional<std::string>& line)
 {
-    std::string_view answer = line ? trimmed_answer(*line) : std::string_view();
+    std::string_view answer = line ? platform::trimmed_answer(*line) : std::string_view();
     if (answer.empty())
         return finish_with(m_initial);
     std::int32_t color = -1;

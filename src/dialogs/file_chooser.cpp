@@ -1,6 +1,7 @@
 // FileChooser: layout, keys, mouse and answers of the open and save dialogs.
 #include "dialogs/file_chooser.h"
 
+#include "platform/dialog_host.h"
 #include "support/game_path.h"
 
 #include <algorithm>
@@ -210,7 +211,7 @@ void FileChooser::enter()
 // 3. Opening wants an existing file; saving wants an existing folder, and asks before replacing a file.
 void FileChooser::accept()
 {
-    std::string_view typed = trimmed_answer(m_name.text());
+    std::string_view typed = platform::trimmed_answer(m_name.text());
     if (typed.empty()) {
         if (m_browser.open_selected())
             folder_changed();

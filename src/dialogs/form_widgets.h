@@ -6,6 +6,7 @@
 #include "graphics/surface.h"
 #include "graphics/text_engine.h"
 #include "platform/input.h"
+#include "support/bitmap.h"
 
 #include <cstddef>
 #include <string>
@@ -44,6 +45,12 @@ inline constexpr char CHAR_ESCAPE = 27;
 void fill_box(SurfaceCanvas& canvas, SurfaceRect box, Color color);
 // A 1-pixel frame just inside the box.
 void frame_box(SurfaceCanvas& canvas, SurfaceRect box, Color color);
+// Every other pixel of the frame just inside the box: the mark of the keyboard's focus.
+void draw_focus_rectangle(SurfaceCanvas& canvas, SurfaceRect box, Color color);
+
+// Draws the picture stretched over the box (each pixel takes the picture's pixel under its centre), inside the
+// clip rectangle; a transparent picture leaves the pixels of its bottom-left colour alone.
+void draw_bitmap(SurfaceCanvas& canvas, const Bitmap24& picture, SurfaceRect box, bool transparent);
 
 // The shortcut of a caption: the character after its last "&", or 0 when there is none.
 char caption_shortcut(std::string_view caption);

@@ -49,7 +49,7 @@ bool Screen::start(const ScreenStart& start)
     m_full_scale = start.full_scale;
     m_presented = false;
     // 4. and 5. The window, then the display mode when the display is to be ours.
-    if (!open_window(start))
+    if (!open_window())
         return false;
     if (m_exclusive && !enter_exclusive(start))
         m_exclusive = false;
@@ -67,12 +67,9 @@ bool Screen::start(const ScreenStart& start)
     return true;
 }
 
-bool Screen::open_window(const ScreenStart& start)
+bool Screen::open_window()
 {
-    WindowStyle style {m_settings.no_window_border, m_settings.no_caption_buttons, start.exclusive};
-    platform::WindowPlacement placement = window_layout(m_full_screen, round_to_int32(m_width * m_window_scale),
-        round_to_int32(m_height * m_window_scale), m_display.screen_size(), style);
-    if (m_display.open(placement, m_caption))
+    if (m_display.open(layout(), m_caption))
         return true;
     report_graphics_error("Failed to create primary DirectDraw surface.");
     return false;
@@ -120,9 +117,27 @@ void Screen::shut_down()
 
 void Screen::place_window()
 {
+    m_display.place(layout());
+}
+
+platform::WindowPlacement Screen::layout() const
+{
     WindowStyle style {m_settings.no_window_border, m_settings.no_caption_buttons, m_exclusive};
-    m_display.place(window_layout(m_full_screen, round_to_int32(m_width * m_window_scale),
-        round_to_int32(m_height * m_window_scale), m_display.screen_size(), style));
+    return window_layout(m_full_screen, round_to_int32(m_width * m_window_scale),
+        round_to_int32(m_height * m_window_scale), m_display.screen_size(), style);
+}
+
+// The window stands where it was placed unless the player moved it.
+platform::WindowPlacement Screen::window_placement() const
+{
+    platform::WindowPlacement placement = layout();
+    if (placement.full_screen)
+        return placement;
+    if (std::optional<platform::PointerPosition> position = m_display.client_position()) {
+        placement.left = position->x;
+        placement.top = position->y;
+    }
+    return placement;
 }
 
 void Screen::set_size(int width, int height)

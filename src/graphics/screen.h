@@ -90,6 +90,8 @@ public:
     void set_cursor(int cursor) { m_display.set_cursor(cursor); }
     // The window system's handle of the window, 0 when there is none.
     std::uint64_t window_handle() const { return m_display.native_handle(); }
+    // Where the window's client area is on the screen and its size: the whole monitor in full screen.
+    platform::WindowPlacement window_placement() const;
     // The size of the monitor the window stands on.
     platform::ScreenSize monitor_size() const { return m_display.screen_size(); }
     // Where the pointer is on the monitor, in desktop pixels.
@@ -110,10 +112,11 @@ public:
     void set_gamma(double red, double green, double blue);
 
 private:
-    bool open_window(const ScreenStart& start);
+    bool open_window();
     bool enter_exclusive(const ScreenStart& start);
     bool make_buffer();
     void place_window();
+    platform::WindowPlacement layout() const;
     void paint_caption();
     void show_buffer();
     void run_transition(const TransitionRequest& transition);

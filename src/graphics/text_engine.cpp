@@ -2,10 +2,10 @@
 #include "graphics/text_engine.h"
 
 #include "graphics/font_mapping.h"
+#include "graphics/pango_screen.h"
 #include "support/win1252.h"
 
 #include <fontconfig/fontconfig.h>
-#include <pango/pangocairo.h>
 
 #include <algorithm>
 #include <climits>
@@ -19,7 +19,6 @@ namespace quillon {
 
 namespace {
 
-constexpr double SCREEN_DPI = 96;                   // pixels per inch of the screens games were made for
 constexpr std::int64_t POINTS_PER_INCH = 72;
 constexpr std::int32_t DEFAULT_POINTS = 8;          // what a size of 0 draws with
 constexpr std::size_t LAYOUT_CACHE_LIMIT = 4096;    // laid-out lines kept; the cache starts over beyond it
@@ -140,15 +139,7 @@ void TextEngine::Impl::forget_fonts()
 void TextEngine::Impl::make_context()
 {
     font_map = pango_cairo_font_map_new();
-    context = pango_font_map_create_context(font_map);
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_NONE);
-    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_FULL);
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
-    pango_cairo_context_set_font_options(context, options);
-    cairo_font_options_destroy(options);
-    pango_cairo_context_set_resolution(context, SCREEN_DPI);
-    pango_context_set_round_glyph_positions(context, TRUE);
+    context = new_screen_context(font_map);
     application_fonts = application_font_count();
 }
 

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace quillon::platform {
@@ -99,6 +100,9 @@ public:
     virtual bool place(const WindowPlacement& placement) = 0;
     // The size of the open window's client area; the monitor's in full screen.
     virtual ScreenSize client_size() const = 0;
+    // Where the open window's client area stands on the screen, which the player may have moved it from; none
+    // when the window system does not say.
+    virtual std::optional<PointerPosition> client_position() const { return std::nullopt; }
     // Scales the frame into the area of the client area, black around it; false as for present.
     virtual bool present_scaled(const FrameView& frame, const OutputArea& area) = 0;
 

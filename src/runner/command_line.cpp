@@ -29,6 +29,16 @@ bool ends_with_png(std::string_view file)
 
 std::optional<ScreenshotRequest> parse_screenshot(std::string_view text)
 {
+    // dialog:N:FILE, for the N-th dialog the runner draws (from 1).
+    constexpr std::string_view DIALOG = "dialog:";
+    if (text.starts_with(DIALOG)) {
+        text.remove_prefix(DIALOG.size());
+        auto colon = text.find(':');
+        auto number = colon == std::string_view::npos ? std::nullopt : parse_number<std::int32_t>(text.substr(0, colon));
+        if (!number || *number < 1 || !ends_with_png(text.substr(colon + 1)))
+            return std::nullopt;
+        return ScreenshotRequest {0, std::filesystem::path(text.substr(colon + 1)), 0, *number};
+    }
     auto colon = text.find(':');
     if (colon == std::string_view::npos)
         return std::nullopt;
@@ -102,7 +112,7 @@ constexpr OptionRule OPTION_RULES[] = {
             line.debug_output_file = value;
             return !value.empty();
         }},
-    {"--screenshot", "STEP[.N]:FILE.png",
+    {"--screenshot", "STEP[.N]:FILE.png or dialog:N:FILE.png",
         [](CommandLine& line, std::string_view value) {
             auto request = parse_screenshot(value);
             if (request)
@@ -189,6 +199,8 @@ std::string usage_text()
            "  --screenshot STEP[.N]:FILE.png\n"
            "                             save the frame presented after step STEP, or frame N of the\n"
            "                             transition shown in or after it (repeatable)\n"
+           "  --screenshot dialog:N:FILE.png\n"
+           "                             save the N-th dialog the runner draws (from 1) as it opens\n"
            "  --secure-mode on|off       store the player's secure-mode preference; without GAME, exit\n"
            "  --debug                    play in debug mode, with the debug window\n"
            "  --debug-commands FILE      debugger commands by step (implies --debug)\n"

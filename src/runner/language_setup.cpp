@@ -7,6 +7,7 @@
 #include "functions/drawing.h"
 #include "functions/events.h"
 #include "functions/files.h"
+#include "functions/information.h"
 #include "functions/multiplayer.h"
 #include "functions/resource_changes.h"
 #include "functions/resources.h"
@@ -41,7 +42,7 @@ void register_builtins_once()
                                    screen_functions(), tile_functions(), resource_functions(), drawing_functions(),
                                    file_functions(), multiplayer_functions(), text_drawing_functions(),
                                    sound_functions(), input_functions(), resource_change_functions(),
-                                   dialog_functions(), splash_functions()});
+                                   dialog_functions(), splash_functions(), information_functions()});
     serve_drawing_variables();
     serve_font_variables();
     s_registered = true;

@@ -3,7 +3,6 @@
 
 #include "code/builtin_variables.h"
 #include "code/errors.h"
-#include "code/messages.h"
 #include "code/script.h"
 #include "dialogs/form_host.h"
 #include "graphics/graphics.h"
@@ -17,7 +16,9 @@
 #include "support/game_error.h"
 #include "support/game_path.h"
 #include "support/secure_mode.h"
+#include "functions/dialog_functions.h"
 #include "functions/files.h"
+#include "functions/information.h"
 #include "functions/random.h"
 #include "functions/world_families.h"
 #include "world/game_loop.h"
@@ -266,8 +267,7 @@ void Runner::play()
         flush_text_file();
     };
     hooks.toggle_full_screen = [this] { m_graphics->screen().toggle_full_screen(); };
-    // F1 says so, as action_show_info does, while the game information window is not there.
-    hooks.show_game_information = [] { report_game_error(std::string(message::NOT_AVAILABLE) + "show_info"); };
+    hooks.show_game_information = [] { show_game_information(); };
     hooks.show_cursor = [this](bool visible) { m_graphics->screen().set_cursor(visible ? 0 : -1); };
     hooks.seed_random = [this] {
         if (m_command_line.seed)
@@ -315,17 +315,16 @@ void Runner::play()
     services.screen = &m_graphics->screen();
     services.graphics = m_graphics.get();
     services.data_files = &m_game.data_files;
-    services.show_message = [this](std::string_view text) { show_message(text); };
-    services.ask_question = [this](std::string_view text) {
-        static const std::string YES_NO[] = {"Yes", "No"};
-        return m_platform.dialogs->message_box(MESSAGE_CAPTION, text, YES_NO, 0) == 0;
-    };
+    services.show_message = show_message_form;
+    services.ask_question = show_question_form;
     services.redraw = [this] { show_room(); };
-    services.dialogs = m_platform.dialogs.get();
     m_forms = std::make_unique<FormHost>(*m_platform.dialogs, m_platform.create_form_window
             ? std::function<std::unique_ptr<platform::FormWindow>()>(m_platform.create_form_window)
             : nullptr);
+    m_forms->set_open_observer([this](int number, Form& form) { m_screenshots.dialog_opened(number, form); });
     services.forms = m_forms.get();
+    services.information = &m_game.information;
+    services.show_game_information = [] { show_game_information(); };
     services.handle_window_messages = [&loop] { loop.handle_window_messages(); };
     net::multiplayer().set_game(m_game.guid);
     // 3. Play until the game ends; in debug mode the debugger holds a paused game. Then the game leaves its

@@ -13,20 +13,6 @@ constexpr char32_t HIGH_CONTROL_BLOCK[32] = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-void append_utf8(std::string& out, char32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 char to_byte(char32_t code)
 {
     if (code < 0x80 || (code >= 0xA0 && code <= 0xFF))
@@ -40,6 +26,30 @@ char to_byte(char32_t code)
 
 }  // namespace
 
+void append_utf8(std::string& out, char32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+char32_t win1252_code_point(unsigned char byte)
+{
+    return byte >= 0x80 && byte < 0xA0 ? HIGH_CONTROL_BLOCK[byte - 0x80] : byte;
+}
+
 std::string win1252_to_utf8(std::string_view bytes)
 {
     std::string out;
@@ -52,7 +62,7 @@ void append_win1252_as_utf8(std::string_view bytes, std::string& out)
 {
     for (char c : bytes) {
         auto byte = static_cast<std::uint8_t>(c);
-        append_utf8(out, byte >= 0x80 && byte < 0xA0 ? HIGH_CONTROL_BLOCK[byte - 0x80] : byte);
+        append_utf8(out, win1252_code_point(byte));
     }
 }
 

@@ -32,7 +32,6 @@ protected:
         add_room({ { 0, 0, add_object("player"), 100001, {}, false } });
         start();
         loop();
-        play_services().dialogs = &dialogs;
         play_services().forms = &forms;
     }
     void TearDown() override
@@ -66,7 +65,7 @@ protected:
 
     std::ostringstream log;
     platform::HeadlessDialogHost dialogs { log };
-    FormHost forms { dialogs, {} };
+    FormHost forms { dialogs, nullptr };
     std::filesystem::path m_folder;
 };
 

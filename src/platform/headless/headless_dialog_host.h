@@ -26,10 +26,6 @@ public:
 
     int message_box(std::string_view caption, std::string_view text, std::span<const std::string> buttons,
         int default_button) override;
-    // The form takes a button's number 0 to 3 (0 is Escape), a button's label or "Escape"; empty or none is Enter.
-    int message_form(std::string_view caption, std::string_view text, const std::array<std::string, 3>& buttons) override;
-    // The line is the text; none left keeps the initial text.
-    std::string input_box(std::string_view caption, std::string_view prompt, std::string_view initial) override;
     std::optional<std::string> scripted_answer(std::string_view text) override { return next_answer(text); }
     void note(std::string_view text) override;
 

@@ -181,6 +181,15 @@ ScreenSize Sdl2Display::client_size() const
     return {width, height};
 }
 
+std::optional<PointerPosition> Sdl2Display::client_position() const
+{
+    if (!m_window)
+        return std::nullopt;
+    PointerPosition position;
+    SDL_GetWindowPosition(m_window, &position.x, &position.y);
+    return position;
+}
+
 bool Sdl2Display::enter_exclusive(const DisplayMode& mode)
 {
     if (!m_window)

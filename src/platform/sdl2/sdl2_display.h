@@ -26,6 +26,7 @@ public:
     ScreenSize screen_size() const override;
     bool place(const WindowPlacement& placement) override;
     ScreenSize client_size() const override;
+    std::optional<PointerPosition> client_position() const override;
     bool present_scaled(const FrameView& frame, const OutputArea& area) override;
     bool enter_exclusive(const DisplayMode& mode) override;
     void set_vsync(bool wait) override;
