@@ -25,10 +25,14 @@ inline constexpr Color DIALOG_TEXT = make_color(0, 0, 0);
 // Virtual keys the widgets and forms react to.
 inline constexpr int KEY_SHIFT = 16;
 inline constexpr int KEY_ALT = 18;
+inline constexpr int KEY_PAGE_UP = 33;
+inline constexpr int KEY_PAGE_DOWN = 34;
 inline constexpr int KEY_END = 35;
 inline constexpr int KEY_HOME = 36;
 inline constexpr int KEY_LEFT = 37;
+inline constexpr int KEY_UP = 38;
 inline constexpr int KEY_RIGHT = 39;
+inline constexpr int KEY_DOWN = 40;
 inline constexpr int KEY_DELETE = 46;
 
 // Characters that text events carry for keys.

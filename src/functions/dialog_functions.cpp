@@ -6,8 +6,11 @@
 
 #include "code/builtin_variables.h"
 #include "code/messages.h"
-#include "dialogs/highscore_settings.h"
+#include "dialogs/color_picker.h"
+#include "dialogs/directory_chooser.h"
+#include "dialogs/file_chooser.h"
 #include "dialogs/form_host.h"
+#include "dialogs/highscore_settings.h"
 #include "dialogs/highscore_form.h"
 #include "dialogs/highscore_table.h"
 #include "dialogs/message_form.h"
@@ -15,7 +18,6 @@
 #include "functions/form_images.h"
 #include "functions/world_call.h"
 #include "functions/world_families.h"
-#include "platform/dialog_host.h"
 #include "platform/registry_store.h"
 #include "support/hash_text.h"
 #include "world/world.h"
@@ -36,15 +38,6 @@ constexpr std::string_view NAME_PROMPT = "You reached a place in the highscore t
 constexpr std::string_view DEFAULT_PLAYER = "player";
 
 void set_string_result(FunctionCall& call, std::string_view text) { call.result.set_string(ScriptString(text)); }
-
-// The host that shows dialogs; without one the call reports itself as not available.
-platform::DialogHost* dialogs_for(const FunctionCall& call)
-{
-    platform::DialogHost* host = play_services().dialogs;
-    if (!host)
-        report_not_available(call);
-    return host;
-}
 
 // The host that runs the runner's own forms; without one the call reports itself as not available.
 FormHost* forms_for(const FunctionCall& call)
@@ -198,53 +191,67 @@ void get_color(FunctionCall& call)
     call.result.set_real(initial);
     if (windows_suppressed())
         return;
-    platform::DialogHost* host = dialogs_for(call);
-    if (!host)
+    FormHost* forms = forms_for(call);
+    if (!forms)
         return;
-    call.result.set_real(host->choose_color(initial));
+    ColorPicker picker(initial);
+    forms->run(picker);
+    call.result.set_real(picker.result());
     forget_input();
 }
 
 // The chooser starts in the current directory, which is restored afterwards whatever the player browsed to.
 // Suppressed, it counts as cancelled.
-void choose_file(FunctionCall& call, platform::FileChoice kind)
+void choose_file(FunctionCall& call, FileChoice kind)
 {
     set_string_result(call, "");
     if (windows_suppressed())
         return;
-    platform::DialogHost* host = dialogs_for(call);
-    if (!host)
+    FormHost* forms = forms_for(call);
+    if (!forms)
         return;
     std::error_code error;
     std::filesystem::path directory = std::filesystem::current_path(error);
-    std::string chosen = host->choose_file(kind, string_argument(call, 0).view(), string_argument(call, 1).view());
+    FileChooser chooser(kind, string_argument(call, 0).view(), string_argument(call, 1).view(), directory);
+    forms->run(chooser);
     if (!error)
         std::filesystem::current_path(directory, error);
-    set_string_result(call, chosen);
+    set_string_result(call, chooser.result());
     forget_input();
 }
 
-void get_open_filename(FunctionCall& call) { choose_file(call, platform::FileChoice::open); }
+void get_open_filename(FunctionCall& call) { choose_file(call, FileChoice::open); }
 
-void get_save_filename(FunctionCall& call) { choose_file(call, platform::FileChoice::save); }
+void get_save_filename(FunctionCall& call) { choose_file(call, FileChoice::save); }
 
-void choose_directory(FunctionCall& call, std::string_view caption, std::string_view start)
+// Browsing starts at the start folder, or in the current directory when the game names none, and stays inside
+// the root folder (the whole file system when the game names none).
+void choose_directory(FunctionCall& call, std::string_view caption, std::string_view start, std::string_view root)
 {
     set_string_result(call, "");
     if (windows_suppressed())
         return;
-    platform::DialogHost* host = dialogs_for(call);
-    if (!host)
+    FormHost* forms = forms_for(call);
+    if (!forms)
         return;
-    set_string_result(call, host->choose_directory(caption, start));
+    std::filesystem::path root_folder = existing_folder(root);
+    std::filesystem::path start_folder = existing_folder(start);
+    if (start_folder.empty()) {
+        std::error_code error;
+        start_folder = std::filesystem::current_path(error);
+    }
+    DirectoryChooser chooser(caption, start, start_folder, root_folder.empty() ? "/" : root_folder);
+    forms->run(chooser);
+    set_string_result(call, chooser.result());
     forget_input();
 }
 
-void get_directory(FunctionCall& call) { choose_directory(call, {}, string_argument(call, 0).view()); }
+void get_directory(FunctionCall& call) { choose_directory(call, {}, string_argument(call, 0).view(), {}); }
 
 void get_directory_alt(FunctionCall& call)
 {
-    choose_directory(call, string_argument(call, 0).view(), string_argument(call, 1).view());
+    std::string_view root = string_argument(call, 1).view();
+    choose_directory(call, string_argument(call, 0).view(), root, root);
 }
 
 // ---- Highscores ----

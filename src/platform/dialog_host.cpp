@@ -1,15 +1,7 @@
-// The dialogs a window system without its own colour, file or directory chooser falls back to, and the
-// helpers of button captions and answer lines.
+// The helpers of button captions and answer lines that dialog hosts share.
 #include "platform/dialog_host.h"
 
-
 namespace quillon::platform {
-
-std::int32_t DialogHost::choose_color(std::int32_t) { return -1; }
-
-std::string DialogHost::choose_file(FileChoice, std::string_view, std::string_view) { return {}; }
-
-std::string DialogHost::choose_directory(std::string_view, std::string_view) { return {}; }
 
 std::string button_label(std::string_view caption)
 {

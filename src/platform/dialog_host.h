@@ -1,15 +1,12 @@
 // Dialog host: modal message boxes of the window system, or answers from a script when headless.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace quillon::platform {
-
-enum class FileChoice { open, save };
 
 class DialogHost {
 public:
@@ -20,14 +17,6 @@ public:
     virtual int message_box(std::string_view caption, std::string_view text, std::span<const std::string> buttons,
         int default_button) = 0;
 
-    // A colour chooser starting at the colour (0xBBGGRR); -1 when cancelled, which is the default.
-    virtual std::int32_t choose_color(std::int32_t initial);
-    // A file chooser with the filter ("label|pattern|..."), starting with the file name; the chosen name, or
-    // empty when cancelled, which is the default.
-    virtual std::string choose_file(FileChoice kind, std::string_view filter, std::string_view name);
-    // A directory chooser with the caption, starting at the folder; the chosen one, or empty when cancelled,
-    // which is the default.
-    virtual std::string choose_directory(std::string_view caption, std::string_view start);
 
     // Headless runs: writes the text that stands for a dialog to the log and takes the next line of the answers
     // script; none when the script is used up, and always none where dialogs are shown to a person.

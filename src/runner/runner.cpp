@@ -318,7 +318,6 @@ void Runner::play()
     services.show_message = show_message_form;
     services.ask_question = show_question_form;
     services.redraw = [this] { show_room(); };
-    services.dialogs = m_platform.dialogs.get();
     m_forms = std::make_unique<FormHost>(*m_platform.dialogs, m_platform.create_form_window
             ? std::function<std::unique_ptr<platform::FormWindow>()>(m_platform.create_form_window)
             : nullptr);

@@ -32,7 +32,6 @@ protected:
         add_room({ { 0, 0, add_object("player"), 100001, {}, false } });
         start();
         loop();
-        play_services().dialogs = &dialogs;
         play_services().forms = &forms;
     }
     void TearDown() override
@@ -106,7 +105,10 @@ TEST_F(DialogFunctions, DialogsTakeTheirAnswersOrTheirDefaults)
         EXPECT_EQ(answer(test.code, test.answers), test.result) << test.code;
         EXPECT_EQ(dialogs.pending_answers(), 0u) << test.code;
     }
-    EXPECT_NE(shown().find("a\nb\n"), std::string::npos);  // "#" is a line break
+    std::string log = shown();
+    EXPECT_NE(log.find("a\nb\n"), std::string::npos);  // "#" is a line break
+    EXPECT_NE(log.find("Color\nanswers: \"green\" is no colour here; the dialog is cancelled\n"), std::string::npos);
+    EXPECT_NE(log.find("Open\nSave As\n"), std::string::npos);
 }
 
 TEST_F(DialogFunctions, ExclusiveModeShowsNothingAndClosingClearsTheInput)

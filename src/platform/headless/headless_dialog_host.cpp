@@ -2,7 +2,6 @@
 #include "platform/headless/headless_dialog_host.h"
 
 #include "support/terminal_text.h"
-#include "support/win1252.h"
 
 #include <algorithm>
 #include <charconv>
@@ -69,39 +68,6 @@ std::optional<std::string> HeadlessDialogHost::next_answer(std::string_view text
 void HeadlessDialogHost::note(std::string_view text)
 {
     m_log << text << '\n' << std::flush;
-}
-
-std::int32_t HeadlessDialogHost::choose_color(std::int32_t initial)
-{
-    std::optional<std::string> line = next_answer("Color");
-    std::string_view answer = line ? trimmed_answer(*line) : std::string_view();
-    if (answer.empty())
-        return initial;
-    std::int32_t color = -1;
-    auto [end, error] = std::from_chars(answer.data(), answer.data() + answer.size(), color);
-    if (error == std::errc() && end == answer.data() + answer.size() && color >= 0 && color <= 0xFFFFFF)
-        return color;
-    if (!same_label(answer, "<cancel>"))
-        m_log << "answers: \"" << answer << "\" is no colour here; the dialog is cancelled\n";
-    return -1;
-}
-
-std::string HeadlessDialogHost::choose_file(FileChoice kind, std::string_view, std::string_view name)
-{
-    std::optional<std::string> line = next_answer(kind == FileChoice::open ? "Open" : "Save As");
-    std::string_view answer = line ? trimmed_answer(*line) : std::string_view();
-    if (answer.empty())
-        return std::string(name);
-    return same_label(answer, "<cancel>") ? std::string() : utf8_to_win1252(answer);
-}
-
-std::string HeadlessDialogHost::choose_directory(std::string_view caption, std::string_view start)
-{
-    std::optional<std::string> line = next_answer(caption.empty() ? std::string_view("Select Directory") : caption);
-    std::string_view answer = line ? trimmed_answer(*line) : std::string_view();
-    if (answer.empty())
-        return std::string(start);
-    return same_label(answer, "<cancel>") ? std::string() : utf8_to_win1252(answer);
 }
 
 int HeadlessDialogHost::button_for(std::string_view answer, std::span<const std::string> buttons, int default_button)

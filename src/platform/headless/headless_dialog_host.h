@@ -26,11 +26,6 @@ public:
 
     int message_box(std::string_view caption, std::string_view text, std::span<const std::string> buttons,
         int default_button) override;
-    // A whole number is the colour; empty or none keeps the initial colour; anything else cancels (-1).
-    std::int32_t choose_color(std::int32_t initial) override;
-    // The line is the name chosen; empty or none keeps the name offered; "<cancel>" cancels (empty).
-    std::string choose_file(FileChoice kind, std::string_view filter, std::string_view name) override;
-    std::string choose_directory(std::string_view caption, std::string_view start) override;
     std::optional<std::string> scripted_answer(std::string_view text) override { return next_answer(text); }
     void note(std::string_view text) override;
 
