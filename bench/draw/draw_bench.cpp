@@ -1,8 +1,18 @@
 // Drawing speed: N colour-keyed 32x32 sprites moving and bouncing in an 800x600 room, drawn and presented
 // every step over the headless display, against the same scene in pygame (Debian's python3-pygame) over SDL's
 // dummy video driver. Neither side keeps copies of the presented frames.
+//
+// Two scenes. "built-in": the sprites are moved and bounced by C++ and drawn straight onto the screen. "game":
+// a room of N instances steps through the game loop, each instance bouncing in a two-line Step event of game
+// code, moved by its speeds, and the room is drawn as a game draws it; pygame bounces in Python the same way.
+#include "game_builder.h"
 #include "graphics/graphics.h"
 #include "platform/headless/headless_display.h"
+#include "platform/headless/headless_input.h"
+#include "platform/headless/virtual_clock.h"
+#include "runner/language_setup.h"
+#include "world/game_loop.h"
+#include "world/room_draw.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,7 +49,7 @@ struct Thing {
 };
 
 // A yellow disc on a magenta see-through background.
-std::unique_ptr<CSprite> disc_sprite()
+Bitmap24 disc_bitmap()
 {
     Bitmap24 frame(SIZE, SIZE, make_color(255, 0, 255));
     for (int y = 0; y < SIZE; ++y) {
@@ -50,11 +60,84 @@ std::unique_ptr<CSprite> disc_sprite()
                 frame.set_pixel(x, y, make_color(240, 200, 40));
         }
     }
+    return frame;
+}
+
+std::unique_ptr<CSprite> disc_sprite()
+{
+    Bitmap24 frame = disc_bitmap();
     auto sprite = std::make_unique<CSprite>();
     sprite->width = SIZE;
     sprite->height = SIZE;
     sprite->frames.push_back(StoredImage::from_bitmap(frame));
     return sprite;
+}
+
+// The Step event of the game scene: turn back before the next move would leave the room.
+constexpr const char* BOUNCE_CODE =
+    "if (x + hspeed < 0 || x + hspeed > 768) hspeed = -hspeed\n"
+    "if (y + vspeed < 0 || y + vspeed > 568) vspeed = -vspeed";
+
+double game_steps_per_second(int count)
+{
+    GameBuilder builder;
+    builder.sprite("disc", {disc_bitmap()}, {{"transparent", true}, {"precise", false}});
+    builder.object("ball").set("sprite", "disc").on("step", BOUNCE_CODE);
+    RoomBuilder room = builder.room("room");
+    room.set("width", ROOM_WIDTH).set("height", ROOM_HEIGHT).set("speed", 60).set("background_color", "#283c5a");
+    for (int i = 0; i < count; ++i)
+        room.instance("ball", 0, 0);
+    GameFile game = builder.build();
+
+    platform::HeadlessDisplay display;
+    display.keep_frames(false);
+    Graphics graphics(display, game.settings, game.sprites, game.backgrounds, nullptr);
+    if (!graphics.prepare())
+        return 0;
+    WorldHooks world_hooks;
+    world_hooks.size_display = [&graphics](int width, int height) { graphics.screen().set_size(width, height); };
+    World world({game.objects, game.time_lines, game.rooms, game.paths, game.sprites, game.backgrounds, game.sounds,
+                    game.data_files, game.action_library_code, game.room_order, game.last_instance_id,
+                    game.last_tile_id, game.game_id},
+        std::move(world_hooks));
+    world.install();
+    if (!world.compile_time_lines() || !world.compile_objects())
+        return 0;
+    RoomDrawer drawer(world, graphics);
+    LoopHooks hooks;
+    hooks.draw_room = [&drawer] { drawer.draw(); };
+    CollisionMasks masks;
+    platform::VirtualClock clock;
+    platform::HeadlessInput input;
+    GameLoop loop(world, game.settings, masks, clock, input, hooks);
+    loop.start_game();
+    // The same places and speeds as the other scenes.
+    std::mt19937 random(1);
+    std::uniform_real_distribution<double> across(0, ROOM_WIDTH - SIZE);
+    std::uniform_real_distribution<double> down(0, ROOM_HEIGHT - SIZE);
+    std::uniform_real_distribution<double> speed(-3, 3);
+    LiveRoom& live = *world.current_room();
+    for (int i = 0; i < live.instance_count(); ++i) {
+        CInstance& instance = *live.instance(i);
+        double x = across(random);
+        double y = down(random);
+        instance.set_position(x, y);
+        instance.set_hspeed(speed(random));
+        instance.set_vspeed(speed(random));
+    }
+
+    double start = cpu_seconds();
+    long steps = 0;
+    double elapsed = 0;
+    while (elapsed < SECONDS) {
+        loop.step();
+        graphics.present();
+        ++steps;
+        elapsed = cpu_seconds() - start;
+    }
+    loop.end_game();
+    graphics.shut_down();
+    return steps / elapsed;
 }
 
 double quillon_steps_per_second(int count)
@@ -101,11 +184,12 @@ double quillon_steps_per_second(int count)
     return steps / elapsed;
 }
 
-// The pygame scene's frames per second, or a negative number when pygame cannot run.
-double pygame_frames_per_second(int count)
+// The pygame scene's frames per second, or a negative number when pygame cannot run. The game scene's
+// bounce looks ahead before the move, as the Step event does.
+double pygame_frames_per_second(int count, bool game)
 {
     std::string command = "SDL_VIDEODRIVER=dummy /usr/bin/python3 " + std::string(QUILLON_PYGAME_SCENE) + " "
-        + std::to_string(count) + " " + std::to_string(SECONDS) + " 2>/dev/null";
+        + std::to_string(count) + " " + std::to_string(SECONDS) + (game ? " ahead" : "") + " 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
         return -1;
@@ -120,20 +204,24 @@ double pygame_frames_per_second(int count)
 
 int main()
 {
+    register_builtins_once();
     std::printf("Frames per second of processor time, best of %d trials of %.0f s each\n", TRIALS, SECONDS);
-    std::printf("%-8s %18s %14s %8s\n", "sprites", "quillon steps/s", "pygame fps", "ratio");
-    for (int count : COUNTS) {
-        double ours = 0;
-        double theirs = -1;
-        for (int trial = 0; trial < TRIALS; ++trial) {
-            ours = std::max(ours, quillon_steps_per_second(count));
-            theirs = std::max(theirs, pygame_frames_per_second(count));
+    std::printf("%-10s %-8s %18s %14s %8s\n", "scene", "sprites", "quillon steps/s", "pygame fps", "ratio");
+    for (bool game : {false, true}) {
+        for (int count : COUNTS) {
+            double ours = 0;
+            double theirs = -1;
+            for (int trial = 0; trial < TRIALS; ++trial) {
+                ours = std::max(ours, game ? game_steps_per_second(count) : quillon_steps_per_second(count));
+                theirs = std::max(theirs, pygame_frames_per_second(count, game));
+            }
+            const char* scene = game ? "game" : "built-in";
+            if (theirs > 0)
+                std::printf("%-10s %-8d %18.1f %14.1f %7.2fx\n", scene, count, ours, theirs, ours / theirs);
+            else
+                std::printf("%-10s %-8d %18.1f %14s %8s\n", scene, count, ours, "(no pygame)", "-");
+            std::fflush(stdout);
         }
-        if (theirs > 0)
-            std::printf("%-8d %18.1f %14.1f %7.2fx\n", count, ours, theirs, ours / theirs);
-        else
-            std::printf("%-8d %18.1f %14s %8s\n", count, ours, "(no pygame)", "-");
-        std::fflush(stdout);
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 # The drawing benchmark's scene in pygame: N colour-keyed 32x32 sprites moving and bouncing in an 800x600
 # window, all drawn every frame. Prints the frames per second of processor time on one line.
+# Arguments: N, seconds, and "ahead" to turn back before a move would leave the window rather than after it.
 import os
 import random
 import sys
@@ -22,6 +23,7 @@ def sprite_image():
 
 def main():
     count, seconds = int(sys.argv[1]), float(sys.argv[2])
+    ahead = len(sys.argv) > 3 and sys.argv[3] == "ahead"
     pygame.display.init()
     screen = pygame.display.set_mode((WIDTH, HEIGHT))
     image = sprite_image()
@@ -33,11 +35,16 @@ def main():
     while time.process_time() - start < seconds:
         screen.fill((40, 60, 90))
         for thing in things:
+            if ahead:
+                if thing[0] + thing[2] < 0 or thing[0] + thing[2] > WIDTH - SIZE:
+                    thing[2] = -thing[2]
+                if thing[1] + thing[3] < 0 or thing[1] + thing[3] > HEIGHT - SIZE:
+                    thing[3] = -thing[3]
             thing[0] += thing[2]
             thing[1] += thing[3]
-            if thing[0] < 0 or thing[0] > WIDTH - SIZE:
+            if not ahead and (thing[0] < 0 or thing[0] > WIDTH - SIZE):
                 thing[2] = -thing[2]
-            if thing[1] < 0 or thing[1] > HEIGHT - SIZE:
+            if not ahead and (thing[1] < 0 or thing[1] > HEIGHT - SIZE):
                 thing[3] = -thing[3]
             screen.blit(image, (round(thing[0]), round(thing[1])))
         pygame.display.flip()

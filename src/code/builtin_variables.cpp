@@ -219,6 +219,8 @@ BuiltinVariables::BuiltinVariables()
             register_variable(variable.name, get_from_host, set_in_host, variable.settable);
     };
     add_host(INSTANCE_VARIABLES);
+    for (BuiltinVariable& variable : m_entries)
+        variable.kept_by_instance = true;
     register_variable("argument_relative", get_from_host, set_in_host, false);
     register_variable("argument", get_argument, set_argument, true);
     for (int slot = 0; slot < MAX_SCRIPT_ARGUMENTS; ++slot)
@@ -270,6 +272,7 @@ void BuiltinVariables::serve(std::string_view name, VariableGetter getter, Varia
     if (std::int32_t id = find(name); id >= 0) {
         m_entries[id].getter = getter;
         m_entries[id].setter = setter;
+        m_entries[id].kept_by_instance = false;
     }
 }
 
@@ -287,7 +290,13 @@ bool BuiltinVariables::read(ScriptInstance* self, std::int32_t id, std::int32_t 
         return self->m_variables.get(id, index, result);
     if (id < 0 || static_cast<std::size_t>(id) >= m_entries.size())
         return false;
-    return m_entries[id].getter(self, id, index, result);
+    const BuiltinVariable& entry = m_entries[id];
+    double real;
+    if (entry.kept_by_instance && self->get_builtin(id, real)) {
+        result.set_real(real);
+        return true;
+    }
+    return entry.getter(self, id, index, result);
 }
 
 bool BuiltinVariables::write(ScriptInstance* self, std::int32_t id, std::int32_t index, const Value& value) const
@@ -297,7 +306,11 @@ bool BuiltinVariables::write(ScriptInstance* self, std::int32_t id, std::int32_t
     if (id < 0 || static_cast<std::size_t>(id) >= m_entries.size())
         return false;
     const BuiltinVariable& entry = m_entries[id];
-    return entry.settable && entry.setter && entry.setter(self, id, index, value);
+    if (!entry.settable)
+        return false;
+    if (entry.kept_by_instance && self->set_builtin(id, value.real))
+        return true;
+    return entry.setter && entry.setter(self, id, index, value);
 }
 
 }  // namespace quillon

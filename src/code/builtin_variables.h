@@ -35,7 +35,11 @@ struct BuiltinVariable {
     VariableGetter getter;  // always succeeds
     VariableSetter setter;  // may refuse a value
     bool settable;          // false for read-only variables
+    bool kept_by_instance = false;  // an instance variable that instances read and write themselves
 };
+
+// The instance variables come first in the table: ids 0 to 42.
+inline constexpr std::int32_t INSTANCE_VARIABLE_COUNT = VARIABLE_ARGUMENT_RELATIVE;
 
 // Every id below 10000 is a built-in variable; the variable ids of the instance's own store start at 100000.
 inline constexpr std::int32_t FIRST_STORED_VARIABLE = 10000;
@@ -55,6 +59,13 @@ public:
     std::int32_t find(std::string_view name) const;
     std::size_t size() const { return m_entries.size(); }
     const BuiltinVariable& at(std::int32_t id) const { return m_entries[id]; }
+    // Whether the instance keeps this variable itself (ScriptInstance::get_builtin and set_builtin), as every
+    // instance variable does unless a family serves it.
+    bool kept_by_instance(std::int32_t id) const
+    {
+        return id >= 0 && id < INSTANCE_VARIABLE_COUNT && static_cast<std::size_t>(id) < m_entries.size() &&
+               m_entries[id].kept_by_instance;
+    }
 
     // Ids from 10000 up go to the instance's own store; lower ids to the entry's getter or setter.
     bool read(ScriptInstance* self, std::int32_t id, std::int32_t index, Value& result) const;

@@ -64,6 +64,8 @@ enum ExecKind : std::uint8_t {
     EXEC_CALL_BUILTIN,     // a call of a built-in function
     EXEC_CALL_SCRIPT,      // a call of a script
     EXEC_FIXED_TARGET,     // an array element whose object is a constant, kept in `target`
+    EXEC_SELF_BUILTIN,     // a built-in variable that self keeps (ScriptInstance::get_builtin, set_builtin)
+    EXEC_GLOBAL,           // a variable of the global store
 };
 
 struct CodeNode {

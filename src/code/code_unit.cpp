@@ -86,7 +86,8 @@ private:
         switch (node.kind) {
         case NODE_CONSTANT: return node.value.is_real();
         case NODE_SIMPLE_VARIABLE:
-            return node.exec == EXEC_LOCAL || node.exec == EXEC_SELF_STORED || node.exec == EXEC_ARGUMENT;
+            return node.exec == EXEC_LOCAL || node.exec == EXEC_SELF_STORED || node.exec == EXEC_ARGUMENT ||
+                   node.exec == EXEC_SELF_BUILTIN || node.exec == EXEC_GLOBAL;
         case NODE_VARIABLE:
             if (node.exec != EXEC_FIXED_TARGET || node.target != TARGET_LOCAL)
                 return false;
@@ -138,12 +139,16 @@ private:
     {
         if (node.target == TARGET_LOCAL)
             return EXEC_LOCAL;
+        if (node.target == TARGET_GLOBAL)
+            return EXEC_GLOBAL;
         if (node.target != TARGET_DEFAULT && node.target != TARGET_SELF)
             return EXEC_GENERIC;
         if (node.op >= FIRST_USER_VARIABLE)
             return EXEC_SELF_STORED;
         if (node.op >= VARIABLE_ARGUMENT0 && node.op < VARIABLE_ARGUMENT0 + MAX_ARGUMENTS)
             return EXEC_ARGUMENT;
+        if (builtin_variables().kept_by_instance(node.op))
+            return EXEC_SELF_BUILTIN;
         return EXEC_GENERIC;
     }
 

@@ -147,6 +147,7 @@ public:
         case EXEC_LOCAL: return m_locals[node.slot].key != 0 ? &m_locals[node.slot].value : nullptr;
         case EXEC_SELF_STORED: return m_self->m_variables.find(node.op, 0);
         case EXEC_ARGUMENT: return &script_arguments().get(node.op - VARIABLE_ARGUMENT0);
+        case EXEC_GLOBAL: return global_variables().find(node.op, 0);
         case EXEC_GENERIC: return node.kind == NODE_CONSTANT ? &node.value : nullptr;
         default: return nullptr;
         }
@@ -166,13 +167,15 @@ public:
         switch (node.exec) {
         case EXEC_LOCAL:
         case EXEC_SELF_STORED:
-        case EXEC_ARGUMENT: {
+        case EXEC_ARGUMENT:
+        case EXEC_GLOBAL: {
             const Value* value = direct(node);
             if (!value || !value->is_real())
                 return false;
             out = value->real;
             return true;
         }
+        case EXEC_SELF_BUILTIN: return m_self->get_builtin(node.op, out);
         case EXEC_BINARY_CONSTANT: {
             // A temporary on the left, the commonest shape in loops, is read here.
             const CodeNode& left = node.children[0];
@@ -265,6 +268,17 @@ public:
                 stack[++top] = value.real;
                 break;
             }
+            case STEP_SELF_BUILTIN:
+                if (!m_self->get_builtin(step->operand, stack[++top]))
+                    return false;
+                break;
+            case STEP_GLOBAL: {
+                const Value* value = global_variables().find(step->operand, 0);
+                if (!value || !value->is_real())
+                    return false;
+                stack[++top] = value->real;
+                break;
+            }
             case STEP_ADD: stack[top - 1] += stack[top]; --top; break;
             case STEP_SUBTRACT: stack[top - 1] -= stack[top]; --top; break;
             case STEP_MULTIPLY: stack[top - 1] *= stack[top]; --top; break;
@@ -342,6 +356,19 @@ public:
             }
             return read(Place {node.target, node.op, 0, -1}, node, dest);
         case EXEC_ARGUMENT: dest = script_arguments().get(node.op - VARIABLE_ARGUMENT0); return true;
+        case EXEC_SELF_BUILTIN:
+            // As the variable's getter: the real, the other part of dest left as it was.
+            if (double real; m_self->get_builtin(node.op, real)) {
+                dest.set_real(real);
+                return true;
+            }
+            return read(Place {node.target, node.op, 0, -1}, node, dest);
+        case EXEC_GLOBAL:
+            if (const Value* found = global_variables().find(node.op, 0)) {
+                dest = *found;
+                return true;
+            }
+            return read(Place {node.target, node.op, 0, -1}, node, dest);
         case EXEC_BINARY_CONSTANT: return binary_constant(node, dest);
         case EXEC_CALL_BUILTIN: return call_builtin(node, dest);
         case EXEC_CALL_SCRIPT: dest.set_real(0); return call_script(node, dest);
@@ -428,10 +455,22 @@ public:
         case NODE_BLOCK: return block(node.children.data(), node.children.size(), result);
         case NODE_VAR: return Outcome::normal;
         case NODE_ASSIGN: {
-            // A compound assignment of a number to an existing real temporary or own variable.
+            // A compound assignment of a number to an existing real temporary, own or global variable.
             const CodeNode& variable = node.children[0];
             const CodeNode& expression = node.children[1];
-            if (node.op != TOKEN_ASSIGN && (variable.exec == EXEC_LOCAL || variable.exec == EXEC_SELF_STORED)) {
+            if (node.op != TOKEN_ASSIGN && variable.exec == EXEC_SELF_BUILTIN) {
+                // Nothing is written unless the whole assignment succeeds this way; otherwise it runs again
+                // the general way, which repeats nothing since this only read.
+                double combined;
+                double operand_value;
+                if (m_self->get_builtin(variable.op, combined) && operand(expression, operand_value) &&
+                    compound_real(node.op, combined, operand_value) && m_self->set_builtin(variable.op, combined)) {
+                    result.set_real(combined);
+                    return Outcome::normal;
+                }
+            }
+            if (node.op != TOKEN_ASSIGN &&
+                (variable.exec == EXEC_LOCAL || variable.exec == EXEC_SELF_STORED || variable.exec == EXEC_GLOBAL)) {
                 Value* existing = const_cast<Value*>(direct(variable));
                 const Value* leaf = direct(expression);
                 double operand = leaf ? leaf->real : 0;
@@ -695,7 +734,7 @@ private:
                 result = *assigned;
         } else {
             // Reals meeting in an existing temporary or own variable combine in place.
-            if (variable.exec == EXEC_LOCAL || variable.exec == EXEC_SELF_STORED) {
+            if (variable.exec == EXEC_LOCAL || variable.exec == EXEC_SELF_STORED || variable.exec == EXEC_GLOBAL) {
                 Value* existing = const_cast<Value*>(direct(variable));
                 if (existing && existing->is_real() && assigned->is_real() &&
                     compound_real(node.op, existing->real, assigned->real)) {
@@ -708,7 +747,10 @@ private:
             if (!check(binary_operation(compound_operator(node.op), result, *assigned), expression.position))
                 return Outcome::error;
         }
-        // The instance's own variables are written directly; everything else goes through write().
+        // The instance's own variables are written directly, and so are the built-in ones it keeps; everything
+        // else goes through write().
+        if (variable.exec == EXEC_SELF_BUILTIN && m_self->set_builtin(place.id, result.real))
+            return Outcome::normal;
         Value* element = nullptr;
         if (place.target == TARGET_DEFAULT && place.id >= FIRST_STORED_VARIABLE) {
             element = m_self->m_variables.element(place.id, place.index);

@@ -17,6 +17,14 @@ class ScriptInstance {
 public:
     virtual ~ScriptInstance() = default;
 
+    // The built-in instance variable `id` (an id below INSTANCE_VARIABLE_COUNT, not an array) read as a real,
+    // without the lookups of the variable table; false when this instance does not keep it, and the read then
+    // goes through the variable's getter.
+    virtual bool get_builtin(std::int32_t /*id*/, double& /*value*/) const { return false; }
+    // Writes it from the real part of a value, with every effect of its setter; false, with nothing written,
+    // for a variable this instance does not keep or that is read-only, which then goes through the table.
+    virtual bool set_builtin(std::int32_t /*id*/, double /*value*/) { return false; }
+
     std::int32_t m_id = 0;          // instance id
     bool m_destroyed = false;       // marked as destroyed, not yet removed
     CVariableList m_variables;      // the instance's own variables

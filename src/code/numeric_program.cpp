@@ -34,6 +34,10 @@ bool emit(const CodeNode& node, std::vector<NumericStep>& steps, int depth)
             steps.push_back({STEP_SELF, node.op, 0});
         else if (node.exec == EXEC_ARGUMENT)
             steps.push_back({STEP_ARGUMENT, node.op - VARIABLE_ARGUMENT0, 0});
+        else if (node.exec == EXEC_SELF_BUILTIN)
+            steps.push_back({STEP_SELF_BUILTIN, node.op, 0});
+        else if (node.exec == EXEC_GLOBAL)
+            steps.push_back({STEP_GLOBAL, node.op, 0});
         else
             return false;
         return true;

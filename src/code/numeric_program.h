@@ -14,6 +14,8 @@ enum NumericStepKind : std::uint8_t {
     STEP_LOCAL,             // push the temporary in slot `operand`
     STEP_SELF,              // push self's own variable `operand`
     STEP_ARGUMENT,          // push argument slot `operand`
+    STEP_SELF_BUILTIN,      // push the built-in variable `operand` that self keeps
+    STEP_GLOBAL,            // push the global variable `operand`
     STEP_ADD,               // the two top values combined; the common operators have steps of their own
     STEP_SUBTRACT,
     STEP_MULTIPLY,

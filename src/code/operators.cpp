@@ -60,8 +60,7 @@ const char* repeat_string(Value& left, const Value& right)
     if (count > 0 && !right.string.empty()) {
         if (static_cast<std::uint64_t>(count) > ScriptString::MAX_LENGTH / right.string.size())
             return message::STRING_TOO_LONG;
-        for (std::int64_t i = 0; i < count; ++i)
-            repeated.append(right.string);
+        repeated = ScriptString::repeated(right.string.view(), static_cast<std::size_t>(count));
     }
     left.set_string(std::move(repeated));
     return nullptr;

@@ -57,4 +57,45 @@ bool ScriptString::append(std::string_view tail)
     return true;
 }
 
+ScriptString ScriptString::repeated(std::string_view piece, std::size_t count)
+{
+    ScriptString text;
+    std::size_t length = piece.size() * count;
+    if (length == 0)
+        return text;
+    text.m_buffer = allocate(length);
+    char* bytes = text.m_buffer->bytes;
+    std::memcpy(bytes, piece.data(), piece.size());
+    for (std::size_t done = piece.size(); done < length;) {
+        std::size_t part = std::min(done, length - done);
+        std::memcpy(bytes + done, bytes, part);
+        done += part;
+    }
+    text.m_buffer->used = text.m_length = static_cast<std::uint32_t>(length);
+    return text;
+}
+
+ScriptStringBuilder::ScriptStringBuilder(std::size_t length) : m_room(std::min(length, ScriptString::MAX_LENGTH))
+{
+    if (m_room)
+        m_text.m_buffer = ScriptString::allocate(m_room);
+}
+
+void ScriptStringBuilder::add(std::string_view piece)
+{
+    std::size_t size = std::min(piece.size(), m_room);
+    if (size == 0)
+        return;
+    std::memcpy(m_text.m_buffer->bytes + m_text.m_length, piece.data(), size);
+    m_text.m_length += static_cast<std::uint32_t>(size);
+    m_text.m_buffer->used = m_text.m_length;
+    m_room -= size;
+}
+
+ScriptString ScriptStringBuilder::finish()
+{
+    m_room = 0;
+    return std::move(m_text);
+}
+
 }  // namespace quillon

@@ -58,6 +58,10 @@ public:
     std::string str() const { return std::string(view()); }
     unsigned char operator[](std::size_t index) const { return static_cast<unsigned char>(m_buffer->bytes[index]); }
 
+    // `count` copies of `piece` in one buffer, filled by doubling copies; the caller keeps the result within
+    // MAX_LENGTH.
+    static ScriptString repeated(std::string_view piece, std::size_t count);
+
     // False, and nothing changes, when the result would exceed MAX_LENGTH.
     bool append(std::string_view tail);
     bool append(const ScriptString& tail) { return append(tail.view()); }
@@ -66,6 +70,8 @@ public:
     friend bool operator==(const ScriptString& a, std::string_view b) { return a.view() == b; }
 
 private:
+    friend class ScriptStringBuilder;
+
     struct Buffer {
         std::uint32_t references;  // holders of this buffer
         std::uint32_t used;        // bytes written so far; the longest holder ends here
@@ -88,6 +94,20 @@ private:
 
     Buffer* m_buffer = nullptr;   // shared bytes, or none for the empty string
     std::uint32_t m_length = 0;   // bytes of the buffer that belong to this string
+};
+
+// Builds a string of a length known beforehand in one buffer, piece by piece; bytes beyond MAX_LENGTH are
+// dropped, as when a longer text becomes a ScriptString.
+class ScriptStringBuilder {
+public:
+    explicit ScriptStringBuilder(std::size_t length);
+    void add(std::string_view piece);
+    // The string so far; the builder is empty afterwards.
+    ScriptString finish();
+
+private:
+    ScriptString m_text;   // the buffer, its length the bytes written
+    std::size_t m_room;    // bytes that may still be written
 };
 
 }  // namespace quillon

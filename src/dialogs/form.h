@@ -36,6 +36,8 @@ public:
     // (none when the script is used up, which takes the form's default) gives its answer and finishes it.
     virtual std::string transcript() const = 0;
     virtual void answer(const std::optional<std::string>& line) = 0;
+    // After answer: a note for the log when the line named nothing the form knows; empty when all went well.
+    virtual std::string answer_note() const { return {}; }
 };
 
 }  // namespace quillon

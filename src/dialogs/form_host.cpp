@@ -14,6 +14,9 @@ FormHost::FormHost(platform::DialogHost& dialogs, std::function<std::unique_ptr<
 
 void FormHost::run(Form& form)
 {
+    ++m_opened;
+    if (m_open_observer)
+        m_open_observer(m_opened, form);
     if (m_make_window) {
         if (std::unique_ptr<platform::FormWindow> window = m_make_window()) {
             run_in_window(form, *window);
@@ -21,6 +24,8 @@ void FormHost::run(Form& form)
         }
     }
     form.answer(m_dialogs.scripted_answer(form.transcript()));
+    if (std::string note = form.answer_note(); !note.empty())
+        m_dialogs.note(note);
 }
 
 void FormHost::run_in_window(Form& form, platform::FormWindow& window)

@@ -20,11 +20,17 @@ public:
     // Shows the form and returns when it has finished.
     void run(Form& form);
 
+    // Hears of every form as it opens, before it shows or takes its answer, with its number in the run (from 1).
+    using OpenObserver = std::function<void(int number, Form& form)>;
+    void set_open_observer(OpenObserver observer) { m_open_observer = std::move(observer); }
+
 private:
     void run_in_window(Form& form, platform::FormWindow& window);
 
     platform::DialogHost& m_dialogs;                                         // the log and answers when headless
     std::function<std::unique_ptr<platform::FormWindow>()> m_make_window;    // empty when headless
+    OpenObserver m_open_observer;                                            // may be empty
+    int m_opened = 0;                                                        // forms run so far
 };
 
 }  // namespace quillon

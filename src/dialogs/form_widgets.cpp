@@ -39,8 +39,9 @@ SurfaceRect inset(SurfaceRect box, int by)
     return { box.left + by, box.top + by, box.right - by, box.bottom - by };
 }
 
-// Every other pixel of the frame just inside the box: the focus rectangle.
-void dotted_frame(SurfaceCanvas& canvas, SurfaceRect box, Color color)
+} // namespace
+
+void draw_focus_rectangle(SurfaceCanvas& canvas, SurfaceRect box, Color color)
 {
     for (int x = box.left; x < box.right; x += 2) {
         put_pixel(canvas, x, box.top, color);
@@ -51,6 +52,8 @@ void dotted_frame(SurfaceCanvas& canvas, SurfaceRect box, Color color)
         put_pixel(canvas, box.right - 1, y, color);
     }
 }
+
+namespace {
 
 // Where the shortcut character stands in the shown label: its index, or npos.
 std::size_t shortcut_index(std::string_view caption)
@@ -82,6 +85,28 @@ void fill_box(SurfaceCanvas& canvas, SurfaceRect box, Color color)
 void frame_box(SurfaceCanvas& canvas, SurfaceRect box, Color color)
 {
     bevel(canvas, box, color, color);
+}
+
+void draw_bitmap(SurfaceCanvas& canvas, const Bitmap24& picture, SurfaceRect box, bool transparent)
+{
+    if (picture.width <= 0 || picture.height <= 0 || box.width() <= 0 || box.height() <= 0)
+        return;
+    int left = std::max({ box.left, canvas.clip.left, 0 });
+    int top = std::max({ box.top, canvas.clip.top, 0 });
+    int right = std::min({ box.right, canvas.clip.right, canvas.width });
+    int bottom = std::min({ box.bottom, canvas.clip.bottom, canvas.height });
+    Color key = picture.transparent_color();
+    for (int y = top; y < bottom; ++y) {
+        int from_y
+            = static_cast<int>((2 * std::int64_t(y - box.top) + 1) * picture.height / (2 * std::int64_t(box.height())));
+        for (int x = left; x < right; ++x) {
+            int from_x = static_cast<int>(
+                (2 * std::int64_t(x - box.left) + 1) * picture.width / (2 * std::int64_t(box.width())));
+            Color color = picture.pixel(from_x, from_y);
+            if (!transparent || color != key)
+                canvas.at(x, y) = color_to_pixel(color);
+        }
+    }
 }
 
 char caption_shortcut(std::string_view caption)
@@ -180,7 +205,7 @@ void paint_push_button(SurfaceCanvas& canvas, TextEngine& engine, const TextFont
     SurfaceRect caption_box { box.left + shift, box.top + shift, box.right + shift, box.bottom + shift };
     draw_caption(canvas, engine, font, DIALOG_TEXT, caption_box, button.caption);
     if (button.focused)
-        dotted_frame(canvas, inset(box, 4), DIALOG_TEXT);
+        draw_focus_rectangle(canvas, inset(box, 4), DIALOG_TEXT);
 }
 
 void TextField::set_text(std::string text, bool select_all)

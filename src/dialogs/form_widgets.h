@@ -6,6 +6,7 @@
 #include "graphics/surface.h"
 #include "graphics/text_engine.h"
 #include "platform/input.h"
+#include "support/bitmap.h"
 
 #include <cstddef>
 #include <string>
@@ -22,11 +23,16 @@ inline constexpr Color DIALOG_FACE = make_color(212, 208, 200);
 inline constexpr Color DIALOG_TEXT = make_color(0, 0, 0);
 
 // Virtual keys the widgets and forms react to.
+inline constexpr int KEY_SHIFT = 16;
 inline constexpr int KEY_ALT = 18;
+inline constexpr int KEY_PAGE_UP = 33;
+inline constexpr int KEY_PAGE_DOWN = 34;
 inline constexpr int KEY_END = 35;
 inline constexpr int KEY_HOME = 36;
 inline constexpr int KEY_LEFT = 37;
+inline constexpr int KEY_UP = 38;
 inline constexpr int KEY_RIGHT = 39;
+inline constexpr int KEY_DOWN = 40;
 inline constexpr int KEY_DELETE = 46;
 
 // Characters that text events carry for keys.
@@ -39,6 +45,12 @@ inline constexpr char CHAR_ESCAPE = 27;
 void fill_box(SurfaceCanvas& canvas, SurfaceRect box, Color color);
 // A 1-pixel frame just inside the box.
 void frame_box(SurfaceCanvas& canvas, SurfaceRect box, Color color);
+// Every other pixel of the frame just inside the box: the mark of the keyboard's focus.
+void draw_focus_rectangle(SurfaceCanvas& canvas, SurfaceRect box, Color color);
+
+// Draws the picture stretched over the box (each pixel takes the picture's pixel under its centre), inside the
+// clip rectangle; a transparent picture leaves the pixels of its bottom-left colour alone.
+void draw_bitmap(SurfaceCanvas& canvas, const Bitmap24& picture, SurfaceRect box, bool transparent);
 
 // The shortcut of a caption: the character after its last "&", or 0 when there is none.
 char caption_shortcut(std::string_view caption);

@@ -244,40 +244,45 @@ void PopupMenu::dismiss()
     m_finished = true;
 }
 
+// Escape dismisses, Enter chooses the highlighted item, the arrows, Home and End move the highlight over the
+// items, and an item's key chooses it.
+void PopupMenu::handle_key(int key)
+{
+    int count = m_layout.shown;
+    if (key == KEY_ESCAPE) {
+        dismiss();
+    } else if (key == KEY_ENTER) {
+        if (m_highlight >= 0)
+            choose(m_highlight);
+        else
+            dismiss();
+    } else if (count == 0) {
+        return;
+    } else if (key == KEY_DOWN) {
+        move_highlight(m_highlight < 0 ? -1 : m_highlight, 1);
+    } else if (key == KEY_UP) {
+        move_highlight(m_highlight < 0 ? count : m_highlight, -1);
+    } else if (key == KEY_HOME) {
+        move_highlight(-1, 1);
+    } else if (key == KEY_END) {
+        move_highlight(count, -1);
+    } else if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
+        for (int i = 0; i < count; ++i) {
+            if (m_entries[std::size_t(i)].accelerator == char(key)) {
+                choose(i);
+                return;
+            }
+        }
+    }
+}
+
 void PopupMenu::handle(const platform::Event& event)
 {
     using platform::EventKind;
     switch (event.kind) {
-    case EventKind::key_down: {
-        int key = event.virtual_key;
-        int count = m_layout.shown;
-        if (key == KEY_ESCAPE) {
-            dismiss();
-        } else if (key == KEY_ENTER) {
-            if (m_highlight >= 0)
-                choose(m_highlight);
-            else
-                dismiss();
-        } else if (count == 0) {
-            return;
-        } else if (key == KEY_DOWN) {
-            move_highlight(m_highlight < 0 ? -1 : m_highlight, 1);
-        } else if (key == KEY_UP) {
-            move_highlight(m_highlight < 0 ? count : m_highlight, -1);
-        } else if (key == KEY_HOME) {
-            move_highlight(-1, 1);
-        } else if (key == KEY_END) {
-            move_highlight(count, -1);
-        } else if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
-            for (int i = 0; i < count; ++i) {
-                if (m_entries[std::size_t(i)].accelerator == char(key)) {
-                    choose(i);
-                    return;
-                }
-            }
-        }
+    case EventKind::key_down:
+        handle_key(event.virtual_key);
         break;
-    }
     case EventKind::mouse_move: {
         int entry = entry_at(event.x, event.y);
         if (entry != m_highlight) {

@@ -64,16 +64,18 @@ private:
         int height = 0;        // of the lines shown and the border
         int shown = 0;         // entries that fit on the screen
     };
+    // The layout of the entries that fit on a screen of this height.
     Layout layout(int screen_height) const;
     int entry_top(int entry) const;
     int entry_at(int x, int y) const;
+    void handle_key(int virtual_key);
     void move_highlight(int from, int step);
     void choose(int entry);
     void dismiss();
 
-    std::vector<MenuEntry> m_entries;
-    int m_x = 0;                          // asked screen position of the top-left corner
-    int m_y = 0;
+    std::vector<MenuEntry> m_entries;     // the lines, separators included
+    int m_x = 0;                          // asked screen x of the top-left corner
+    int m_y = 0;                          // asked screen y of the top-left corner
     std::int32_t m_default = 0;           // the result when dismissed
     std::int32_t m_result = 0;            // the answer once finished
     mutable Layout m_layout;              // fixed by placement, when the screen is known
@@ -81,7 +83,7 @@ private:
     bool m_pressed_inside = false;        // a button went down over the menu: its release chooses
     bool m_had_focus = false;             // losing the focus after having it dismisses the menu
     bool m_dirty = true;                  // the highlight changed since the last paint
-    bool m_finished = false;
+    bool m_finished = false;              // chosen or dismissed
 };
 
 }  // namespace quillon

@@ -1,16 +1,23 @@
-// The dialog built-ins. Every dialog is modal and shown by the platform's dialog host; none shows in exclusive
-// graphics mode, where each function gives the result of its default answer at once, and the input that closed
-// a dialog is cleared so that it does not reach the game.
+// The dialog built-ins. Every dialog is modal: the message form and the input boxes are forms the runner draws
+// itself, the choosers are the platform's dialog host's. None shows in exclusive graphics mode, where each
+// function gives the result of its default answer at once, and the input that closed a dialog is cleared so
+// that it does not reach the game.
 #include "functions/dialog_functions.h"
 
 #include "code/builtin_variables.h"
 #include "code/messages.h"
+#include "dialogs/color_picker.h"
+#include "dialogs/directory_chooser.h"
+#include "dialogs/file_chooser.h"
+#include "dialogs/form_host.h"
 #include "dialogs/highscore_settings.h"
+#include "dialogs/highscore_form.h"
 #include "dialogs/highscore_table.h"
+#include "dialogs/message_form.h"
 #include "dialogs/message_settings.h"
+#include "functions/form_images.h"
 #include "functions/world_call.h"
 #include "functions/world_families.h"
-#include "platform/dialog_host.h"
 #include "platform/registry_store.h"
 #include "support/hash_text.h"
 #include "world/world.h"
@@ -27,19 +34,30 @@ namespace quillon {
 
 namespace {
 
-constexpr std::string_view HIGHSCORE_CAPTION = "Top Ten Players";
 constexpr std::string_view NAME_PROMPT = "You reached a place in the highscore table.\rPlease provide your name.";
 constexpr std::string_view DEFAULT_PLAYER = "player";
 
 void set_string_result(FunctionCall& call, std::string_view text) { call.result.set_string(ScriptString(text)); }
 
-// The host that shows dialogs; without one the call reports itself as not available.
-platform::DialogHost* dialogs_for(const FunctionCall& call)
+// The host that runs the runner's own forms; without one the call reports itself as not available.
+FormHost* forms_for(const FunctionCall& call)
 {
-    platform::DialogHost* host = play_services().dialogs;
+    FormHost* host = play_services().forms;
     if (!host)
         report_not_available(call);
     return host;
+}
+
+// Shows the message form and gives its result; none without a form host.
+std::optional<int> run_message_form(std::string text, const std::array<std::string, 3>& captions, MessageAnswers answers)
+{
+    FormHost* forms = play_services().forms;
+    if (!forms)
+        return std::nullopt;
+    const MessageSettings& settings = message_settings();
+    MessageForm form(settings, message_images(settings), std::move(text), captions, answers);
+    forms->run(form);
+    return form.result();
 }
 
 // A text shown in a dialog, with its "#" line breaks.
@@ -48,13 +66,6 @@ std::string shown_text(const FunctionCall& call, int index)
     std::string text;
     append_hash_text(string_argument(call, index).view(), text);
     return text;
-}
-
-// The form's caption: the one set by message_caption when the form has a border.
-std::string_view form_caption()
-{
-    const MessageSettings& settings = message_settings();
-    return settings.border ? std::string_view(settings.caption) : std::string_view();
 }
 
 // The integer an input box holds, surrounding spaces allowed; none for any other text.
@@ -78,12 +89,15 @@ std::optional<std::string> ask_text(const FunctionCall& call, std::string_view p
 {
     if (windows_suppressed())
         return std::string(initial);
-    platform::DialogHost* host = dialogs_for(call);
-    if (!host)
+    FormHost* forms = forms_for(call);
+    if (!forms)
         return std::nullopt;
-    std::string text = host->input_box(form_caption(), prompt, initial);
+    const MessageSettings& settings = message_settings();
+    MessageForm form =
+        MessageForm::input_box(settings, message_images(settings), std::string(prompt), std::string(initial));
+    forms->run(form);
     forget_input();
-    return text;
+    return form.input_text();
 }
 
 HighscoreTable highscore_table()
@@ -97,15 +111,12 @@ HighscoreTable highscore_table()
 void show_message_ext(FunctionCall& call)
 {
     call.result.set_real(0);
-    if (windows_suppressed())
-        return;
-    platform::DialogHost* host = dialogs_for(call);
-    if (!host)
+    if (windows_suppressed() || !forms_for(call))
         return;
     std::array<std::string, 3> buttons;
     for (int i = 0; i < 3; ++i)
         buttons[i] = string_argument(call, i + 1).view();
-    call.result.set_real(host->message_form(form_caption(), shown_text(call, 0), buttons));
+    call.result.set_real(run_message_form(shown_text(call, 0), buttons, MessageAnswers::form).value_or(0));
     forget_input();
 }
 
@@ -180,67 +191,70 @@ void get_color(FunctionCall& call)
     call.result.set_real(initial);
     if (windows_suppressed())
         return;
-    platform::DialogHost* host = dialogs_for(call);
-    if (!host)
+    FormHost* forms = forms_for(call);
+    if (!forms)
         return;
-    call.result.set_real(host->choose_color(initial));
+    ColorPicker picker(initial);
+    forms->run(picker);
+    call.result.set_real(picker.result());
     forget_input();
 }
 
 // The chooser starts in the current directory, which is restored afterwards whatever the player browsed to.
 // Suppressed, it counts as cancelled.
-void choose_file(FunctionCall& call, platform::FileChoice kind)
+void choose_file(FunctionCall& call, FileChoice kind)
 {
     set_string_result(call, "");
     if (windows_suppressed())
         return;
-    platform::DialogHost* host = dialogs_for(call);
-    if (!host)
+    FormHost* forms = forms_for(call);
+    if (!forms)
         return;
     std::error_code error;
     std::filesystem::path directory = std::filesystem::current_path(error);
-    std::string chosen = host->choose_file(kind, string_argument(call, 0).view(), string_argument(call, 1).view());
+    FileChooser chooser(kind, string_argument(call, 0).view(), string_argument(call, 1).view(), directory);
+    forms->run(chooser);
     if (!error)
         std::filesystem::current_path(directory, error);
-    set_string_result(call, chosen);
+    set_string_result(call, chooser.result());
     forget_input();
 }
 
-void get_open_filename(FunctionCall& call) { choose_file(call, platform::FileChoice::open); }
+void get_open_filename(FunctionCall& call) { choose_file(call, FileChoice::open); }
 
-void get_save_filename(FunctionCall& call) { choose_file(call, platform::FileChoice::save); }
+void get_save_filename(FunctionCall& call) { choose_file(call, FileChoice::save); }
 
-void choose_directory(FunctionCall& call, std::string_view caption, std::string_view start)
+// Browsing starts at the start folder, or in the current directory when the game names none, and stays inside
+// the root folder (the whole file system when the game names none).
+void choose_directory(FunctionCall& call, std::string_view caption, std::string_view start, std::string_view root)
 {
     set_string_result(call, "");
     if (windows_suppressed())
         return;
-    platform::DialogHost* host = dialogs_for(call);
-    if (!host)
+    FormHost* forms = forms_for(call);
+    if (!forms)
         return;
-    set_string_result(call, host->choose_directory(caption, start));
+    std::filesystem::path root_folder = existing_folder(root);
+    std::filesystem::path start_folder = existing_folder(start);
+    if (start_folder.empty()) {
+        std::error_code error;
+        start_folder = std::filesystem::current_path(error);
+    }
+    DirectoryChooser chooser(caption, start, start_folder, root_folder.empty() ? "/" : root_folder);
+    forms->run(chooser);
+    set_string_result(call, chooser.result());
     forget_input();
 }
 
-void get_directory(FunctionCall& call) { choose_directory(call, {}, string_argument(call, 0).view()); }
+void get_directory(FunctionCall& call) { choose_directory(call, {}, string_argument(call, 0).view(), {}); }
 
 void get_directory_alt(FunctionCall& call)
 {
-    choose_directory(call, string_argument(call, 0).view(), string_argument(call, 1).view());
+    std::string_view root = string_argument(call, 1).view();
+    choose_directory(call, string_argument(call, 0).view(), root, root);
 }
 
 // ---- Highscores ----
-
-// Only characters of code 32 and above can be typed into the table.
-std::string typed_name(std::string_view text)
-{
-    std::string name;
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) >= 32)
-            name += c;
-    }
-    return name;
-}
 
 // A value that reaches the table gets a row whose name the player types; the table shows without one
 // otherwise. Nothing shows, and the table stays, in exclusive mode.
@@ -248,18 +262,16 @@ void highscore_show(FunctionCall& call)
 {
     if (windows_suppressed())
         return;
-    platform::DialogHost* host = dialogs_for(call);
-    if (!host)
+    FormHost* forms = forms_for(call);
+    if (!forms)
         return;
     HighscoreTable table = highscore_table();
     std::optional<int> rank = table.insert("", integer_argument(call, 0));
-    if (rank) {
-        std::string typed = host->input_box(HIGHSCORE_CAPTION, table.text(rank), "");
-        table.set_name(*rank, typed_name(typed));
-    } else {
-        static const std::string CLOSE[] = {"OK"};
-        host->message_box(HIGHSCORE_CAPTION, table.text(), CLOSE, 0);
-    }
+    const HighscoreSettings& settings = highscore_settings();
+    HighscoreForm form(settings, background_picture(settings.background), table, rank);
+    forms->run(form);
+    if (rank)
+        table.set_name(*rank, form.typed());
     forget_input();
 }
 
@@ -329,5 +341,16 @@ constexpr FunctionEntry DIALOG_FUNCTIONS[] = {
 }  // namespace
 
 std::span<const FunctionEntry> dialog_functions() { return DIALOG_FUNCTIONS; }
+
+void show_message_form(std::string_view text)
+{
+    run_message_form(std::string(text), {"", "OK", ""}, MessageAnswers::box);
+}
+
+// Escape, or closing the form, answers "No".
+bool show_question_form(std::string_view text)
+{
+    return run_message_form(std::string(text), {"Yes", "", "No"}, MessageAnswers::box) == 1;
+}
 
 }  // namespace quillon

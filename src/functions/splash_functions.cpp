@@ -6,9 +6,14 @@
 #include "dialogs/form_host.h"
 #include "dialogs/image_splash.h"
 #include "dialogs/popup_menu.h"
+#include "dialogs/video_splash.h"
 #include "functions/world_call.h"
 #include "functions/world_families.h"
 #include "graphics/screen.h"
+#include "platform/music_decoder.h"
+#include "platform/video_file.h"
+#include "sound/music_player.h"
+#include "sound/sound_system.h"
 #include "support/game_path.h"
 
 namespace quillon {
@@ -36,6 +41,31 @@ void show_image(FunctionCall& call)
             integer_argument(call, 2))) {
         if (FormHost* forms = forms_for(call))
             forms->run(*splash);
+    }
+    forget_input();
+}
+
+// The video's sound plays through the game's mixer when the file has any and the game has a sound system.
+void show_video(FunctionCall& call)
+{
+    if (windows_suppressed())
+        return;
+    std::string_view name = string_argument(call, 0).view();
+    std::filesystem::path file = find_in_game_folder(name);
+    if (std::unique_ptr<platform::VideoFile> video = platform::open_video_file(file)) {
+        if (FormHost* forms = forms_for(call)) {
+            platform::AudioDevice* device = nullptr;
+            std::unique_ptr<MusicPlayer> sound;
+            if (SoundSystem* sounds = SoundSystem::installed()) {
+                if (std::unique_ptr<platform::MusicDecoder> decoder = platform::open_music_file(file)) {
+                    device = &sounds->device();
+                    sound = std::make_unique<MusicPlayer>(*device, std::move(decoder));
+                }
+            }
+            VideoSplash splash(std::move(video), std::string(name), flag_argument(call, 1), flag_argument(call, 2),
+                device, std::move(sound));
+            forms->run(splash);
+        }
     }
     forget_input();
 }
@@ -70,6 +100,7 @@ void show_menu_pos(FunctionCall& call)
 
 constexpr FunctionEntry SPLASH_FUNCTIONS[] = {
     {"show_image", 3, show_image},
+    {"show_video", 3, show_video},
     {"show_menu", 2, show_menu},
     {"show_menu_pos", 4, show_menu_pos},
 };

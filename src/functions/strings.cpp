@@ -52,16 +52,23 @@ void replaced(FunctionCall& call, bool every)
         call.result.set_string(string_argument(call, 0));
         return;
     }
-    std::string result;
-    std::size_t at = 0;
-    for (std::size_t found; (found = s.find(from, at)) != std::string_view::npos;) {
-        result.append(s.substr(at, found - at)).append(to);
-        at = found + from.size();
-        if (!every || result.size() > ScriptString::MAX_LENGTH)
+    // The occurrences are counted first, so that the result is made once at its length.
+    std::size_t count = 0;
+    for (std::size_t found = s.find(from); found != std::string_view::npos; found = s.find(from, found + from.size())) {
+        ++count;
+        if (!every)
             break;
     }
-    result.append(s.substr(at));
-    set_text(call, result);
+    ScriptStringBuilder result(s.size() - count * from.size() + count * to.size());
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::size_t found = s.find(from, at);
+        result.add(s.substr(at, found - at));
+        result.add(to);
+        at = found + from.size();
+    }
+    result.add(s.substr(at));
+    call.result.set_string(result.finish());
 }
 
 }  // namespace
@@ -143,9 +150,10 @@ void string_delete(FunctionCall& call)
         return;
     }
     std::int64_t end = std::min(length, start - 1 + count);
-    std::string result(s.substr(0, static_cast<std::size_t>(start - 1)));
-    result.append(s.substr(static_cast<std::size_t>(end)));
-    set_text(call, result);
+    ScriptStringBuilder result(static_cast<std::size_t>(length - (end - (start - 1))));
+    result.add(s.substr(0, static_cast<std::size_t>(start - 1)));
+    result.add(s.substr(static_cast<std::size_t>(end)));
+    call.result.set_string(result.finish());
 }
 
 void string_insert(FunctionCall& call)
@@ -153,9 +161,11 @@ void string_insert(FunctionCall& call)
     std::string_view inserted = string_argument(call, 0).view();
     std::string_view s = string_argument(call, 1).view();
     std::int64_t at = std::clamp<std::int64_t>(position_argument(call, 2) - 1, 0, static_cast<std::int64_t>(s.size()));
-    std::string result(s.substr(0, static_cast<std::size_t>(at)));
-    result.append(inserted).append(s.substr(static_cast<std::size_t>(at)));
-    set_text(call, result);
+    ScriptStringBuilder result(s.size() + inserted.size());
+    result.add(s.substr(0, static_cast<std::size_t>(at)));
+    result.add(inserted);
+    result.add(s.substr(static_cast<std::size_t>(at)));
+    call.result.set_string(result.finish());
 }
 
 void string_lower(FunctionCall& call)
@@ -182,8 +192,7 @@ void string_repeat(FunctionCall& call)
             report_function_error("String too long in function string_repeat().");
             return;
         }
-        for (std::int64_t i = 0; i < count; ++i)
-            repeated.append(s);
+        repeated = ScriptString::repeated(s.view(), static_cast<std::size_t>(count));
     }
     call.result.set_string(std::move(repeated));
 }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <string_view>
+#include <vector>
 
 namespace quillon {
 
@@ -431,14 +432,25 @@ FunctionHandler handler_of(std::span<const FunctionEntry> family, std::string_vi
 
 }  // namespace
 
+std::span<const FunctionFamily> function_families()
+{
+    // ORDER: Action, Math, Graphics, Interaction, File, Game, DPlay, Misc, Resource.
+    static const FunctionFamily s_families[] = {
+        {"Action", ACTION_FUNCTIONS},           {"Math", math_functions()},
+        {"Graphics", GRAPHICS_FUNCTIONS},       {"Interaction", INTERACTION_FUNCTIONS},
+        {"File", FILE_FUNCTIONS},               {"Game", game_functions()},
+        {"DPlay", DPLAY_FUNCTIONS},             {"Misc", misc_functions()},
+        {"Resource", RESOURCE_FUNCTIONS},
+    };
+    return s_families;
+}
+
 void register_builtin_functions(FunctionRegistry& registry,
                                 std::initializer_list<std::span<const FunctionEntry>> handlers)
 {
-    // ORDER: Action, Math, Graphics, Interaction, File, Game, DPlay, Misc, Resource.
-    const std::span<const FunctionEntry> families[] = {
-        ACTION_FUNCTIONS, math_functions(), GRAPHICS_FUNCTIONS, INTERACTION_FUNCTIONS, FILE_FUNCTIONS,
-        game_functions(), DPLAY_FUNCTIONS,  misc_functions(),   RESOURCE_FUNCTIONS,
-    };
+    std::vector<std::span<const FunctionEntry>> families;
+    for (const FunctionFamily& family : function_families())
+        families.push_back(family.entries);
     for (std::span<const FunctionEntry> family : families) {
         for (const FunctionEntry& entry : family) {
             FunctionHandler handler = entry.handler;

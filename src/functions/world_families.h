@@ -21,7 +21,6 @@ class Screen;
 namespace platform {
 class Clipboard;
 class Clock;
-class DialogHost;
 }
 
 // The action functions: moving, instances, rooms, the game, questions, messages, sounds, highscores, score,
@@ -51,7 +50,6 @@ struct PlayServices {
     std::function<void()> handle_window_messages; // keeps the window answering while a call waits
     // The game's data files, which `datafile_export` writes out and `datafile_discard` empties.
     ResourceList<CDataFile>* data_files = nullptr;
-    platform::DialogHost* dialogs = nullptr; // the game's message form, input boxes and choosers
     FormHost* forms = nullptr; // the dialogs the runner draws itself
     GameInformation* information = nullptr; // the game information page, which `load_info` replaces
 };

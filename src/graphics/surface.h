@@ -18,6 +18,7 @@ struct SurfaceRect {
 
     int width() const { return right - left; }
     int height() const { return bottom - top; }
+    bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
     bool operator==(const SurfaceRect&) const = default;
 };
 

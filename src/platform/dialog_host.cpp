@@ -1,42 +1,7 @@
-// The dialogs a window system without its own input box, colour, file or directory chooser falls back to.
+// The helpers of button captions and answer lines that dialog hosts share.
 #include "platform/dialog_host.h"
 
-#include <vector>
-
 namespace quillon::platform {
-
-int DialogHost::message_form(std::string_view caption, std::string_view text, const std::array<std::string, 3>& buttons)
-{
-    std::vector<std::string> labels;
-    std::vector<int> numbers;
-    for (int i = 0; i < 3; ++i) {
-        if (buttons[i].empty())
-            continue;
-        labels.push_back(button_label(buttons[i]));
-        numbers.push_back(i + 1);
-    }
-    if (labels.empty()) {
-        static const std::string CLOSE[] = {"OK"};
-        message_box(caption, text, CLOSE, 0);
-        return 1;
-    }
-    int pressed = message_box(caption, text, labels, 0);
-    return pressed >= 0 && pressed < static_cast<int>(numbers.size()) ? numbers[pressed] : 0;
-}
-
-// The prompt is shown, so that the player sees what the game asks, and the field keeps its initial text.
-std::string DialogHost::input_box(std::string_view caption, std::string_view prompt, std::string_view initial)
-{
-    static const std::string CLOSE[] = {"OK"};
-    message_box(caption, prompt, CLOSE, 0);
-    return std::string(initial);
-}
-
-std::int32_t DialogHost::choose_color(std::int32_t) { return -1; }
-
-std::string DialogHost::choose_file(FileChoice, std::string_view, std::string_view) { return {}; }
-
-std::string DialogHost::choose_directory(std::string_view, std::string_view) { return {}; }
 
 std::string button_label(std::string_view caption)
 {
@@ -47,6 +12,15 @@ std::string button_label(std::string_view caption)
         label += caption[i];
     }
     return label;
+}
+
+std::string_view trimmed_answer(std::string_view line)
+{
+    constexpr std::string_view SPACE = " \t\r";
+    std::size_t first = line.find_first_not_of(SPACE);
+    if (first == std::string_view::npos)
+        return {};
+    return line.substr(first, line.find_last_not_of(SPACE) - first + 1);
 }
 
 }  // namespace quillon::platform

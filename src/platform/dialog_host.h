@@ -1,16 +1,12 @@
 // Dialog host: modal message boxes of the window system, or answers from a script when headless.
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace quillon::platform {
-
-enum class FileChoice { open, save };
 
 class DialogHost {
 public:
@@ -21,28 +17,18 @@ public:
     virtual int message_box(std::string_view caption, std::string_view text, std::span<const std::string> buttons,
         int default_button) = 0;
 
-    // The game's message form: buttons 1 to 3 with these captions ("&" marks a shortcut, an empty caption hides
-    // the button). Returns the number of the button chosen, 1 for Enter and 0 for Escape. By default the form
-    // is a message box of the visible buttons.
-    virtual int message_form(std::string_view caption, std::string_view text, const std::array<std::string, 3>& buttons);
-    // An input box: returns the text in its field when it closes, however it closes. By default the prompt
-    // shows in a message box, no text can be typed and the initial text is returned.
-    virtual std::string input_box(std::string_view caption, std::string_view prompt, std::string_view initial);
-    // A colour chooser starting at the colour (0xBBGGRR); -1 when cancelled, which is the default.
-    virtual std::int32_t choose_color(std::int32_t initial);
-    // A file chooser with the filter ("label|pattern|..."), starting with the file name; the chosen name, or
-    // empty when cancelled, which is the default.
-    virtual std::string choose_file(FileChoice kind, std::string_view filter, std::string_view name);
-    // A directory chooser with the caption, starting at the folder; the chosen one, or empty when cancelled,
-    // which is the default.
-    virtual std::string choose_directory(std::string_view caption, std::string_view start);
 
     // Headless runs: writes the text that stands for a dialog to the log and takes the next line of the answers
     // script; none when the script is used up, and always none where dialogs are shown to a person.
     virtual std::optional<std::string> scripted_answer(std::string_view text) { (void)text; return std::nullopt; }
+    // Headless runs: a note to the log about an answer the dialog could not use.
+    virtual void note(std::string_view text) { (void)text; }
 };
 
 // The caption of a message-form button as shown, without the "&" that marks its shortcut ("&&" shows one "&").
 std::string button_label(std::string_view caption);
+
+// A line of the answers script without the spaces, tabs and carriage returns around it.
+std::string_view trimmed_answer(std::string_view line);
 
 }  // namespace quillon::platform

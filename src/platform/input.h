@@ -14,6 +14,7 @@ enum class EventKind {
     mouse_move,       // the pointer moved over the window
     mouse_down,       // a mouse button went down
     mouse_up,         // a mouse button went up
+    mouse_wheel,      // the mouse wheel turned over the window
     window_close,     // the user asked to close the window
     window_exposed,   // the window needs its last frame again
     focus_gained,     // the window became the active window
@@ -65,6 +66,7 @@ struct Event {
     std::string text {};                // text events: Windows-1252 bytes
     int x = 0;                          // mouse events: pointer x in window pixels
     int y = 0;                          // mouse events: pointer y in window pixels
+    int wheel = 0;                      // mouse_wheel: notches turned, away from the user positive
     int button = 0;                     // mouse_down/up: a MouseButton, 0 for other buttons;
                                         // joystick_button_down/up: the button, 1..32
     int joystick = 0;                   // joystick events: 1 or 2

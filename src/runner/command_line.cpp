@@ -29,6 +29,16 @@ bool ends_with_png(std::string_view file)
 
 std::optional<ScreenshotRequest> parse_screenshot(std::string_view text)
 {
+    // dialog:N:FILE, for the N-th dialog the runner draws (from 1).
+    constexpr std::string_view DIALOG = "dialog:";
+    if (text.starts_with(DIALOG)) {
+        text.remove_prefix(DIALOG.size());
+        auto colon = text.find(':');
+        auto number = colon == std::string_view::npos ? std::nullopt : parse_number<std::int32_t>(text.substr(0, colon));
+        if (!number || *number < 1 || !ends_with_png(text.substr(colon + 1)))
+            return std::nullopt;
+        return ScreenshotRequest {0, std::filesystem::path(text.substr(colon + 1)), 0, *number};
+    }
     auto colon = text.find(':');
     if (colon == std::string_view::npos)
         return std::nullopt;
@@ -62,6 +72,7 @@ constexpr OptionRule OPTION_RULES[] = {
     {"--help", "", [](CommandLine& line, std::string_view) { line.help = true; return true; }},
     {"-h", "", [](CommandLine& line, std::string_view) { line.help = true; return true; }},
     {"--version", "", [](CommandLine& line, std::string_view) { line.version = true; return true; }},
+    {"--functions", "", [](CommandLine& line, std::string_view) { line.functions = true; return true; }},
     {"--steps", "a number",
         [](CommandLine& line, std::string_view value) {
             line.steps = parse_number<std::int64_t>(value);
@@ -101,7 +112,7 @@ constexpr OptionRule OPTION_RULES[] = {
             line.debug_output_file = value;
             return !value.empty();
         }},
-    {"--screenshot", "STEP[.N]:FILE.png",
+    {"--screenshot", "STEP[.N]:FILE.png or dialog:N:FILE.png",
         [](CommandLine& line, std::string_view value) {
             auto request = parse_screenshot(value);
             if (request)
@@ -188,6 +199,8 @@ std::string usage_text()
            "  --screenshot STEP[.N]:FILE.png\n"
            "                             save the frame presented after step STEP, or frame N of the\n"
            "                             transition shown in or after it (repeatable)\n"
+           "  --screenshot dialog:N:FILE.png\n"
+           "                             save the N-th dialog the runner draws (from 1) as it opens\n"
            "  --secure-mode on|off       store the player's secure-mode preference; without GAME, exit\n"
            "  --debug                    play in debug mode, with the debug window\n"
            "  --debug-commands FILE      debugger commands by step (implies --debug)\n"
@@ -196,6 +209,7 @@ std::string usage_text()
            "                             mixed step by step on game time\n"
            "  -h, --help                 show this help and exit\n"
            "  --version                  show the version and exit\n"
+           "  --functions                list the built-in functions with their argument counts and exit\n"
            "  -- GAME-ARGS...            hand the remaining arguments to the game\n"
            "\n"
            "Exit status: 0 normal end, 1 the game could not be loaded or prepared,\n"

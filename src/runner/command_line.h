@@ -14,12 +14,13 @@ namespace quillon {
 // The exit status of a bad command line.
 inline constexpr int USAGE_EXIT_STATUS = 64;
 
-// One --screenshot request: save the frame presented after that step, or a frame of a transition shown while
-// or after it ran.
+// One --screenshot request: save the frame presented after that step, a frame of a transition shown while
+// or after it ran, or one of the dialogs the runner draws itself as it opens.
 struct ScreenshotRequest {
     std::int64_t step = 0;       // the step whose frame is saved; 0 is the first room's first frame
     std::filesystem::path file;  // a .png file
     std::int32_t transition_frame = 0;  // 0: the finished frame; N: the N-th frame of the step's transition
+    std::int32_t dialog = 0;     // N: the N-th dialog of the run (from 1) instead of a step's frame
 
     bool operator==(const ScreenshotRequest&) const = default;
 };
@@ -41,6 +42,7 @@ struct CommandLine {
     std::optional<std::filesystem::path> audio_file;  // everything the game played, as a WAV file
     bool help = false;                           // print the usage text and end
     bool version = false;                        // print the version and end
+    bool functions = false;                      // print the built-in functions with their argument counts and end
     std::vector<std::string> game_arguments;     // everything after "--", for the game's parameter functions
     std::optional<bool> secure_mode;             // --secure-mode: the player's preference to store
 };

@@ -48,6 +48,21 @@ void register_builtins_once()
     s_registered = true;
 }
 
+std::string function_list_text()
+{
+    register_builtins_once();
+    const FunctionRegistry& registry = function_registry();
+    std::string text;
+    for (std::size_t index = 0; index < registry.size(); ++index) {
+        const BuiltinFunction& function = registry.at(static_cast<std::int32_t>(index));
+        text += function.name + ' ';
+        text += function.argument_count == FunctionRegistry::ANY_COUNT ? std::string("any")
+                                                                        : std::to_string(function.argument_count);
+        text += '\n';
+    }
+    return text;
+}
+
 void connect_error_routine(platform::DialogHost& dialogs)
 {
     errors().set_dialog([&dialogs](const std::string& text, bool fatal) {

@@ -6,6 +6,7 @@
 #include "support/settings.h"
 
 #include <functional>
+#include <string>
 
 namespace quillon {
 
@@ -19,6 +20,9 @@ public:
 
 // Registers every built-in function once per process, in the table's fixed order.
 void register_builtins_once();
+// Every built-in function in table order, one line each: its name, a space and its argument count ("any" when
+// it takes any number).
+std::string function_list_text();
 
 // Routes game errors to the platform's message box (Abort, or Abort and Ignore) and game errors of the
 // layers below the language to the error routine.

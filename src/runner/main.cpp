@@ -4,6 +4,7 @@
 #include "packer.h"
 #include "platform/headless/headless_dialog_host.h"
 #include "runner/command_line.h"
+#include "runner/language_setup.h"
 #include "runner/runner.h"
 #include "runner/watch_session.h"
 
@@ -46,6 +47,10 @@ int main(int argc, char** argv)
     }
     if (command_line.version) {
         std::printf("%s\n", version_text().c_str());
+        return EXIT_NORMAL_END;
+    }
+    if (command_line.functions) {
+        std::fputs(function_list_text().c_str(), stdout);
         return EXIT_NORMAL_END;
     }
     if (auto error = check_output_folders(command_line)) {

@@ -16,6 +16,7 @@
 #include "support/game_error.h"
 #include "support/game_path.h"
 #include "support/secure_mode.h"
+#include "functions/dialog_functions.h"
 #include "functions/files.h"
 #include "functions/information.h"
 #include "functions/random.h"
@@ -314,16 +315,13 @@ void Runner::play()
     services.screen = &m_graphics->screen();
     services.graphics = m_graphics.get();
     services.data_files = &m_game.data_files;
-    services.show_message = [this](std::string_view text) { show_message(text); };
-    services.ask_question = [this](std::string_view text) {
-        static const std::string YES_NO[] = {"Yes", "No"};
-        return m_platform.dialogs->message_box(MESSAGE_CAPTION, text, YES_NO, 0) == 0;
-    };
+    services.show_message = show_message_form;
+    services.ask_question = show_question_form;
     services.redraw = [this] { show_room(); };
-    services.dialogs = m_platform.dialogs.get();
     m_forms = std::make_unique<FormHost>(*m_platform.dialogs, m_platform.create_form_window
             ? std::function<std::unique_ptr<platform::FormWindow>()>(m_platform.create_form_window)
             : nullptr);
+    m_forms->set_open_observer([this](int number, Form& form) { m_screenshots.dialog_opened(number, form); });
     services.forms = m_forms.get();
     services.information = &m_game.information;
     services.show_game_information = [] { show_game_information(); };

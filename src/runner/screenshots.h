@@ -1,5 +1,5 @@
-// Screenshots: the --screenshot requests of a run, each saved once, from the finished frame of a step or from a
-// frame of a transition.
+// Screenshots: the --screenshot requests of a run, each saved once, from the finished frame of a step, from a
+// frame of a transition, or from a dialog the runner draws.
 #pragma once
 
 #include "runner/command_line.h"
@@ -9,6 +9,7 @@
 
 namespace quillon {
 
+class Form;
 class Screen;
 
 class Screenshots {
@@ -19,6 +20,9 @@ public:
     void frame_shown(Screen& screen, std::int64_t step);
     // Frame `frame` of a transition was shown in or after the step.
     void transition_frame_shown(Screen& screen, std::int64_t step, std::int32_t frame);
+
+    // The dialog numbered `number` (from 1) in the run opened; it is painted at its own size and saved.
+    void dialog_opened(int number, Form& form);
 
 private:
     void save(Screen& screen, std::int64_t step, std::int32_t frame);

@@ -80,6 +80,7 @@ void CollisionGrid::build(const LiveRoom& room)
     int count = room.instance_count();
     m_instances.resize(count);
     m_boxes.resize(count);
+    m_objects.resize(count);
     m_aside.assign(count, 0);
     m_dirty.assign(count, 0);
     m_seen.resize(count, 0);
@@ -92,6 +93,7 @@ void CollisionGrid::build(const LiveRoom& room)
         instance.collision_slot = slot;
         m_instances[slot] = &instance;
         m_boxes[slot] = box_of(instance);
+        m_objects[slot] = instance.object_index;
     }
     // 2. About two buckets per instance (a power of two, plus one end mark), each counted.
     std::size_t buckets = std::bit_ceil(std::max<std::size_t>(64, 2 * std::size_t(count)));
@@ -140,6 +142,7 @@ void CollisionGrid::set_aside(int slot)
         for_each_bucket(box, [&](std::size_t b) { take_out(m_aside_buckets[b]); });
     }
     box = box_of(*m_instances[slot]);
+    m_objects[slot] = m_instances[slot]->object_index;
     if (cells_spanned(box) > LARGE_CELLS)
         m_aside_large.push_back(slot);
     else
@@ -168,6 +171,7 @@ void CollisionGrid::catch_up(const LiveRoom& room)
         instance.collision_slot = slot;
         m_instances.push_back(&instance);
         m_boxes.push_back(box_of(instance));
+        m_objects.push_back(instance.object_index);
         m_aside.push_back(0);
         m_dirty.push_back(1);
         m_seen.push_back(0);
@@ -184,7 +188,7 @@ void CollisionGrid::catch_up(const LiveRoom& room)
     m_changed.clear();
 }
 
-void CollisionGrid::query(const LiveRoom& room, const PixelBox& box, std::vector<int>& slots)
+void CollisionGrid::query(const LiveRoom& room, const PixelBox& box, std::vector<int>& slots, std::int32_t object)
 {
     catch_up(room);
     slots.clear();
@@ -193,7 +197,7 @@ void CollisionGrid::query(const LiveRoom& room, const PixelBox& box, std::vector
         m_query = 1;
     }
     auto meet = [&](int slot, const PixelBox& filed) {
-        if (m_seen[slot] == m_query)
+        if (m_seen[slot] == m_query || (object != ANY_OBJECT && m_objects[slot] != object))
             return;
         m_seen[slot] = m_query;
         if (overlap(filed, box))

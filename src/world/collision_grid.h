@@ -33,9 +33,12 @@ public:
     // Forgets everything; the next query builds the grid from the room again.
     void invalidate();
     // The slots (array indices) of the instances whose boxes overlap the box, in ascending order; marked
-    // instances and those without a sprite are among them, for the caller's test to refuse. The vector is the
-    // caller's, so that queries allocate nothing once it has grown.
-    void query(const LiveRoom& room, const PixelBox& box, std::vector<int>& slots);
+    // instances and those without a sprite are among them, for the caller's test to refuse. With an object
+    // index of 0 or more, only the slots of that object's own instances. The vector is the caller's, so that
+    // queries allocate nothing once it has grown.
+    static constexpr std::int32_t ANY_OBJECT = -1;
+    void query(const LiveRoom& room, const PixelBox& box, std::vector<int>& slots,
+               std::int32_t object = ANY_OBJECT);
 
     void box_changed(CInstance& instance) override;
 
@@ -51,6 +54,7 @@ private:
     std::uint64_t m_layout_stamp = 0;          // that room's layout stamp when built
     std::vector<CInstance*> m_instances;       // per slot
     std::vector<PixelBox> m_boxes;             // per slot, the box it is filed under
+    std::vector<std::int32_t> m_objects;       // per slot, the object of the instance when filed
     std::vector<std::uint8_t> m_aside;         // per slot, 1 when it moved or came after the build
     std::vector<std::uint8_t> m_dirty;         // per slot, 1 while it waits in m_changed
     std::vector<std::uint32_t> m_bucket_start; // per bucket, where its slots begin in m_bucket_slots

@@ -9,15 +9,17 @@ void Collisions::collision_stage(std::span<const ObjectPair> pairs)
     if (!room)
         return;
     // For each pair of objects (A, B), each instance a of A and each instance b of B in array order, as a walk
-    // over B's list would meet them. The grid narrows b to the instances near a; after events, which may move,
-    // make or destroy anyone, it is asked again for the instances of B after the last b met.
+    // over B's list would meet them. The grid narrows b to the instances of B near a, without touching the
+    // others; after events, which may move, make or destroy anyone, it is asked again for those after the last
+    // b met.
     for (const ObjectPair& pair : pairs) {
         for (int i = 0; i < room->object_count(pair.object); ++i) {
             CInstance& a = *room->object_instance(pair.object, i);
             if (a.m_destroyed)
                 continue;
             int last_met = -1;
-            m_grid.query(*room, {a.bbox_left(), a.bbox_top(), a.bbox_right(), a.bbox_bottom()}, m_stage_slots);
+            m_grid.query(*room, {a.bbox_left(), a.bbox_top(), a.bbox_right(), a.bbox_bottom()}, m_stage_slots,
+                             pair.other);
             for (std::size_t k = 0; k < m_stage_slots.size(); ++k) {
                 int slot = m_stage_slots[k];
                 CInstance& b = *room->instance(slot);
@@ -25,7 +27,8 @@ void Collisions::collision_stage(std::span<const ObjectPair> pairs)
                     continue;
                 last_met = slot;
                 meet_pair(a, b);
-                m_grid.query(*room, {a.bbox_left(), a.bbox_top(), a.bbox_right(), a.bbox_bottom()}, m_stage_slots);
+                m_grid.query(*room, {a.bbox_left(), a.bbox_top(), a.bbox_right(), a.bbox_bottom()}, m_stage_slots,
+                             pair.other);
                 k = static_cast<std::size_t>(-1);
             }
         }

@@ -63,7 +63,8 @@ void InputState::apply(const platform::Event& event)
     case EventKind::focus_gained: active = true; break;
     case EventKind::focus_lost: active = false; break;
     case EventKind::quit: quit = true; break;
-    case EventKind::window_exposed: break;
+    case EventKind::window_exposed:
+    case EventKind::mouse_wheel: break;
     case EventKind::joystick_plugged:
     case EventKind::joystick_unplugged:
     case EventKind::joystick_axis:

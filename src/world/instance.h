@@ -28,8 +28,9 @@ protected:
 };
 
 // Position, motion, sprite, mask and scale are private: their setters keep the speeds consistent and the
-// bounding box current. Every other field may be written directly.
-class CInstance : public ScriptInstance {
+// bounding box current. Every other field may be written directly. Instances start on a cache line, so that
+// the fields the step's passes read together share lines.
+class alignas(64) CInstance : public ScriptInstance {
 public:
     // The sprites give the bounding box; an instance of no object (room and library code) may pass none.
     explicit CInstance(const ResourceList<CSprite>* sprites = nullptr) : m_sprites(sprites) {}
@@ -78,6 +79,10 @@ public:
     // The sprite itself when it exists.
     const CSprite* sprite() const { return m_sprites ? m_sprites->get(m_sprite_index) : nullptr; }
 
+    // The built-in instance variables, read and written as the variable table's getters and setters do.
+    bool get_builtin(std::int32_t id, double& value) const override;
+    bool set_builtin(std::int32_t id, double value) override;
+
     // The record of a saved game. Loading looks the object up again; the bounding box is taken as stored.
     void save(CStream& stream) const;
     void load(CStream& stream, const ResourceList<CObject>& objects);
@@ -87,34 +92,60 @@ public:
     // Inside the bounding box, edges included; never for an instance marked destroyed.
     bool box_covers(double x, double y) const;
 
+    // The fields come in the order of the step's passes over every instance, so that each pass reads one or
+    // two cache lines of an instance: first what motion, the bounding box, collisions and animation read.
+private:
+    const ResourceList<CSprite>* m_sprites;  // the game's sprites, for the bounding box and image count
+    double m_x = 0;                          // position
+    double m_y = 0;
+    double m_hspeed = 0;                     // motion per step; vspeed positive moves down
+    double m_vspeed = 0;
+    std::int32_t m_sprite_index = -1;        // the sprite shown
+    std::int32_t m_mask_index = -1;          // the sprite used for collisions; -1 the sprite itself
+    std::int32_t m_bbox_left = FAR_AWAY;     // the bounding box in room pixels, edges included
+    std::int32_t m_bbox_top = FAR_AWAY;
+    std::int32_t m_bbox_right = FAR_AWAY;
+    std::int32_t m_bbox_bottom = FAR_AWAY;
+
+public:
     // Fields written directly.
     std::int32_t object_index = -1;       // the object it is an instance of
-    const CObject* object = nullptr;      // that object, when it exists
-    double image_index = 0;               // the image shown while animating
-    double image_single = -1;             // the image shown always; negative: animate
-    double image_speed = 1;               // images advanced per step
-    double image_alpha = 1;               // opacity
-    double depth = 0;                     // drawing order: larger depths first
-    double xstart = 0;                    // the creation position
-    double ystart = 0;
-    double xprevious = 0;                 // the position at the start of the step
-    double yprevious = 0;
-    double friction = 0;                  // speed lost per step
-    double gravity_direction = 270;       // degrees
-    double gravity = 0;                   // speed added per step in the gravity direction
+    int collision_slot = -1;              // its entry in the collision grid, kept by the grid
+    std::int32_t path_index = -1;         // the path followed; -1 none
+
+private:
+    bool m_precise = false;                  // the mask's collisions are tested pixel by pixel
+
+public:
     bool visible = true;                  // drawn
     bool solid = false;                   // stops others in collisions
     bool persistent = false;              // moves on with the game to the next room
+    double image_index = 0;               // the image shown while animating
+    double image_single = -1;             // the image shown always; negative: animate
+    double image_speed = 1;               // images advanced per step
+    double friction = 0;                  // speed lost per step
+    double gravity = 0;                   // speed added per step in the gravity direction
+
+private:
+    double m_image_scale = 1;                // size factor of the image and the box
+
+public:
+    double xprevious = 0;                 // the position at the start of the step
+    double yprevious = 0;
+    std::int32_t timeline_index = -1;     // the time line run; -1 none
+    const CObject* object = nullptr;      // that object, when it exists
+    double gravity_direction = 270;       // degrees
+    double depth = 0;                     // drawing order: larger depths first
+    double image_alpha = 1;               // opacity
+    double xstart = 0;                    // the creation position
+    double ystart = 0;
     std::array<std::int32_t, INSTANCE_ALARM_COUNT> alarms {-1, -1, -1, -1, -1, -1, -1, -1};  // steps left; -1 off
-    std::int32_t path_index = -1;         // the path followed; -1 none
     double path_position = 0;             // fraction of the path travelled
     double path_scale = 1;                // the path's size factor
     double path_orientation = 0;          // the path's rotation in degrees
-    std::int32_t timeline_index = -1;     // the time line run; -1 none
     double timeline_position = 0;         // steps of the time line passed
     double timeline_speed = 1;            // time-line steps per game step
     std::string creation_code;            // from the room's placement, run when the room first starts
-    int collision_slot = -1;              // its entry in the collision grid, kept by the grid
 
     static inline BoxListener* s_box_listener = nullptr;  // the collision grid in use, or none
 
@@ -123,21 +154,8 @@ private:
     void polar_from_speeds();
     void compute_bounding_box();
 
-    const ResourceList<CSprite>* m_sprites;  // the game's sprites, for the bounding box and image count
-    double m_x = 0;                          // position
-    double m_y = 0;
-    double m_hspeed = 0;                     // motion per step; vspeed positive moves down
-    double m_vspeed = 0;
     double m_direction = 0;                  // degrees counter-clockwise, 0 to the right, in 0..360
     double m_speed = 0;                      // may be negative: backwards along the direction
-    std::int32_t m_sprite_index = -1;        // the sprite shown
-    std::int32_t m_mask_index = -1;          // the sprite used for collisions; -1 the sprite itself
-    double m_image_scale = 1;                // size factor of the image and the box
-    bool m_precise = false;                  // the mask's collisions are tested pixel by pixel
-    std::int32_t m_bbox_left = FAR_AWAY;     // the bounding box in room pixels, edges included
-    std::int32_t m_bbox_top = FAR_AWAY;
-    std::int32_t m_bbox_right = FAR_AWAY;
-    std::int32_t m_bbox_bottom = FAR_AWAY;
 };
 
 }  // namespace quillon

@@ -194,14 +194,18 @@ bool World::run_for_object(const CAction& action, CInstance* other)
 
 void World::evaluate_arguments(const CAction& action, CInstance* self, CInstance* other, Value* into)
 {
-    const ActionProgram& program = action.program;
     int count = std::clamp(action.argument_count, 0, ACTION_MAX_ARGUMENTS);
-    for (int i = 0; i < count; ++i) {
-        if (program.argument_codes[i])
-            execute_reporting(self, other, *program.argument_codes[i], into[i]);
-        else
-            into[i] = program.constants[i];
-    }
+    for (int i = 0; i < count; ++i)
+        evaluate_argument(action, i, self, other, into[i]);
+}
+
+void World::evaluate_argument(const CAction& action, int index, CInstance* self, CInstance* other, Value& into)
+{
+    const ActionProgram& program = action.program;
+    if (program.argument_codes[index])
+        execute_reporting(self, other, *program.argument_codes[index], into);
+    else
+        into = program.constants[index];
 }
 
 // One run of the action for one self; gives the answer of a question before NOT.
@@ -211,22 +215,24 @@ bool World::run_action(const CAction& action, CInstance* self, CInstance* other)
     bool relative = action.may_be_relative && action.relative;
     Value result;
     if (program.code) {
-        // A code action sees its arguments in the script argument slots, and leaves the caller's in place.
+        // A code action sees its arguments in the script argument slots, and leaves the caller's in place. The
+        // frames make only the values in use: an action runs for every instance in every step.
         int count = std::clamp(action.argument_count, 0, ACTION_MAX_ARGUMENTS);
         bool saved_relative = m_relative;
         m_relative = relative;
-        Value arguments[ACTION_MAX_ARGUMENTS];
-        evaluate_arguments(action, self, other, arguments);
+        ArgumentFrame arguments;
+        for (int i = 0; i < count; ++i)
+            evaluate_argument(action, i, self, other, arguments.next());
         ArgumentFrame& slots = script_arguments();
-        Value saved[ACTION_MAX_ARGUMENTS];
+        ArgumentFrame saved;
         for (int i = 0; i < count; ++i) {
-            saved[i] = slots.get(i);
-            slots.set(i) = std::move(arguments[i]);
+            saved.push(slots.get(i));
+            slots.set(i) = std::move(arguments.set(i));
         }
         execute_reporting(self, other, *program.code, result);
         ArgumentFrame& restored = script_arguments();
         for (int i = 0; i < count; ++i)
-            restored.set(i) = std::move(saved[i]);
+            restored.set(i) = std::move(saved.set(i));
         m_relative = saved_relative;
     } else if (program.function_index >= 0) {
         m_relative = relative;

@@ -191,6 +191,7 @@ private:
     bool run_for_object(const CAction& action, CInstance* other);
     bool run_action(const CAction& action, CInstance* self, CInstance* other);
     void evaluate_arguments(const CAction& action, CInstance* self, CInstance* other, Value* into);
+    void evaluate_argument(const CAction& action, int index, CInstance* self, CInstance* other, Value& into);
     void run_actions(const CEvent& event, CInstance* self, CInstance* other);
     // Code of a room or library, compiled each time it runs, for an instance or a temporary one.
     void run_code_text(const std::string& text, CInstance* self, const char* failure, bool fatal);

@@ -108,7 +108,7 @@ void World::advance_time_line(CInstance& instance)
 {
     std::int32_t index = instance.timeline_index;
     const CTimeLine* line = m_time_lines.get(index);
-    if (instance.m_destroyed || !line)
+    if (!line || instance.m_destroyed)
         return;
     int first = line->MomentIndex(instance.timeline_position);
     instance.timeline_position += instance.timeline_speed;

@@ -191,7 +191,12 @@ bool World::set_variable(ScriptInstance* self, int id, int index, const Value& v
     return set_room_variable(variable, index, value);
 }
 
-bool World::get_instance_variable(CInstance& self, int variable, int index, Value& result)
+namespace {
+
+// The instance variables as reals. ORDER: their ids in the variable table are their WorldVariable numbers.
+static_assert(W_FIRST_GLOBAL == INSTANCE_VARIABLE_COUNT);
+
+double instance_value(const CInstance& self, int variable, int index)
 {
     double value = 0;
     switch (variable) {
@@ -240,13 +245,15 @@ bool World::get_instance_variable(CInstance& self, int variable, int index, Valu
     case W_TIMELINE_SPEED: value = self.timeline_speed; break;
     default: break;
     }
-    result.set_real(value);
-    return true;
+    return value;
 }
 
-bool World::set_instance_variable(CInstance& self, int variable, int index, const Value& value)
+// Setters take the real part whatever the value's kind: integers store it rounded, flags store whether the
+// rounded value is above 0.5. False for a read-only variable.
+bool set_instance_value(CInstance& self, int variable, int index, double real)
 {
-    double real = value.real;
+    auto as_flag = [real] { return round_to_int64(real) > 0; };
+    auto as_integer = [real] { return round_to_int32(real); };
     switch (variable) {
     case W_X: self.set_position(real, self.y()); break;
     case W_Y: self.set_position(self.x(), real); break;
@@ -261,28 +268,54 @@ bool World::set_instance_variable(CInstance& self, int variable, int index, cons
     case W_FRICTION: self.friction = real; break;
     case W_GRAVITY: self.gravity = real; break;
     case W_GRAVITY_DIRECTION: self.gravity_direction = real; break;
-    case W_ALARM: self.set_alarm(slot(index), as_integer(value)); break;
-    case W_SOLID: self.solid = as_flag(value); break;
-    case W_VISIBLE: self.visible = as_flag(value); break;
-    case W_PERSISTENT: self.persistent = as_flag(value); break;
+    case W_ALARM: self.set_alarm(slot(index), as_integer()); break;
+    case W_SOLID: self.solid = as_flag(); break;
+    case W_VISIBLE: self.visible = as_flag(); break;
+    case W_PERSISTENT: self.persistent = as_flag(); break;
     case W_DEPTH: self.depth = real; break;
-    case W_SPRITE_INDEX: self.set_sprite(as_integer(value)); break;
-    case W_IMAGE_INDEX: self.image_index = as_integer(value); break;
-    case W_IMAGE_SINGLE: self.image_single = as_integer(value); break;
+    case W_SPRITE_INDEX: self.set_sprite(as_integer()); break;
+    case W_IMAGE_INDEX: self.image_index = as_integer(); break;
+    case W_IMAGE_SINGLE: self.image_single = as_integer(); break;
     case W_IMAGE_SCALE: self.set_image_scale(real); break;
     case W_IMAGE_ALPHA: self.image_alpha = real; break;
     case W_IMAGE_SPEED: self.image_speed = real; break;
-    case W_MASK_INDEX: self.set_mask(as_integer(value)); break;
-    case W_PATH_INDEX: self.path_index = as_integer(value); break;
+    case W_MASK_INDEX: self.set_mask(as_integer()); break;
+    case W_PATH_INDEX: self.path_index = as_integer(); break;
     case W_PATH_POSITION: self.path_position = real; break;
     case W_PATH_SCALE: self.path_scale = real; break;
     case W_PATH_ORIENTATION: self.path_orientation = real; break;
-    case W_TIMELINE_INDEX: self.timeline_index = as_integer(value); break;
+    case W_TIMELINE_INDEX: self.timeline_index = as_integer(); break;
     case W_TIMELINE_POSITION: self.timeline_position = real; break;
     case W_TIMELINE_SPEED: self.timeline_speed = real; break;
-    default: return false;  // read-only: refused by the table before this
+    default: return false;  // read-only
     }
     return true;
+}
+
+}  // namespace
+
+bool CInstance::get_builtin(std::int32_t id, double& value) const
+{
+    if (id < 0 || id >= W_FIRST_GLOBAL || id == W_ALARM)
+        return false;
+    value = instance_value(*this, id, 0);
+    return true;
+}
+
+bool CInstance::set_builtin(std::int32_t id, double value)
+{
+    return id >= 0 && id < W_FIRST_GLOBAL && id != W_ALARM && set_instance_value(*this, id, 0, value);
+}
+
+bool World::get_instance_variable(CInstance& self, int variable, int index, Value& result)
+{
+    result.set_real(instance_value(self, variable, index));
+    return true;
+}
+
+bool World::set_instance_variable(CInstance& self, int variable, int index, const Value& value)
+{
+    return set_instance_value(self, variable, index, value.real);
 }
 
 bool World::get_room_variable(int variable, int index, Value& result)

@@ -2,6 +2,7 @@
 // answers and refusals, exclusive mode returning at once with nothing shown, the input that closed a dialog
 // cleared, and the highscore table's order and its persistence from one run to the next.
 #include "code/builtin_variables.h"
+#include "dialogs/form_host.h"
 #include "dialogs/message_settings.h"
 #include "functions/dialog_functions.h"
 #include "platform/headless/headless_dialog_host.h"
@@ -31,7 +32,7 @@ protected:
         add_room({ { 0, 0, add_object("player"), 100001, {}, false } });
         start();
         loop();
-        play_services().dialogs = &dialogs;
+        play_services().forms = &forms;
     }
     void TearDown() override
     {
@@ -64,6 +65,7 @@ protected:
 
     std::ostringstream log;
     platform::HeadlessDialogHost dialogs { log };
+    FormHost forms { dialogs, nullptr };
     std::filesystem::path m_folder;
 };
 
@@ -103,7 +105,10 @@ TEST_F(DialogFunctions, DialogsTakeTheirAnswersOrTheirDefaults)
         EXPECT_EQ(answer(test.code, test.answers), test.result) << test.code;
         EXPECT_EQ(dialogs.pending_answers(), 0u) << test.code;
     }
-    EXPECT_NE(shown().find("a\nb\n"), std::string::npos);  // "#" is a line break
+    std::string log = shown();
+    EXPECT_NE(log.find("a\nb\n"), std::string::npos);  // "#" is a line break
+    EXPECT_NE(log.find("Color\nanswers: \"green\" is no colour here; the dialog is cancelled\n"), std::string::npos);
+    EXPECT_NE(log.find("Open\nSave As\n"), std::string::npos);
 }
 
 TEST_F(DialogFunctions, ExclusiveModeShowsNothingAndClosingClearsTheInput)

@@ -113,6 +113,7 @@ TEST_F(MathFunctions, Results)
         {"string_insert('X', 'abc', 2)", "'aXbc'"},
         {"string_lower('AbC1\xc9')", "'abc1\xc9'"}, {"string_upper('aBc1\xe9')", "'ABC1\xe9'"},
         {"string_repeat('ab', 2.5)", "'abab'"}, {"string_repeat('ab', -1)", "''"},
+        {"string_repeat('abc', 5)", "'abcabcabcabcabc'"}, {"string_replace_all('xaxa', 'x', 'yz')", "'yzayza'"},
         {"string_letters('a1_B2')", "'aB'"}, {"string_digits('a1_B2')", "'12'"},
         {"string_lettersdigits('a1_B2!')", "'a1B2'"},
         {"string_replace('abab', 'b', 'X')", "'aXab'"}, {"string_replace('abab', '', 'X')", "'abab'"},

@@ -5,6 +5,7 @@
 #include "platform/headless/headless_dialog_host.h"
 #include "play_fixture.h"
 #include "support/picture_file.h"
+#include "../platform/video_fixture.h"
 
 #include <filesystem>
 #include <fstream>
@@ -93,13 +94,28 @@ TEST_F(SplashFunctions, APictureShowsUntilAnAnswerAndAMissingFileShowsNothing)
     EXPECT_EQ(dialogs.pending_answers(), 1u);
 }
 
+TEST_F(SplashFunctions, AVideoShowsUntilAnAnswerAndAMissingOrBrokenFileShowsNothing)
+{
+    std::string video = (std::filesystem::path(::testing::TempDir()) / "splash_functions.nut").string();
+    ASSERT_TRUE(write_video_fixture(video, 2));
+    answer("show_video('" + video + "', 0, 1)", { "" });
+    EXPECT_EQ(shown(), "show_video: " + video + "\n");
+    answer("show_video('" + video + "_missing', 0, 1)", { "" });
+    std::ofstream(video + ".txt") << "no video";
+    answer("show_video('" + video + ".txt', 0, 1)", { "" });
+    EXPECT_EQ(shown(), "");
+    EXPECT_EQ(dialogs.pending_answers(), 2u);
+    std::filesystem::remove(video);
+    std::filesystem::remove(video + ".txt");
+}
+
 TEST_F(SplashFunctions, ExclusiveModeShowsNothingOtherwiseTheInputIsClearedAfterwards)
 {
     InputState& input = loop().input();
     std::string file = m_picture.string();
     const std::string codes[] = {
         "show_image('" + file + "', 0, 0)", "show_image('missing.png', 0, 0)", "show_menu('a|b', 7)",
-        "show_menu_pos(0, 0, 'a|b', 7)",
+        "show_menu_pos(0, 0, 'a|b', 7)", "show_video('missing.avi', 1, 1)",
     };
     for (bool exclusive : { true, false }) {
         errors().m_settings.exclusive_mode = exclusive;

@@ -35,7 +35,7 @@ TEST(CommandLine, EveryOptionIsKept)
 {
     auto result = parse({"--headless", "--steps", "120", "--no-sleep", "--seed=4294967295", "--input", "keys.txt",
         "--answers=answers.txt", "--screenshot", "0:first.png", "--screenshot=60:shots/Last.PNG", "--screenshot",
-        "7.20:fade.png", "game.dat", "--secure-mode", "off",
+        "7.20:fade.png", "--screenshot", "dialog:2:dialogs/second.png", "game.dat", "--secure-mode", "off",
         "--", "--steps", "level2"});
     ASSERT_TRUE(std::holds_alternative<CommandLine>(result)) << std::get<UsageError>(result).message;
     const auto& line = std::get<CommandLine>(result);
@@ -47,7 +47,7 @@ TEST(CommandLine, EveryOptionIsKept)
     EXPECT_EQ(line.input_file, std::filesystem::path("keys.txt"));
     EXPECT_EQ(line.answers_file, std::filesystem::path("answers.txt"));
     EXPECT_EQ(line.screenshots, (std::vector<ScreenshotRequest> {{0, "first.png", 0}, {60, "shots/Last.PNG", 0},
-                                    {7, "fade.png", 20}}));
+                                    {7, "fade.png", 20}, {0, "dialogs/second.png", 0, 2}}));
     EXPECT_EQ(line.game_arguments, (std::vector<std::string> {"--steps", "level2"}));
     EXPECT_EQ(line.secure_mode, false);
     EXPECT_FALSE(line.help);
@@ -59,6 +59,8 @@ TEST(CommandLine, HelpAndVersion)
     for (const char* option : {"--help", "-h"})
         EXPECT_TRUE(std::get<CommandLine>(parse({option})).help) << option;
     EXPECT_TRUE(std::get<CommandLine>(parse({"--version"})).version);
+    EXPECT_TRUE(std::get<CommandLine>(parse({"--functions"})).functions);
+    EXPECT_NE(usage_text().find("\n  --functions "), std::string::npos);
     EXPECT_EQ(version_text(), "quillon-runner 0.1.0");
     EXPECT_TRUE(usage_text().starts_with("Usage: quillon-runner [options] [GAME] [-- GAME-ARGS...]\n"));
 }
@@ -77,12 +79,14 @@ TEST(CommandLine, BadLinesNameTheProblem)
         {{"--seed", "4294967296"}, "quillon-runner: --seed needs a number, not '4294967296'"},
         {{"game.dat", "--input"}, "quillon-runner: --input needs a file name"},
         {{"--answers="}, "quillon-runner: --answers needs a file name, not ''"},
-        {{"--screenshot", "shot.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png, not 'shot.png'"},
-        {{"--screenshot", "5:shot.bmp"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png, not '5:shot.bmp'"},
-        {{"--screenshot", "x:shot.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png, not 'x:shot.png'"},
-        {{"--screenshot", "5:.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png, not '5:.png'"},
-        {{"--screenshot", "5.0:shot.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png, not '5.0:shot.png'"},
-        {{"--screenshot", "5.:shot.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png, not '5.:shot.png'"},
+        {{"--screenshot", "shot.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png or dialog:N:FILE.png, not 'shot.png'"},
+        {{"--screenshot", "5:shot.bmp"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png or dialog:N:FILE.png, not '5:shot.bmp'"},
+        {{"--screenshot", "x:shot.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png or dialog:N:FILE.png, not 'x:shot.png'"},
+        {{"--screenshot", "5:.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png or dialog:N:FILE.png, not '5:.png'"},
+        {{"--screenshot", "5.0:shot.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png or dialog:N:FILE.png, not '5.0:shot.png'"},
+        {{"--screenshot", "5.:shot.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png or dialog:N:FILE.png, not '5.:shot.png'"},
+        {{"--screenshot", "dialog:0:d.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png or dialog:N:FILE.png, not 'dialog:0:d.png'"},
+        {{"--screenshot", "dialog:d.png"}, "quillon-runner: --screenshot needs STEP[.N]:FILE.png or dialog:N:FILE.png, not 'dialog:d.png'"},
         {{"--headless=yes"}, "quillon-runner: --headless takes no value"},
         {{"--secure-mode", "yes"}, "quillon-runner: --secure-mode needs on or off, not 'yes'"},
         {{"--fullscreen"}, "quillon-runner: unknown option '--fullscreen' (see --help)"},

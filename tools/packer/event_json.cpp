@@ -9,13 +9,6 @@ namespace quillon {
 
 namespace {
 
-struct NamedNumber {
-    std::string name;    // as written in the project
-    std::int32_t number; // as stored
-};
-
-using NameTable = std::vector<NamedNumber>;
-
 const NameTable& kind_names()
 {
     static const NameTable table {{"create", EVENT_CREATE}, {"destroy", EVENT_DESTROY}, {"alarm", EVENT_ALARM},
@@ -126,6 +119,12 @@ Json number_json(std::int32_t number, const NameTable* table)
 }
 
 }  // namespace
+
+const NameTable& event_kind_names() { return kind_names(); }
+
+const NameTable* event_number_names(std::int32_t kind) { return number_names(kind); }
+
+std::string event_number_field(std::int32_t kind) { return number_key(kind); }
 
 EventKey read_event_key(Fields& fields, const ResourceNames& objects)
 {

@@ -2,6 +2,8 @@
 // stereo 16-bit at the mixing rate.
 #include "platform/ffmpeg/media_decoder.h"
 
+#include "platform/ffmpeg/file_input.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -32,7 +34,7 @@ MediaDecoder::~MediaDecoder()
 bool MediaDecoder::start()
 {
     finish();
-    if (avformat_open_input(&m_format, m_file.c_str(), nullptr, nullptr) < 0)
+    if (!open_file_input(&m_format, m_file))
         return false;
     if (avformat_find_stream_info(m_format, nullptr) < 0)
         return false;

@@ -2,7 +2,6 @@
 #include "platform/headless/headless_dialog_host.h"
 
 #include "support/terminal_text.h"
-#include "support/win1252.h"
 
 #include <algorithm>
 #include <charconv>
@@ -12,15 +11,6 @@
 namespace quillon::platform {
 
 namespace {
-
-std::string_view trimmed(std::string_view text)
-{
-    constexpr std::string_view SPACE = " \t\r";
-    std::size_t first = text.find_first_not_of(SPACE);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(SPACE) - first + 1);
-}
 
 bool same_label(std::string_view answer, std::string_view label)
 {
@@ -62,7 +52,7 @@ int HeadlessDialogHost::message_box(
     std::string_view, std::string_view text, std::span<const std::string> buttons, int default_button)
 {
     std::optional<std::string> answer = next_answer(text);
-    return answer ? button_for(trimmed(*answer), buttons, default_button) : default_button;
+    return answer ? button_for(trimmed_answer(*answer), buttons, default_button) : default_button;
 }
 
 std::optional<std::string> HeadlessDialogHost::next_answer(std::string_view text)
@@ -75,64 +65,9 @@ std::optional<std::string> HeadlessDialogHost::next_answer(std::string_view text
     return answer;
 }
 
-int HeadlessDialogHost::message_form(
-    std::string_view, std::string_view text, const std::array<std::string, 3>& buttons)
+void HeadlessDialogHost::note(std::string_view text)
 {
-    std::optional<std::string> line = next_answer(text);
-    std::string_view answer = line ? trimmed(*line) : std::string_view();
-    if (answer.empty() || same_label(answer, "Enter"))
-        return 1;
-    if (same_label(answer, "Escape"))
-        return 0;
-    int number = -1;
-    auto [end, error] = std::from_chars(answer.data(), answer.data() + answer.size(), number);
-    if (error == std::errc() && end == answer.data() + answer.size() && number >= 0 && number <= 3)
-        return number;
-    for (int i = 0; i < 3; ++i) {
-        if (!buttons[i].empty() && same_label(answer, button_label(buttons[i])))
-            return i + 1;
-    }
-    m_log << "answers: \"" << answer << "\" names no button here; Enter is pressed\n";
-    return 1;
-}
-
-std::string HeadlessDialogHost::input_box(std::string_view, std::string_view prompt, std::string_view initial)
-{
-    std::optional<std::string> line = next_answer(prompt);
-    return line ? utf8_to_win1252(*line) : std::string(initial);
-}
-
-std::int32_t HeadlessDialogHost::choose_color(std::int32_t initial)
-{
-    std::optional<std::string> line = next_answer("Color");
-    std::string_view answer = line ? trimmed(*line) : std::string_view();
-    if (answer.empty())
-        return initial;
-    std::int32_t color = -1;
-    auto [end, error] = std::from_chars(answer.data(), answer.data() + answer.size(), color);
-    if (error == std::errc() && end == answer.data() + answer.size() && color >= 0 && color <= 0xFFFFFF)
-        return color;
-    if (!same_label(answer, "<cancel>"))
-        m_log << "answers: \"" << answer << "\" is no colour here; the dialog is cancelled\n";
-    return -1;
-}
-
-std::string HeadlessDialogHost::choose_file(FileChoice kind, std::string_view, std::string_view name)
-{
-    std::optional<std::string> line = next_answer(kind == FileChoice::open ? "Open" : "Save As");
-    std::string_view answer = line ? trimmed(*line) : std::string_view();
-    if (answer.empty())
-        return std::string(name);
-    return same_label(answer, "<cancel>") ? std::string() : utf8_to_win1252(answer);
-}
-
-std::string HeadlessDialogHost::choose_directory(std::string_view caption, std::string_view start)
-{
-    std::optional<std::string> line = next_answer(caption.empty() ? std::string_view("Select Directory") : caption);
-    std::string_view answer = line ? trimmed(*line) : std::string_view();
-    if (answer.empty())
-        return std::string(start);
-    return same_label(answer, "<cancel>") ? std::string() : utf8_to_win1252(answer);
+    m_log << text << '\n' << std::flush;
 }
 
 int HeadlessDialogHost::button_for(std::string_view answer, std::span<const std::string> buttons, int default_button)

@@ -26,16 +26,8 @@ public:
 
     int message_box(std::string_view caption, std::string_view text, std::span<const std::string> buttons,
         int default_button) override;
-    // The form takes a button's number 0 to 3 (0 is Escape), a button's label or "Escape"; empty or none is Enter.
-    int message_form(std::string_view caption, std::string_view text, const std::array<std::string, 3>& buttons) override;
-    // The line is the text; none left keeps the initial text.
-    std::string input_box(std::string_view caption, std::string_view prompt, std::string_view initial) override;
-    // A whole number is the colour; empty or none keeps the initial colour; anything else cancels (-1).
-    std::int32_t choose_color(std::int32_t initial) override;
-    // The line is the name chosen; empty or none keeps the name offered; "<cancel>" cancels (empty).
-    std::string choose_file(FileChoice kind, std::string_view filter, std::string_view name) override;
-    std::string choose_directory(std::string_view caption, std::string_view start) override;
     std::optional<std::string> scripted_answer(std::string_view text) override { return next_answer(text); }
+    void note(std::string_view text) override;
 
 private:
     // The next answer, or none when the script is used up; the dialog's text goes to the log first.

@@ -81,6 +81,12 @@ void append_sdl2_event(const SDL_Event& sdl, std::vector<Event>& events)
             .y = sdl.button.y,
             .button = mouse_button(sdl.button.button)});
         break;
+    case SDL_MOUSEWHEEL: {
+        int notches = sdl.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -sdl.wheel.y : sdl.wheel.y;
+        if (notches != 0)
+            events.push_back({.kind = EventKind::mouse_wheel, .wheel = notches});
+        break;
+    }
     case SDL_WINDOWEVENT: add_window_event(sdl.window, events); break;
     case SDL_QUIT: events.push_back({.kind = EventKind::quit}); break;
     default: break;

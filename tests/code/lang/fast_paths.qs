@@ -30,6 +30,19 @@ execute_string("var w; w[5] = 1; x = w[7]")
 execute_string("var z; z = z + 1")
 execute_string("var k; k += 1")
 execute_string("y = twice('s')")
+// Globals read in place, and where they must give way.
+global.g = 2
+global.g += 3
+global.g *= global.g - 1
+show_debug_message(string(global.g))
+if (global.g > 19 && global.g < 21) show_debug_message('twenty')
+global.h = 'p'
+global.h += 'q'
+show_debug_message(global.h)
+execute_string("global.h -= 1")
+execute_string("global.none += 1")
+execute_string("y = global.none2 * 2")
+show_debug_message(global.h)
 #expect
 ab
 3
@@ -46,3 +59,10 @@ zero
 !! at position 12: Unknown variable z
 !! at position 8: Unknown variable k
 !! at position 20: Wrong type of arguments to *.
+20
+twenty
+pq
+!! at position 13: Wrong type of arguments to -.
+!! at position 8: Unknown variable none
+!! at position 12: Unknown variable none2
+pq
