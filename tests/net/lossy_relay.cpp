@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <optional>
 #include <random>
 #include <vector>
@@ -62,12 +63,23 @@ void LossyRelay::run()
     std::uniform_real_distribution<double> chance(0.0, 1.0);
     std::optional<sockaddr_in> client;
     sockaddr_in server = loopback(m_server_port);
-    // Per direction, a packet held back to go out after the next one.
+    // Per direction, a packet held back to go out after the next one, or after 20 ms when no other comes: a
+    // packet held until the peer's retransmission would stall the link in a way no real network does.
     std::optional<std::vector<std::uint8_t>> held[2];
+    std::chrono::steady_clock::time_point held_since[2];
     std::vector<std::uint8_t> buffer(65536);
     while (!m_stop) {
         pollfd sockets[2] = { { m_client_side, POLLIN, 0 }, { m_server_side, POLLIN, 0 } };
-        if (::poll(sockets, 2, 10) <= 0)
+        int ready = ::poll(sockets, 2, 10);
+        for (int side = 0; side < 2; ++side) {
+            if (held[side] && std::chrono::steady_clock::now() - held_since[side] > std::chrono::milliseconds(20)) {
+                const sockaddr_in& to = side == 0 ? server : *client;
+                ::sendto(side == 0 ? m_server_side : m_client_side, held[side]->data(), held[side]->size(), 0,
+                    reinterpret_cast<const sockaddr*>(&to), sizeof to);
+                held[side].reset();
+            }
+        }
+        if (ready <= 0)
             continue;
         for (int side = 0; side < 2; ++side) {
             if (!(sockets[side].revents & POLLIN))
@@ -94,6 +106,7 @@ void LossyRelay::run()
             }
             if (!is_probe(packet) && !held[side] && chance(random) < m_reorder_chance) {
                 held[side] = std::move(packet);
+                held_since[side] = std::chrono::steady_clock::now();
                 ++m_reordered;
                 continue;
             }

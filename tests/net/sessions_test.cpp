@@ -199,7 +199,7 @@ TEST(Sessions, GuaranteedMessagesSurviveALossyLink)
     games.start("host");
     ASSERT_TRUE(games.wait_for_line("host", "ready"));
     games.start("client");
-    ASSERT_TRUE(games.wait_all(60000));
+    ASSERT_TRUE(games.wait_all(120000));
     ASSERT_TRUE(has_lines(games, "client", { "join 1" }));
     ASSERT_TRUE(has_lines(games, "host", { "guaranteed 300 broken 0" }));
     std::vector<std::string> lines = games.lines("host");
