@@ -23,8 +23,10 @@ inline constexpr Color DIALOG_FACE = make_color(212, 208, 200);
 inline constexpr Color DIALOG_TEXT = make_color(0, 0, 0);
 
 // Virtual keys the widgets and forms react to.
+inline constexpr int KEY_ENTER = 13;
 inline constexpr int KEY_SHIFT = 16;
 inline constexpr int KEY_ALT = 18;
+inline constexpr int KEY_ESCAPE = 27;
 inline constexpr int KEY_PAGE_UP = 33;
 inline constexpr int KEY_PAGE_DOWN = 34;
 inline constexpr int KEY_END = 35;

@@ -19,13 +19,6 @@ constexpr Color BAR_EDGE = make_color(128, 128, 128);
 constexpr Color BAR_ARROW = make_color(0, 0, 0);
 constexpr Color PAGE_TEXT = make_color(0, 0, 0);
 
-// The keys the window answers to besides Home and End (Windows virtual-key codes).
-constexpr int VK_ESCAPE = 27;
-constexpr int VK_PAGE_UP = 33;
-constexpr int VK_PAGE_DOWN = 34;
-constexpr int VK_UP = 38;
-constexpr int VK_DOWN = 40;
-
 // A button face with a one-pixel edge.
 void button_box(SurfaceCanvas& canvas, const SurfaceRect& rect)
 {
@@ -163,6 +156,9 @@ void InformationForm::handle(const platform::Event& event)
     case platform::EventKind::quit:
         m_finished = true;
         break;
+    case platform::EventKind::mouse_wheel:
+        scroll_to(m_scroll - event.wheel * 3 * LINE_STEP);
+        break;
     case platform::EventKind::window_exposed:
         m_dirty = true;
         break;
@@ -175,11 +171,11 @@ void InformationForm::key(int virtual_key)
 {
     int page = std::max(m_height - LINE_STEP, LINE_STEP);
     switch (virtual_key) {
-    case VK_ESCAPE: m_finished = true; break;
-    case VK_UP: scroll_to(m_scroll - LINE_STEP); break;
-    case VK_DOWN: scroll_to(m_scroll + LINE_STEP); break;
-    case VK_PAGE_UP: scroll_to(m_scroll - page); break;
-    case VK_PAGE_DOWN: scroll_to(m_scroll + page); break;
+    case KEY_ESCAPE: m_finished = true; break;
+    case KEY_UP: scroll_to(m_scroll - LINE_STEP); break;
+    case KEY_DOWN: scroll_to(m_scroll + LINE_STEP); break;
+    case KEY_PAGE_UP: scroll_to(m_scroll - page); break;
+    case KEY_PAGE_DOWN: scroll_to(m_scroll + page); break;
     case KEY_HOME: scroll_to(0); break;
     case KEY_END: scroll_to(largest_scroll()); break;
     default: break;

@@ -1,6 +1,8 @@
 // PopupMenu: splitting the items string, the layout and look of the menu, and choosing by mouse and keys.
 #include "dialogs/popup_menu.h"
 
+#include "dialogs/form_widgets.h"
+
 #include "graphics/text_engine.h"
 #include "support/ascii_case.h"
 #include "support/win1252.h"
@@ -13,14 +15,6 @@
 namespace quillon {
 
 namespace {
-
-// Windows' virtual keys that move through the menu.
-constexpr int KEY_ENTER = 13;
-constexpr int KEY_ESCAPE = 27;
-constexpr int KEY_END = 35;
-constexpr int KEY_HOME = 36;
-constexpr int KEY_UP = 38;
-constexpr int KEY_DOWN = 40;
 
 // The look of the system's menus.
 constexpr int BORDER = 3;                   // frame line and padding around the lines

@@ -134,6 +134,16 @@ TEST(InformationForm, KeysAndTheScrollBarScrollWithinThePage)
     EXPECT_EQ(form.scroll(), 20);
     form.handle(click(bar, INFORMATION_HEIGHT - SCROLL_BAR_WIDTH - 3));
     EXPECT_EQ(form.scroll(), 20 + INFORMATION_HEIGHT - 20);
+    // The wheel turned towards the user scrolls down three steps a notch, away from the user back up.
+    form.handle(key(36));
+    platform::Event wheel;
+    wheel.kind = platform::EventKind::mouse_wheel;
+    wheel.wheel = -1;
+    form.handle(wheel);
+    EXPECT_EQ(form.scroll(), 60);
+    wheel.wheel = 2;
+    form.handle(wheel);
+    EXPECT_EQ(form.scroll(), 0);
     // Clicks on the page do nothing; Escape closes.
     form.handle(click(100, 100));
     EXPECT_FALSE(form.finished());
