@@ -29,6 +29,9 @@ public:
     virtual int tick(std::int64_t elapsed_ms) { (void)elapsed_ms; return -1; }
     // Whether something changed since the last paint.
     virtual bool needs_paint() const { return true; }
+    // Whether the mouse pointer over the form is the game's choice (shown or hidden as the game shows it over
+    // its own window) rather than always shown, as dialogs that ask something need it.
+    virtual bool follows_game_pointer() const { return false; }
     // Whether the form has its answer and closes.
     virtual bool finished() const = 0;
 

@@ -35,6 +35,7 @@ void FormHost::run_in_window(Form& form, platform::FormWindow& window)
         form.answer(std::nullopt);
         return;
     }
+    window.show_pointer(!form.follows_game_pointer() || !m_game_pointer || m_game_pointer());
     std::vector<std::uint32_t> pixels(std::size_t(placement.width) * std::size_t(placement.height));
     SurfaceCanvas canvas {pixels.data(), placement.width, placement.height, placement.width * 4,
         {0, 0, placement.width, placement.height}};

@@ -24,12 +24,16 @@ public:
     using OpenObserver = std::function<void(int number, Form& form)>;
     void set_open_observer(OpenObserver observer) { m_open_observer = std::move(observer); }
 
+    // Whether the game shows the mouse pointer over its window, for the forms that follow it; shown when unset.
+    void set_game_pointer(std::function<bool()> shown) { m_game_pointer = std::move(shown); }
+
 private:
     void run_in_window(Form& form, platform::FormWindow& window);
 
     platform::DialogHost& m_dialogs;                                         // the log and answers when headless
     std::function<std::unique_ptr<platform::FormWindow>()> m_make_window;    // empty when headless
     OpenObserver m_open_observer;                                            // may be empty
+    std::function<bool()> m_game_pointer;                                    // may be empty
     int m_opened = 0;                                                        // forms run so far
 };
 

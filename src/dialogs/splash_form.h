@@ -32,6 +32,7 @@ public:
     void handle(const platform::Event& event) override;
     int tick(std::int64_t elapsed_ms) override;
     bool needs_paint() const override { return m_dirty; }
+    bool follows_game_pointer() const override { return true; }
     bool finished() const override { return m_finished; }
     // Headless: any line, or none, closes it.
     void answer(const std::optional<std::string>& line) override;

@@ -24,6 +24,8 @@ public:
     // when something came. Closing the window by its frame comes as EventKind::window_close; key and mouse
     // events aimed at other windows are dropped.
     virtual bool wait(std::vector<Event>& events, int timeout_ms) = 0;
+    // Shows or hides the mouse pointer over the open window; it shows until told otherwise.
+    virtual void show_pointer(bool shown) { (void)shown; }
     // Where the screen's desktop is: forms centre themselves on it.
     virtual ScreenSize screen_size() const = 0;
     virtual void close() = 0;

@@ -321,6 +321,7 @@ void Runner::play()
     m_forms = std::make_unique<FormHost>(*m_platform.dialogs, m_platform.create_form_window
             ? std::function<std::unique_ptr<platform::FormWindow>()>(m_platform.create_form_window)
             : nullptr);
+    m_forms->set_game_pointer([this] { return !m_loop || m_loop->show_cursor(); });
     m_forms->set_open_observer([this](int number, Form& form) { m_screenshots.dialog_opened(number, form); });
     services.forms = m_forms.get();
     services.information = &m_game.information;

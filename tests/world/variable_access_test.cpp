@@ -34,8 +34,16 @@ void* operator new(std::size_t size)
         return memory;
     throw std::bad_alloc();
 }
+// The forms that others free with the plain delete come from the same malloc (std::stable_sort's buffer is
+// taken without throwing), so every block is freed where it was allocated.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    ++s_allocations;
+    return std::malloc(size ? size : 1);
+}
 void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
 
 TEST_F(VariableAccess, AssignmentsGoThroughEverySetterWithItsEffects)
 {

@@ -85,7 +85,8 @@ void MediaDecoder::convert(const AVFrame* frame)
     if (room <= 0)
         return;
     std::size_t kept = m_pending.size() - m_pending_at;
-    std::memmove(m_pending.data(), m_pending.data() + m_pending_at, kept * sizeof(std::int16_t));
+    if (kept > 0 && m_pending_at > 0)
+        std::memmove(m_pending.data(), m_pending.data() + m_pending_at, kept * sizeof(std::int16_t));
     m_pending.resize(kept + static_cast<std::size_t>(room) * 2);
     m_pending_at = 0;
     auto* out = reinterpret_cast<std::uint8_t*>(m_pending.data() + kept);

@@ -68,10 +68,15 @@ bool Sdl2FormWindow::open(const WindowPlacement& placement, std::string_view cap
     m_window_id = SDL_GetWindowID(m_window);
     if (SDL_Window* owner = sdl2_owner_window())
         SDL_SetWindowModalFor(m_window, owner);
-    m_cursor_was_hidden = SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE;
-    if (m_cursor_was_hidden)
-        SDL_ShowCursor(SDL_ENABLE);
+    m_pointer_shown_before = SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE;
+    SDL_ShowCursor(SDL_ENABLE);
     return true;
+}
+
+void Sdl2FormWindow::show_pointer(bool shown)
+{
+    if (m_window)
+        SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
 }
 
 void Sdl2FormWindow::close()
@@ -82,8 +87,7 @@ void Sdl2FormWindow::close()
         SDL_DestroyRenderer(m_renderer);
     if (m_window) {
         SDL_DestroyWindow(m_window);
-        if (m_cursor_was_hidden)
-            SDL_ShowCursor(SDL_DISABLE);
+        SDL_ShowCursor(m_pointer_shown_before ? SDL_ENABLE : SDL_DISABLE);
     }
     m_texture = nullptr;
     m_renderer = nullptr;
@@ -91,7 +95,7 @@ void Sdl2FormWindow::close()
     m_texture_width = m_texture_height = 0;
     m_window_id = 0;
     m_shown = false;
-    m_cursor_was_hidden = false;
+    m_pointer_shown_before = true;
     // What the game would have had meanwhile (quit requests, joysticks, its window's events) reaches it now.
     for (SDL_Event& event : m_kept)
         SDL_PushEvent(&event);

@@ -24,6 +24,7 @@ public:
     bool open(const WindowPlacement& placement, std::string_view caption) override;
     bool present(const FrameView& frame) override;
     bool wait(std::vector<Event>& events, int timeout_ms) override;
+    void show_pointer(bool shown) override;
     ScreenSize screen_size() const override;
     void close() override;
 
@@ -41,7 +42,7 @@ private:
     int m_texture_height = 0; // size of m_texture
     std::uint32_t m_window_id = 0; // SDL's id of m_window
     bool m_shown = false; // the first frame came and the window shows
-    bool m_cursor_was_hidden = false; // the game hid the pointer, which the form shows while it is open
+    bool m_pointer_shown_before = true; // whether the pointer showed before the form opened, put back at close
     std::vector<SDL_Event> m_kept; // events that are not input of any window, queued again at close
 };
 
