@@ -34,17 +34,7 @@ MediaDecoder::~MediaDecoder()
 bool MediaDecoder::start()
 {
     finish();
-    if (!open_file_input(&m_format, m_file))
-        return false;
-    if (avformat_find_stream_info(m_format, nullptr) < 0)
-        return false;
-    const AVCodec* codec = nullptr;
-    m_stream = av_find_best_stream(m_format, AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
-    if (m_stream < 0 || !codec)
-        return false;
-    m_codec = avcodec_alloc_context3(codec);
-    if (!m_codec || avcodec_parameters_to_context(m_codec, m_format->streams[m_stream]->codecpar) < 0
-        || avcodec_open2(m_codec, codec, nullptr) < 0 || m_codec->sample_rate <= 0)
+    if (!open_stream_decoder(&m_format, m_file, AVMEDIA_TYPE_AUDIO, m_stream, &m_codec) || m_codec->sample_rate <= 0)
         return false;
     if (m_codec->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
         av_channel_layout_default(&m_codec->ch_layout, m_codec->ch_layout.nb_channels);

@@ -45,19 +45,9 @@ VideoDecoder::~VideoDecoder()
 bool VideoDecoder::start()
 {
     finish();
-    if (!open_file_input(&m_format, m_file))
-        return false;
-    if (avformat_find_stream_info(m_format, nullptr) < 0)
-        return false;
-    const AVCodec* codec = nullptr;
-    m_stream = av_find_best_stream(m_format, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
-    if (m_stream < 0 || !codec)
+    if (!open_stream_decoder(&m_format, m_file, AVMEDIA_TYPE_VIDEO, m_stream, &m_codec))
         return false;
     AVStream* stream = m_format->streams[m_stream];
-    m_codec = avcodec_alloc_context3(codec);
-    if (!m_codec || avcodec_parameters_to_context(m_codec, stream->codecpar) < 0
-        || avcodec_open2(m_codec, codec, nullptr) < 0)
-        return false;
     int width = m_codec->width;
     int height = m_codec->height;
     if (width <= 0 || height <= 0 || width > MAX_SIDE || height > MAX_SIDE)
